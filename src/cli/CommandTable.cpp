@@ -1,0 +1,124 @@
+#include "Command.h"
+
+#include <algorithm>
+#include <array>
+#include <ostream>
+
+namespace hv::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "hvtool";
+
+// To add a command: write its Run function and add a row here; usage and help follow.
+constexpr std::array kCommands = {
+    TCommandInfo{"dump", "DOC.hv [--password PW] [--compact]", "ドキュメント全体を JSON で標準出力に書き出します。",
+                 "  フォルダはファイルの順のまま (並べ替えなし) です。JSON の形:\n"
+                 "    {\"version\":1|2, \"password\":\"...\", \"encoding\":\"CP932\"|\"UTF-8\", \"root\":FOLDER}\n"
+                 "    FOLDER = {\"name\", \"expanded\", \"items\":[ITEM...], \"folders\":[FOLDER...]}\n"
+                 "    ITEM = {\"name\", \"url\", \"memo\", \"lastVisited\":\"yyyy/m/d h:nn\"|null, \"schedule\",\n"
+                 "            \"iconFile\", \"iconIndex\", \"commands\":[{\"title\", \"commandLine\", "
+                 "\"updateLastVisited\"}]}\n"
+                 "  --compact      インデントも改行もない 1 行の JSON にします (深い階層のドキュメント向け)。\n"
+                 "  --password PW  保護されたドキュメントのパスワード。",
+                 RunDump},
+    TCommandInfo{"write", "IN.json OUT.hv [--password PW]",
+                 "dump の形の JSON からドキュメントを書きます (IN.json が - なら標準入力)。",
+                 "  \"version\"、\"encoding\"、\"expanded\" は省略できます。バージョンはパスワードで決まり\n"
+                 "  (空なら 1、あれば 2)、\"encoding\":\"UTF-8\" は UTF-8 を強制し、それ以外は CP932 で\n"
+                 "  書けるときは CP932 で書きます。同じ名前のフォルダはまとめられ、同じ名前のアイテムには\n"
+                 "  \"~1\" などが付きます。\n"
+                 "  --password PW  JSON の \"password\" より優先します (16 文字まで)。",
+                 RunWrite},
+    TCommandInfo{"ls", "DOC.hv [--password PW]", "フォルダとアイテムのツリーを表示します。",
+                 "  1 行目はルートの \"Hollyvine\"。フォルダは 1 階層ごとに空白 2 つ下げてその名前を、\n"
+                 "  アイテムはそのフォルダより 1 段下げて \"名前  <URL>\" の形で表示します。各フォルダの\n"
+                 "  アイテムが先に、その後にサブフォルダが、どちらもファイルの順に並びます。\n"
+                 "  例:\n"
+                 "    Hollyvine\n"
+                 "      Yahoo!  <http://www.yahoo.co.jp/>\n"
+                 "      ニュース\n"
+                 "        NHK  <http://www.nhk.or.jp/>",
+                 RunLs},
+    TCommandInfo{"help", "[COMMAND]", "使い方を表示します (COMMAND を指定するとその詳細)。", "", RunHelp},
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "使い方: " << kProgram << " <コマンド> [引数...]\n\nコマンド:\n";
+    for (const TCommandInfo& command : kCommands) {
+        out << "  " << command.Name << ' ' << command.Synopsis << "\n      " << command.Summary << '\n';
+    }
+    out << "\n" << kProgram << " help <コマンド> でコマンドごとの詳細を表示します。\n";
+}
+
+void PrintShortUsage(std::ostream& out) {
+    out << "使い方: " << kProgram << " <コマンド> [引数...]\nコマンド:";
+    for (const TCommandInfo& command : kCommands) {
+        out << ' ' << command.Name;
+    }
+    out << "\n詳しくは " << kProgram << " --help を見てください。\n";
+}
+
+} // namespace
+
+std::span<const TCommandInfo> CommandTable() {
+    return kCommands;
+}
+
+const TCommandInfo* FindCommand(std::string_view name) {
+    auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                           [name](const TCommandInfo& command) { return command.Name == name; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+void PrintCommandHelp(std::ostream& out, const TCommandInfo& command) {
+    out << "使い方: " << kProgram << ' ' << command.Name << ' ' << command.Synopsis << "\n  " << command.Summary
+        << '\n';
+    if (!command.Details.empty()) {
+        out << command.Details << '\n';
+    }
+}
+
+int UsageError(TCommandIO& io, std::string_view command, std::string_view message) {
+    io.Err << message << '\n';
+    if (const TCommandInfo* info = FindCommand(command)) {
+        io.Err << "使い方: " << kProgram << ' ' << info->Name << ' ' << info->Synopsis << '\n';
+    } else {
+        PrintShortUsage(io.Err);
+    }
+    return kExitUsage;
+}
+
+int RunHelp(TCommandArgs args, TCommandIO& io) {
+    if (args.empty()) {
+        PrintUsage(io.Out);
+        return kExitOk;
+    }
+    if (args.size() > 1) {
+        return UsageError(io, "help", "引数が多すぎます。");
+    }
+    const TCommandInfo* command = FindCommand(args[0]);
+    if (command == nullptr) {
+        return UsageError(io, {}, "不明なコマンドです: " + args[0]);
+    }
+    PrintCommandHelp(io.Out, *command);
+    return kExitOk;
+}
+
+int RunHvtool(const std::vector<std::string>& args, TCommandIO& io) {
+    if (args.empty()) {
+        return UsageError(io, {}, "コマンドを指定してください。");
+    }
+    const std::string& name = args.front();
+    if (name == "--help" || name == "-h") {
+        PrintUsage(io.Out);
+        return kExitOk;
+    }
+    const TCommandInfo* command = FindCommand(name);
+    if (command == nullptr) {
+        return UsageError(io, {}, "不明なコマンドです: " + name);
+    }
+    return command->Run(TCommandArgs(args).subspan(1), io);
+}
+
+} // namespace hv::cli

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Errors.h"
+
+#include <string>
+#include <string_view>
+
+namespace hv {
+
+class THVFolder;
+
+// The file is not a Hollyvine document.
+class EInvalidDocument : public EHVError {
+public:
+    EInvalidDocument() : EHVError("Hollyvine のドキュメントではありません") {}
+    const char* ClassName() const noexcept override { return "EInvalidDocument"; }
+};
+
+enum class TDocEncoding { Cp932, Utf8 };
+
+inline constexpr std::string_view kDocumentHeader1 = "# Holly Vine Document 1";
+inline constexpr std::string_view kDocumentHeader2 = "# Hollyvine Document 2";
+inline constexpr std::size_t kMaxPasswordLength = 16;
+
+// A document file taken apart: its version, password and encoding, and the record text of
+// its body, decoded to UTF-8.
+struct TDocumentText {
+    int Version = 1;
+    std::string Password;
+    TDocEncoding Encoding = TDocEncoding::Cp932;
+    std::string Body;
+};
+
+// Version 2 hides everything after the first line: each byte b >= 32 becomes 287 - b.
+// The same call undoes it.
+void Scramble(std::string& bytes, std::size_t from = 0);
+
+// Splits a document's bytes into header and body; throws EInvalidDocument when the first
+// line is neither document header.
+TDocumentText ParseDocumentBytes(std::string_view bytes);
+
+// The bytes of a document holding the tree of root: version 1 without a password, version 2
+// with one. Shift_JIS (CP932) when every character has a form there, else UTF-8 with an
+// "Encoding=UTF-8" header line; forceUtf8 chooses UTF-8 in any case.
+std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8 = false,
+                               TDocEncoding* used = nullptr);
+
+// Writes the document safely (a temporary file beside it, renamed over it).
+void SaveDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,
+                      bool forceUtf8 = false);
+
+} // namespace hv

@@ -1,0 +1,302 @@
+#include "document/RecordReader.h"
+
+#include "Errors.h"
+#include "model/DateTime.h"
+#include "model/HVFolder.h"
+#include "model/HVItems.h"
+#include "text/TextUtil.h"
+
+#include <charconv>
+#include <climits>
+#include <unordered_set>
+
+namespace hv {
+
+namespace {
+
+constexpr std::string_view kFolderSeparator = "\\";
+constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5
+
+bool ParseInt(std::string_view text, long long& value) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return false;
+    }
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// The values of one record by key; keys compare case-insensitively and the first line with
+// a key wins.
+class TRecordValues {
+public:
+    explicit TRecordValues(const std::vector<std::string_view>& lines) : m_Lines(lines) {}
+
+    std::string_view Value(std::string_view key) const {
+        for (std::size_t i = 1; i < m_Lines.size(); ++i) {
+            std::string_view line = m_Lines[i];
+            std::size_t eq = line.find('=');
+            if (eq != std::string_view::npos && AsciiSameText(line.substr(0, eq), key)) {
+                return line.substr(eq + 1);
+            }
+        }
+        return {};
+    }
+
+private:
+    const std::vector<std::string_view>& m_Lines;
+};
+
+void ReadCommands(const TRecordValues& values, THVItem& item) {
+    TCmdList& commands = item.GetCommands();
+    std::string key;
+    for (int n = 0;; ++n) {
+        key = "Cmd" + std::to_string(n);
+        std::string_view value = values.Value(key);
+        std::size_t tab = value.find('\t');
+        std::string_view rest = tab == std::string_view::npos ? std::string_view() : value.substr(tab + 1);
+        if (rest.empty()) {
+            break;
+        }
+        if (commands.Count() < n + 1) {
+            commands.SetCount(n + 1);
+        }
+        TCmdItem& cmd = commands.Items(n);
+        cmd.Title = std::string(value.substr(0, tab));
+        std::size_t tab2 = rest.find('\t');
+        cmd.CommandLine = std::string(rest.substr(0, tab2));
+        cmd.UpdateLastVisited =
+            tab2 != std::string_view::npos && rest.substr(tab2 + 1).find('V') != std::string_view::npos;
+    }
+}
+
+void ReadIcon(std::string_view icon, THVItem& item) {
+    if (icon.empty()) {
+        return;
+    }
+    // "file,index". The index follows the last comma; a file name may hold commas itself, so
+    // a tail that is no number belongs to the name.
+    std::size_t comma = icon.rfind(',');
+    long long index = 0;
+    if (comma != std::string_view::npos) {
+        std::string_view tail = icon.substr(comma + 1);
+        if (ParseInt(tail, index) && index >= INT_MIN && index <= INT_MAX) {
+            item.SetIconRaw(std::string(icon.substr(0, comma)), static_cast<int>(index));
+            return;
+        }
+        if (tail.empty()) {
+            item.SetIconRaw(std::string(icon.substr(0, comma)), 0);
+            return;
+        }
+    }
+    item.SetIconRaw(std::string(icon), 0);
+}
+
+void ReadItem(const std::vector<std::string_view>& lines, THVItem& item) {
+    std::string_view title, url, memo, lastVisited, icon, schedule;
+    bool hasCommands = false;
+    // One pass over the lines for the common keys; the first line with a key wins.
+    bool seenTitle = false, seenURL = false, seenMemo = false, seenLast = false, seenIcon = false, seenSched = false;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            continue;
+        }
+        std::string_view key = line.substr(0, eq);
+        std::string_view value = line.substr(eq + 1);
+        auto take = [&](std::string_view name, bool& seen, std::string_view& target) {
+            if (!seen && AsciiSameText(key, name)) {
+                seen = true;
+                target = value;
+                return true;
+            }
+            return false;
+        };
+        if (take("Title", seenTitle, title) || take("URL", seenURL, url) || take("Memo", seenMemo, memo) ||
+            take("LastVisited", seenLast, lastVisited) || take("Icon", seenIcon, icon) ||
+            take("Schedule", seenSched, schedule)) {
+            continue;
+        }
+        if (key.size() > 3 && AsciiSameText(key.substr(0, 3), "Cmd")) {
+            hasCommands = true;
+        }
+    }
+    item.SetName(std::string(title));
+    item.SetURL(std::string(url));
+    item.SetSchedule(std::string(schedule));
+    item.SetMemo(DecodeMemo(memo));
+    item.SetLastVisited(lastVisited.empty() ? 0 : ParseDocDateTime(lastVisited));
+    ReadIcon(icon, item);
+    if (hasCommands) {
+        ReadCommands(TRecordValues(lines), item);
+    }
+}
+
+std::string FolderNameFromRecord(std::string_view name) {
+    std::string result;
+    result.reserve(name.size());
+    std::size_t pos = 0;
+    while (true) {
+        std::size_t slash = name.find(kFolderSeparator, pos);
+        result += name.substr(pos, slash == std::string_view::npos ? std::string_view::npos : slash - pos);
+        if (slash == std::string_view::npos) {
+            break;
+        }
+        result += kFullWidthYen;
+        pos = slash + 1;
+    }
+    return result;
+}
+
+} // namespace
+
+TRecordKind NextRecord(std::string_view& text, std::vector<std::string_view>& lines) {
+    lines.clear();
+    if (text.empty()) {
+        return TRecordKind::End;
+    }
+    std::size_t recordEnd = text.find("\r\n\r\n");
+    std::string_view record = recordEnd == std::string_view::npos ? text : text.substr(0, recordEnd + 4);
+    text.remove_prefix(record.size());
+
+    // Lines end at CR LF, CR or LF.
+    const char* p = record.data();
+    const char* const end = p + record.size();
+    while (p < end) {
+        const char* q = p;
+        while (q < end && *q != '\r' && *q != '\n') {
+            ++q;
+        }
+        if (!(lines.empty() && q == p)) {
+            lines.emplace_back(p, static_cast<std::size_t>(q - p));
+        }
+        if (q == end) {
+            break;
+        }
+        p = q + ((*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1);
+    }
+    if (lines.empty()) {
+        return TRecordKind::End;
+    }
+    if (lines.front() == "[Folder]") {
+        return TRecordKind::Folder;
+    }
+    if (lines.front() == "[Item]") {
+        return TRecordKind::Item;
+    }
+    return TRecordKind::End;
+}
+
+std::string DecodeMemo(std::string_view value) {
+    std::string result;
+    result.reserve(value.size());
+    std::size_t pos = 0;
+    const std::size_t n = value.size();
+    while (true) {
+        if (pos < n && value[pos] == '"') {
+            ++pos;
+            while (pos < n) {
+                if (value[pos] == '"') {
+                    if (pos + 1 < n && value[pos + 1] == '"') {
+                        result += '"';
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    break;
+                }
+                result += value[pos++];
+            }
+            if (pos >= n) {
+                break;
+            }
+            if (value[pos] != ',') {
+                throw EConvertError("行の区切りにカンマ以外の文字が使われています");
+            }
+            result += "\r\n";
+            ++pos;
+            continue;
+        }
+        std::size_t comma = value.find(',', pos);
+        if (comma == std::string_view::npos) {
+            result += value.substr(pos);
+            break;
+        }
+        result += value.substr(pos, comma - pos);
+        result += "\r\n";
+        pos = comma + 1;
+    }
+    return result;
+}
+
+int ReadRecords(std::string_view text, THVFolder& target, const TReadOptions& options) {
+    int entries = 0;
+    THVFolder* current = &target;
+    int currentLevel = target.Level();
+    const int targetLevel = currentLevel;
+    std::vector<std::string_view> lines;
+    // Parents that got new folders; they are put in order once at the end, which gives the
+    // order that re-sorting after every single new folder would give.
+    std::unordered_set<THVFolder*> unsorted;
+
+    auto sortNewFolders = [&unsorted] {
+        for (THVFolder* parent : unsorted) {
+            parent->SortChildren();
+        }
+    };
+    try {
+    for (TRecordKind kind = NextRecord(text, lines); kind != TRecordKind::End; kind = NextRecord(text, lines)) {
+        if (kind == TRecordKind::Folder) {
+            TRecordValues values(lines);
+            std::string_view levelText = values.Value("Level");
+            long long level = 0;
+            if (!ParseInt(levelText, level) || level < INT_MIN || level > INT_MAX) {
+                throw EConvertError("'" + std::string(levelText) + "' は有効な整数値ではありません");
+            }
+            while (targetLevel + level <= currentLevel) {
+                if (current->Parent() == nullptr) {
+                    throw EConvertError("フォルダの階層 (Level=" + std::to_string(level) + ") が正しくありません");
+                }
+                current = current->Parent();
+                --currentLevel;
+            }
+            bool created = false;
+            current = current->FindOrCreateChild(FolderNameFromRecord(values.Value("Name")), false, &created);
+            ++currentLevel;
+            if (created) {
+                ++entries;
+                if (options.SortFolders) {
+                    unsorted.insert(current->Parent());
+                }
+            }
+        } else {
+            THVItem* item = current->List().Add();
+            try {
+                ReadItem(lines, *item);
+            } catch (...) {
+                item->Delete(); // a half-read item is not kept
+                throw;
+            }
+            MakeUniqueName(*item);
+            if (current == options.ShownFolder && options.OnItemShown) {
+                options.OnItemShown(*item);
+            }
+            ++entries;
+        }
+    }
+    } catch (...) {
+        sortNewFolders();
+        throw;
+    }
+    sortNewFolders();
+    target.SetExpandedRecursive(true);
+    return entries;
+}
+
+} // namespace hv

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace hv {
+
+class THVItem;
+class THVFolder;
+
+// The memo as one record value: each line quoted (inner quotes doubled), empty lines left
+// empty, joined by ",". CR LF, a lone CR and a lone LF all end a line.
+std::string EncodeMemo(std::string_view memo);
+
+// Appends the "[Item]" record of item, ending in CR LF CR LF.
+void AppendItemRecord(std::string& out, const THVItem& item);
+// Appends the "[Folder]" record of folder at level, its item records, and the records of
+// every folder below it at the levels that follow.
+void AppendFolderRecords(std::string& out, const THVFolder& folder, int level);
+// The records of a document body: the root's items, then each child folder at level 1.
+std::string BuildDocumentBody(const THVFolder& root);
+
+} // namespace hv

@@ -1,0 +1,349 @@
+#include "model/HVItems.h"
+
+#include "Errors.h"
+#include "document/RecordWriter.h"
+#include "model/ItemOrder.h"
+#include "text/TextUtil.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace hv {
+
+namespace {
+
+const char* const kUntitled = "(Untitled)";
+
+void CheckIndex(int index, std::size_t count) {
+    if (index < 0 || static_cast<std::size_t>(index) >= count) {
+        throw EHVError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+    }
+}
+
+} // namespace
+
+// --- TCmdItem / TCmdList ------------------------------------------------------------------
+
+std::string TCmdItem::GetText() const {
+    std::string text = Title;
+    text += '\t';
+    text += CommandLine;
+    if (UpdateLastVisited) {
+        text += "\tV";
+    }
+    return text;
+}
+
+TCmdItem& TCmdList::Items(int index) {
+    CheckIndex(index, m_Items.size());
+    return m_Items[static_cast<std::size_t>(index)];
+}
+
+const TCmdItem& TCmdList::Items(int index) const {
+    CheckIndex(index, m_Items.size());
+    return m_Items[static_cast<std::size_t>(index)];
+}
+
+TCmdItem& TCmdList::Add() { return m_Items.emplace_back(); }
+
+void TCmdList::SetCount(int n) { m_Items.resize(static_cast<std::size_t>(std::max(n, 0))); }
+
+void TCmdList::Assign(const TCmdList& source) {
+    if (&source != this) {
+        m_Items = source.m_Items;
+    }
+}
+
+// --- THVItem ------------------------------------------------------------------------------
+
+namespace {
+const std::string kEmptyText;
+const TCmdList kNoCommands;
+} // namespace
+
+THVItem::TExtras& THVItem::Extras() {
+    if (!m_Extras) {
+        m_Extras = std::make_unique<TExtras>(this);
+    }
+    return *m_Extras;
+}
+
+const std::string& THVItem::GetSchedule() const { return m_Extras ? m_Extras->Schedule : kEmptyText; }
+
+const std::string& THVItem::GetIconFile() const { return m_Extras ? m_Extras->IconFile : kEmptyText; }
+
+TCmdList& THVItem::GetCommands() { return Extras().Commands; }
+
+const TCmdList& THVItem::GetCommands() const { return m_Extras ? m_Extras->Commands : kNoCommands; }
+
+void THVItem::SetSchedule(std::string schedule) {
+    if (m_Extras || !schedule.empty()) {
+        Extras().Schedule = std::move(schedule);
+    }
+}
+
+void THVItem::SetName(std::string name) {
+    if (m_Owner != nullptr) {
+        m_Owner->Unindex(this);
+        m_Name = std::move(name);
+        m_Owner->Reindex(this);
+    } else {
+        m_Name = std::move(name);
+    }
+}
+
+void THVItem::SetIconFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::string stored = path;
+    if (!path.empty()) {
+        fs::path canonical = fs::canonical(path, ec);
+        if (!ec) {
+            stored = canonical.string();
+        } else {
+            fs::path absolute = fs::absolute(path, ec);
+            if (!ec) {
+                stored = absolute.lexically_normal().string();
+            }
+        }
+    }
+    if (m_Extras || !stored.empty()) {
+        Extras().IconFile = std::move(stored);
+    }
+    SetIconIndex(-1);
+}
+
+void THVItem::SetIconRaw(std::string file, int index) {
+    if (m_Extras || !file.empty()) {
+        Extras().IconFile = std::move(file);
+    }
+    m_IconIndex = index;
+}
+
+void THVItem::Assign(const THVItem& source) {
+    if (&source == this) {
+        return;
+    }
+    if (m_Extras || source.GetCommands().Count() > 0) {
+        GetCommands().Assign(source.GetCommands());
+    }
+    SetName(source.m_Name);
+    SetURL(source.m_URL);
+    SetMemo(source.m_Memo);
+    SetSchedule(source.GetSchedule());
+    SetLastVisited(source.m_LastVisited);
+    SetIconRaw(source.GetIconFile(), source.m_IconIndex);
+}
+
+void THVItem::Delete() {
+    // A detached item belongs to whoever extracted it; only a listed item can delete itself.
+    if (m_Owner != nullptr) {
+        m_Owner->Extract(this); // the returned pointer goes out of scope and frees this item
+    }
+}
+
+std::string THVItem::GetText() const {
+    std::string text;
+    AppendItemRecord(text, *this);
+    return text;
+}
+
+// --- THVList ------------------------------------------------------------------------------
+
+std::size_t THVList::TNameHash::operator()(std::string_view name) const noexcept {
+    // FNV-1a over the ASCII lower-cased bytes, so names equal under IndexOfName hash alike.
+    std::size_t h = 14695981039346656037ULL;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(AsciiLower(c));
+        h *= 1099511628211ULL;
+    }
+    return h;
+}
+
+template <class A, class B> bool THVList::TNameEqual::operator()(const A& a, const B& b) const noexcept {
+    return AsciiSameText(NameOf(a), NameOf(b));
+}
+
+THVList::THVList(THVFolder* node) : m_Node(node) {}
+
+THVList::~THVList() { Clear(); }
+
+THVItem* THVList::Items(int index) const {
+    CheckIndex(index, m_Items.size());
+    return m_Items[static_cast<std::size_t>(index)].get();
+}
+
+THVItem* THVList::Add() {
+    auto& item = m_Items.emplace_back(new THVItem(this));
+    Reindex(item.get());
+    return item.get();
+}
+
+void THVList::Delete(int index) { Items(index)->Delete(); }
+
+void THVList::Clear() {
+    m_SuffixHints.clear();
+    m_Names.clear();
+    while (!m_Items.empty()) {
+        m_Items.back()->m_Owner = nullptr;
+        m_Items.pop_back();
+    }
+}
+
+std::unique_ptr<THVItem> THVList::Extract(THVItem* item) {
+    // Items near the end are the common case (deleting from the end, moving the last item).
+    auto it = std::find_if(m_Items.rbegin(), m_Items.rend(), [item](const auto& p) { return p.get() == item; });
+    if (it == m_Items.rend()) {
+        return nullptr;
+    }
+    Unindex(item);
+    std::unique_ptr<THVItem> owned = std::move(*it);
+    m_Items.erase(std::next(it).base());
+    owned->m_Owner = nullptr;
+    return owned;
+}
+
+int THVList::IndexOf(const THVItem* item) const {
+    for (std::size_t i = m_Items.size(); i-- > 0;) {
+        if (m_Items[i].get() == item) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+THVItem* THVList::FindByName(std::string_view name) const {
+    auto [first, last] = m_Names.equal_range(name);
+    if (first == last) {
+        return nullptr;
+    }
+    if (std::next(first) == last) {
+        return *first;
+    }
+    // Several items share the name: the one with the highest index wins.
+    for (std::size_t i = m_Items.size(); i-- > 0;) {
+        if (AsciiSameText(m_Items[i]->m_Name, name)) {
+            return m_Items[i].get();
+        }
+    }
+    return nullptr;
+}
+
+int THVList::IndexOfName(std::string_view name) const {
+    THVItem* item = FindByName(name);
+    return item != nullptr ? IndexOf(item) : -1;
+}
+
+bool THVList::IsNameFree(const THVItem* item, std::string_view name) const {
+    THVItem* found = FindByName(name);
+    return found == nullptr || found == item;
+}
+
+std::size_t THVList::CountOfName(std::string_view name) const { return m_Names.count(name); }
+
+void THVList::Unindex(const THVItem* item) {
+    auto [first, last] = m_Names.equal_range(item->m_Name);
+    for (auto it = first; it != last; ++it) {
+        if (*it == item) {
+            m_Names.erase(it);
+            break;
+        }
+    }
+    // A leaving "base~n" may free the suffix that a hint for base has already passed.
+    if (!m_SuffixHints.empty()) {
+        const std::string& name = item->m_Name;
+        std::size_t tilde = name.rfind('~');
+        if (tilde != std::string::npos && tilde + 1 < name.size() &&
+            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(tilde) + 1, name.end(),
+                        [](char c) { return c >= '0' && c <= '9'; })) {
+            m_SuffixHints.erase(AsciiLowerCase(std::string_view(name).substr(0, tilde)));
+        }
+    }
+}
+
+void THVList::Sort(const TItemOrder& order) {
+    if (m_Items.size() < 2) {
+        return;
+    }
+    if (order.SortType != TItemOrder::ByName) {
+        std::stable_sort(m_Items.begin(), m_Items.end(),
+                         [&order](const auto& a, const auto& b) { return CompareItems(*a, *b, order) < 0; });
+        return;
+    }
+    // Collate every name once instead of once per comparison.
+    struct TKeyed {
+        std::string Key;
+        std::unique_ptr<THVItem> Item;
+    };
+    std::vector<TKeyed> keyed;
+    keyed.reserve(m_Items.size());
+    for (auto& item : m_Items) {
+        std::string key = NameSortKey(item->m_Name);
+        keyed.push_back({std::move(key), std::move(item)});
+    }
+    const bool descending = order.SortDescending;
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const TKeyed& a, const TKeyed& b) {
+        int r = a.Key.compare(b.Key);
+        r = (r > 0) - (r < 0);
+        if (descending) {
+            r = -r;
+        }
+        if (r == 0) {
+            r = AsciiCompareText(a.Item->m_Name, b.Item->m_Name);
+        }
+        return r < 0;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        m_Items[i] = std::move(keyed[i].Item);
+    }
+}
+
+std::string THVList::GetText(int level) const {
+    std::string text;
+    if (m_Node != nullptr) {
+        AppendFolderRecords(text, *m_Node, level);
+    }
+    return text;
+}
+
+// --- names --------------------------------------------------------------------------------
+
+void MakeUniqueName(THVItem& item) {
+    THVList* list = item.Owner();
+    if (list == nullptr) {
+        return;
+    }
+    const std::string& name = item.GetName();
+    std::size_t count = list->CountOfName(name);
+    // The item itself is in the index under its own name.
+    if (count <= 1) {
+        return;
+    }
+    std::string folded = AsciiLowerCase(name);
+    auto hint = list->m_SuffixHints.find(folded);
+    int n = hint != list->m_SuffixHints.end() ? hint->second : 1;
+    std::string candidate;
+    for (;; ++n) {
+        candidate = name + "~" + std::to_string(n);
+        if (list->CountOfName(candidate) == 0) {
+            break;
+        }
+    }
+    item.SetName(std::move(candidate));
+    list->m_SuffixHints[folded] = n + 1;
+}
+
+std::string NewItemName(const THVList& list) {
+    if (list.CountOfName(kUntitled) == 0) {
+        return kUntitled;
+    }
+    for (int n = 2;; ++n) {
+        std::string candidate = std::string(kUntitled) + "~" + std::to_string(n);
+        if (list.CountOfName(candidate) == 0) {
+            return candidate;
+        }
+    }
+}
+
+} // namespace hv

@@ -1,0 +1,192 @@
+#pragma once
+
+#include "model/DateTime.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace hv {
+
+class THVItem;
+class THVList;
+class THVFolder;
+struct TItemOrder;
+
+// One named command line of an item.
+class TCmdItem {
+public:
+    std::string Title;
+    std::string CommandLine;
+    bool UpdateLastVisited = false;
+
+    // Title, TAB, CommandLine, and TAB "V" when UpdateLastVisited is on.
+    std::string GetText() const;
+    bool operator==(const TCmdItem&) const = default;
+};
+
+// The ordered commands of one item.
+class TCmdList {
+public:
+    explicit TCmdList(THVItem* item = nullptr) : m_Item(item) {}
+
+    int Count() const { return static_cast<int>(m_Items.size()); }
+    TCmdItem& Items(int index);
+    const TCmdItem& Items(int index) const;
+    TCmdItem& Add();
+    // Appends empty commands or frees commands from the end until there are n.
+    void SetCount(int n);
+    void Assign(const TCmdList& source);
+    THVItem* Item() const { return m_Item; }
+
+    auto begin() const { return m_Items.begin(); }
+    auto end() const { return m_Items.end(); }
+
+private:
+    friend class THVItem;
+    THVItem* m_Item;
+    std::vector<TCmdItem> m_Items;
+};
+
+// One bookmark. Items live in exactly one THVList, which owns them; they are created by
+// THVList::Add and destroyed by Delete() or by their list.
+class THVItem {
+public:
+    THVItem(const THVItem&) = delete;
+    THVItem& operator=(const THVItem&) = delete;
+    ~THVItem() = default;
+
+    THVList* Owner() const { return m_Owner; }
+
+    const std::string& GetName() const { return m_Name; }
+    const std::string& GetURL() const { return m_URL; }
+    const std::string& GetMemo() const { return m_Memo; }
+    const std::string& GetSchedule() const;
+    const std::string& GetIconFile() const;
+    int GetIconIndex() const { return m_IconIndex; }
+    TDateTime GetLastVisited() const { return m_LastVisited; }
+    TCmdList& GetCommands();
+    const TCmdList& GetCommands() const;
+
+    // Keeps the owner's name index current.
+    void SetName(std::string name);
+    void SetURL(std::string url) { m_URL = std::move(url); }
+    void SetMemo(std::string memo) { m_Memo = std::move(memo); }
+    void SetSchedule(std::string schedule);
+    void SetLastVisited(TDateTime when) { m_LastVisited = when; }
+    // A file the user picked: stored as the canonical absolute path when it exists, else as
+    // the absolute path; the icon index goes back to -1, so set the index after the file.
+    void SetIconFile(const std::string& path);
+    void SetIconIndex(int index) { m_IconIndex = index; }
+    // Stores an icon reference exactly as given (documents keep their stored text).
+    void SetIconRaw(std::string file, int index);
+
+    // Copies commands, name, URL, memo, schedule, last visit and icon from source.
+    void Assign(const THVItem& source);
+    // Destroys this item; it leaves its list first.
+    void Delete();
+
+    // The "[Item]" record of this item, lines ending in CR LF, closed by an empty line.
+    std::string GetText() const;
+
+private:
+    friend class THVList;
+    explicit THVItem(THVList* owner) : m_Owner(owner) {}
+
+    // What most items lack (an icon, a schedule, commands) lives apart, made on first use, so
+    // that documents of many thousands of plain bookmarks stay small in memory.
+    struct TExtras {
+        explicit TExtras(THVItem* item) : Commands(item) {}
+        TCmdList Commands;
+        std::string IconFile;
+        std::string Schedule;
+    };
+    TExtras& Extras();
+
+    std::unique_ptr<TExtras> m_Extras;
+    int m_IconIndex = -1;
+    TDateTime m_LastVisited = 0;
+    std::string m_Memo;
+    std::string m_Name;
+    std::string m_URL;
+    THVList* m_Owner;
+};
+
+// The ordered item list of one folder; owns its items and keeps an index of their names so
+// that name look-ups stay cheap in folders of many thousands of items.
+class THVList {
+public:
+    explicit THVList(THVFolder* node = nullptr);
+    THVList(const THVList&) = delete;
+    THVList& operator=(const THVList&) = delete;
+    ~THVList();
+
+    int Count() const { return static_cast<int>(m_Items.size()); }
+    THVItem* Items(int index) const;
+    THVFolder* Node() const { return m_Node; }
+    void SetNode(THVFolder* node) { m_Node = node; }
+
+    // A new empty item at the end of the list.
+    THVItem* Add();
+    void Delete(int index);
+    void Clear();
+    // Takes the item out of the list without destroying it; the caller owns it.
+    std::unique_ptr<THVItem> Extract(THVItem* item);
+    int IndexOf(const THVItem* item) const;
+
+    // The index of an item named name (ASCII letters compared case-insensitively), the
+    // highest index among equals; -1 when there is none.
+    int IndexOfName(std::string_view name) const;
+    // The item IndexOfName would find, without computing its index.
+    THVItem* FindByName(std::string_view name) const;
+    bool IsNameFree(const THVItem* item, std::string_view name) const;
+    // How many items are called name (case-insensitive for ASCII letters).
+    std::size_t CountOfName(std::string_view name) const;
+
+    void Sort(const TItemOrder& order);
+
+    // The folder record at level, the item records, then the records of the child folders.
+    std::string GetText(int level) const;
+
+    auto begin() const { return m_Items.begin(); }
+    auto end() const { return m_Items.end(); }
+
+private:
+    friend class THVItem;
+
+    struct TNameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const noexcept;
+        std::size_t operator()(const THVItem* item) const noexcept { return (*this)(item->m_Name); }
+    };
+    struct TNameEqual {
+        using is_transparent = void;
+        static std::string_view NameOf(std::string_view s) { return s; }
+        static std::string_view NameOf(const THVItem* item) { return item->m_Name; }
+        template <class A, class B> bool operator()(const A& a, const B& b) const noexcept;
+    };
+
+    void Unindex(const THVItem* item);
+    void Reindex(THVItem* item) { m_Names.insert(item); }
+
+    std::vector<std::unique_ptr<THVItem>> m_Items;
+    std::unordered_multiset<THVItem*, TNameHash, TNameEqual> m_Names;
+    THVFolder* m_Node;
+    // For each (ASCII lower-cased) base name, a suffix number below which every "~n" is taken;
+    // emptied whenever a name leaves the list.
+    std::unordered_map<std::string, int> m_SuffixHints;
+    friend void MakeUniqueName(THVItem& item);
+};
+
+// Appends "~n" with the smallest n >= 1 that no item of the list uses, when another item of
+// the item's list already has the same name.
+void MakeUniqueName(THVItem& item);
+// "(Untitled)", or "(Untitled)~n" with the smallest free n starting at 2.
+std::string NewItemName(const THVList& list);
+
+} // namespace hv

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hv {
+
+struct TSafeWriteOptions {
+    // The message of the EFileError thrown on failure, already formatted by the caller
+    // (e.g. the "could not save" text naming the document). Empty: a message naming the path
+    // and the system's reason.
+    std::string ErrorMessage;
+    // Makes the full path of a temporary file in dir for a target named fileName; called again
+    // with fresh randomness whenever the name is taken. Empty: DefaultTempName.
+    std::function<std::string(const std::string& dir, const std::string& fileName)> TempName;
+    // For tests: the write fails (as on a full disk) once this many bytes are written.
+    std::optional<std::size_t> FailAfterBytes;
+};
+
+// Replaces the file at path with bytes so that it holds either the old or the new content
+// whatever happens: a symbolic link at path is followed to its real file (the link stays);
+// a temporary file is created exclusively beside that real file, filled, flushed to disk,
+// given the permission bits of the old file (a new file gets what open() with 0666 and the
+// umask gives) and renamed over it; the directory is flushed as well when possible.
+// On failure the temporary file is removed, the old file is untouched and EFileError is thrown.
+void WriteFileSafely(const std::string& path, std::string_view bytes, const TSafeWriteOptions& options = {});
+
+// "dir/.NAME.NNNN.tmp" with four random digits.
+std::string DefaultTempName(const std::string& dir, const std::string& fileName);
+// The temporary name of documents: the file name without its extension, two random numbers
+// 0..9999 of four digits and ".hv" ("%s.%.4d.%.4d.hv"), in dir.
+std::string DocumentTempName(const std::string& dir, const std::string& fileName);
+
+// The whole content of a file; throws EFileError naming the path when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+// True when something other than a directory exists at path (links followed).
+bool FileExists(const std::string& path);
+
+} // namespace hv

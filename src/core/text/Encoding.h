@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Conversions between the bytes of files, clipboards and processes and the program's text.
+//
+// Text inside the program is always valid UTF-8. A byte that is not valid in the encoding it is
+// read in is not dropped: it becomes the private-use character U+F700 + byte value (U+F780..U+F7FF,
+// since only bytes 0x80..0xFF can be invalid), and each encoder writes such a character back as
+// that very byte. So reading a file and writing it again in the same encoding reproduces its bytes
+// exactly, whatever they are.
+
+namespace hv {
+
+// Code page 932 (Shift_JIS with the NEC and IBM extensions, Microsoft's table) to UTF-8.
+// An undefined single byte, a lead byte at the end, and a lead byte whose pair is not a character
+// each become U+F700 + byte; decoding goes on with the next byte, so the second byte of a broken
+// pair is read on its own. A pair that is one of CP932's duplicate codes (the NEC-selected IBM
+// extensions, and the codes that Windows never writes for their character) is treated as broken
+// too, because writing its character would give the other code.
+std::string DecodeCp932(std::string_view bytes);
+
+// UTF-8 to code page 932; nullopt when a character has no CP932 form or the input is malformed.
+// A character has a CP932 form only when it converts to CP932 and back to itself ("¥" U+00A5,
+// which Windows writes as "\", has none). U+F780..U+F7FF are written as the bytes 0x80..0xFF.
+std::optional<std::string> EncodeCp932(std::string_view utf8);
+
+// True when EncodeCp932 would succeed.
+bool HasCp932Form(std::string_view utf8);
+
+// UTF-8 bytes to valid UTF-8. Every byte outside a well-formed sequence (overlong forms,
+// surrogates, code points above U+10FFFF, truncated sequences, stray continuation bytes) becomes
+// U+F700 + byte. The bytes of a well-formed U+F780..U+F7FF are escaped the same way, so that
+// EncodeUtf8 gives them back unchanged. A byte order mark is kept; callers decide about it.
+std::string DecodeUtf8(std::string_view bytes);
+
+// The program's UTF-8 to the bytes of a UTF-8 file: U+F780..U+F7FF become the bytes 0x80..0xFF,
+// everything else is copied. EncodeUtf8(DecodeUtf8(b)) == b for any bytes b.
+std::string EncodeUtf8(std::string_view utf8);
+
+} // namespace hv

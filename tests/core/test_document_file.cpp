@@ -1,0 +1,196 @@
+#include "document/DocumentFile.h"
+#include "document/RecordReader.h"
+#include "model/HVFolder.h"
+#include "platform/SafeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+using namespace hv;
+
+namespace {
+
+const std::string kHeader1 = "# Holly Vine Document 1\r\n\r\n";
+
+// Reads bytes the way opening a document does; the password gate is the caller's.
+std::unique_ptr<THVFolder> Read(const std::string& bytes, TDocumentText* info = nullptr) {
+    TDocumentText doc = ParseDocumentBytes(bytes);
+    auto root = std::make_unique<THVFolder>("Hollyvine");
+    ReadRecords(doc.Body, *root);
+    if (info != nullptr) {
+        *info = doc;
+    }
+    return root;
+}
+
+std::string Rewrite(const std::string& bytes) {
+    TDocumentText doc;
+    auto root = Read(bytes, &doc);
+    return BuildDocumentBytes(*root, doc.Password, doc.Encoding == TDocEncoding::Utf8);
+}
+
+} // namespace
+
+TEST(DocumentFile, AnEmptyDocumentIsJustTheHeader) {
+    THVFolder root;
+    EXPECT_EQ(BuildDocumentBytes(root, ""), kHeader1);
+    auto back = Read(kHeader1);
+    EXPECT_EQ(back->List().Count(), 0);
+    EXPECT_EQ(back->ChildCount(), 0);
+}
+
+TEST(DocumentFile, WritesFoldersInTreeOrderWithLevels) {
+    THVFolder root;
+    root.List().Add()->SetName("top");
+    THVFolder* a = root.AddChild("a");
+    a->AddChild("a1")->List().Add()->SetName("deep");
+    root.AddChild("b");
+    EXPECT_EQ(BuildDocumentBytes(root, ""), kHeader1 + "[Item]\r\nTitle=top\r\nURL=\r\n\r\n"
+                                                       "[Folder]\r\nLevel=1\r\nName=a\r\n\r\n"
+                                                       "[Folder]\r\nLevel=2\r\nName=a1\r\n\r\n"
+                                                       "[Item]\r\nTitle=deep\r\nURL=\r\n\r\n"
+                                                       "[Folder]\r\nLevel=1\r\nName=b\r\n\r\n");
+}
+
+TEST(DocumentFile, VersionTwoScramblesEverythingAfterTheFirstLine) {
+    THVFolder root;
+    root.List().Add()->SetName("A");
+    std::string bytes = BuildDocumentBytes(root, "pw");
+    std::string plain = "Password=pw\r\n\r\n[Item]\r\nTitle=A\r\nURL=\r\n\r\n";
+    std::string expected = "# Hollyvine Document 2\r\n";
+    for (char c : plain) {
+        auto b = static_cast<unsigned char>(c);
+        expected += b >= 32 ? static_cast<char>(287 - b) : c;
+    }
+    EXPECT_EQ(bytes, expected);
+    TDocumentText doc;
+    auto back = Read(bytes, &doc);
+    EXPECT_EQ(doc.Version, 2);
+    EXPECT_EQ(doc.Password, "pw");
+    EXPECT_EQ(back->List().Items(0)->GetName(), "A");
+}
+
+TEST(DocumentFile, AnEmptyPasswordLineOpensWithoutPassword) {
+    std::string bytes = "# Hollyvine Document 2\r\n";
+    std::string header = "Password=\r\n\r\n";
+    Scramble(header);
+    TDocumentText doc = ParseDocumentBytes(bytes + header);
+    EXPECT_EQ(doc.Version, 2);
+    EXPECT_EQ(doc.Password, "");
+}
+
+TEST(DocumentFile, RejectsFilesThatAreNoDocuments) {
+    for (std::string bytes : {std::string(), std::string("# Holly Vine Document 3\r\n\r\n"),
+                              std::string("# Holly Vine Document 1"), std::string(300, 'x') + "\r\n\r\n",
+                              "\xEF\xBB\xBF" + kHeader1}) {
+        try {
+            ParseDocumentBytes(bytes);
+            ADD_FAILURE() << "accepted: " << bytes;
+        } catch (const EInvalidDocument& e) {
+            EXPECT_STREQ(e.what(), "Hollyvine のドキュメントではありません");
+        }
+    }
+}
+
+TEST(DocumentFile, ReadsWhatTheWindowsProgramWrote) {
+    // 日本語, half-width ｱ and the full-width yen, in Shift_JIS, and a memo in two lines.
+    std::string bytes = kHeader1 + "[Folder]\r\nLevel=1\r\nName=\x93\xFA\x96\x7B\r\n\r\n"
+                                   "[Item]\r\nTitle=\x93\xFA\x96\x7B\x8C\xEA\xB1\x81\x8F\r\nURL=http://a/\r\n"
+                                   "Memo=\"\x83\x81\x83\x82\",\"2\"\r\nLastVisited=2001/12/31 23:59\r\n\r\n";
+    TDocumentText doc;
+    auto root = Read(bytes, &doc);
+    EXPECT_EQ(doc.Encoding, TDocEncoding::Cp932);
+    ASSERT_EQ(root->ChildCount(), 1);
+    EXPECT_EQ(root->Child(0)->Name(), "日本");
+    const THVItem* item = root->Child(0)->List().Items(0);
+    EXPECT_EQ(item->GetName(), "日本語ｱ￥");
+    EXPECT_EQ(item->GetMemo(), "メモ\r\n2");
+    EXPECT_EQ(Rewrite(bytes), bytes);
+}
+
+TEST(DocumentFile, FallsBackToUtf8OnlyWhenShiftJisCannotHoldTheText) {
+    THVFolder root;
+    root.List().Add()->SetName("日本語");
+    TDocEncoding used;
+    BuildDocumentBytes(root, "", false, &used);
+    EXPECT_EQ(used, TDocEncoding::Cp932);
+
+    root.AddChild("Ünïcödé ¥ 😀");
+    std::string bytes = BuildDocumentBytes(root, "", false, &used);
+    EXPECT_EQ(used, TDocEncoding::Utf8);
+    EXPECT_EQ(bytes.substr(0, 41), "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n");
+    auto back = Read(bytes);
+    EXPECT_EQ(back->Child(0)->Name(), "Ünïcödé ¥ 😀");
+    EXPECT_EQ(back->List().Items(0)->GetName(), "日本語");
+    EXPECT_EQ(Rewrite(bytes), bytes);
+}
+
+TEST(DocumentFile, Utf8PasswordDocumentsKeepTheEncodingInTheScrambledHeader) {
+    THVFolder root;
+    root.List().Add()->SetName("😀");
+    std::string bytes = BuildDocumentBytes(root, "ｐａｓｓ");
+    std::string header = bytes.substr(24, 41);
+    Scramble(header);
+    EXPECT_EQ(header.substr(0, 9), "Password=");
+    EXPECT_NE(header.find("\r\nEncoding=UTF-8\r\n\r\n"), std::string::npos);
+    TDocumentText doc;
+    auto back = Read(bytes, &doc);
+    EXPECT_EQ(doc.Password, "ｐａｓｓ");
+    EXPECT_EQ(back->List().Items(0)->GetName(), "😀");
+}
+
+TEST(DocumentFile, BytesInvalidInTheEncodingSurviveAReadAndAWrite) {
+    std::string cp932 = kHeader1 + "[Item]\r\nTitle=\xFF\x80\xA0 \x81\r\nURL=\x82\r\n\r\n";
+    EXPECT_EQ(Rewrite(cp932), cp932);
+    std::string utf8 = "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n[Item]\r\nTitle=\xC3 \xE3\x81\r\nURL=\xF8\r\n\r\n";
+    EXPECT_EQ(Rewrite(utf8), utf8);
+    // Random bytes in a memo-free title and URL, both encodings.
+    std::mt19937 rng(7);
+    for (int round = 0; round < 50; ++round) {
+        std::string junk;
+        for (int i = 0; i < 40; ++i) {
+            auto b = static_cast<char>(128 + rng() % 128);
+            junk += b;
+        }
+        std::string doc = kHeader1 + "[Item]\r\nTitle=" + junk + "\r\nURL=\r\n\r\n";
+        EXPECT_EQ(Rewrite(doc), doc);
+    }
+}
+
+TEST(DocumentFile, SaveReplacesTheFileSafely) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / "hv_doc_save";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::string path = (dir / "doc.hv").string();
+    THVFolder root;
+    root.List().Add()->SetName("one");
+    SaveDocumentFile(path, root, "");
+    root.List().Add()->SetName("two");
+    SaveDocumentFile(path, root, "");
+    EXPECT_EQ(ReadFileBytes(path), BuildDocumentBytes(root, ""));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+TEST(DocumentFile, ADocumentNestedAHundredThousandDeepRoundTrips) {
+    THVFolder root("Hollyvine");
+    THVFolder* f = &root;
+    for (int i = 0; i < 100000; ++i) {
+        f = f->AddChild("f");
+    }
+    f->List().Add()->SetName("bottom");
+    std::string bytes = BuildDocumentBytes(root, "");
+    auto back = Read(bytes);
+    const THVFolder* g = back.get();
+    int depth = 0;
+    while (g->ChildCount() > 0) {
+        g = g->Child(0);
+        ++depth;
+    }
+    EXPECT_EQ(depth, 100000);
+    EXPECT_EQ(g->List().Items(0)->GetName(), "bottom");
+    EXPECT_EQ(BuildDocumentBytes(*back, ""), bytes);
+}

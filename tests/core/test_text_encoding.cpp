@@ -1,0 +1,198 @@
+#include "text/Encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace std::string_literals;
+
+namespace hv {
+namespace {
+
+// The character that stands for the invalid byte b (U+F700 + b) in UTF-8.
+std::string Esc(unsigned b) {
+    const unsigned cp = 0xF700 + b;
+    return {'\xEF', static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+}
+
+std::string RandomBytes(std::mt19937& rng, std::size_t size) {
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::string s(size, '\0');
+    for (char& c : s) {
+        c = static_cast<char>(byte(rng));
+    }
+    return s;
+}
+
+// ---- CP932 decoding ------------------------------------------------------------------------------
+
+TEST(Cp932Decode, AsciiIsUnchangedIncludingBackslashAndTilde) {
+    EXPECT_EQ(DecodeCp932("C:\\dir~1\\a.hv\r\n"), "C:\\dir~1\\a.hv\r\n");
+    EXPECT_EQ(DecodeCp932("a\0b"s), "a\0b"s);
+    EXPECT_EQ(DecodeCp932(""), "");
+}
+
+TEST(Cp932Decode, JapaneseCharacters) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"\x93\xFA\x96\x7B\x8C\xEA", "日本語"},
+        {"\xB1\xDF", "ｱﾟ"},     // half-width katakana, one byte each
+        {"\x81\x8F", "￥"},     // full-width yen
+        {"\x81\x40", "\u3000"}, // ideographic space
+        {"\x87\x40", "①"},      // NEC row 13
+        {"\x87\x54", "Ⅰ"},
+        {"\xFA\x40", "ⅰ"},  // IBM extension
+        {"\xFA\x5C", "纊"}, // IBM extension whose trail byte is "\"
+        {"\x81\xE0", "≒"},
+        {"\xF0\x40", "\uE000"}, // user-defined area, first and last code
+        {"\xF9\xFC", "\uE757"},
+        {"a\x82\xA0z", "aあz"},
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(DecodeCp932(bytes), text) << text;
+    }
+}
+
+TEST(Cp932Decode, UndefinedSingleBytesAreEscaped) {
+    for (const unsigned b : {0x80u, 0xA0u, 0xFDu, 0xFEu, 0xFFu}) {
+        EXPECT_EQ(DecodeCp932(std::string(1, static_cast<char>(b))), Esc(b)) << b;
+    }
+}
+
+TEST(Cp932Decode, BrokenPairsEscapeTheLeadAndGoOnWithTheNextByte) {
+    EXPECT_EQ(DecodeCp932("ab\x93"), "ab" + Esc(0x93));                 // lead at the end
+    EXPECT_EQ(DecodeCp932("\x93 x"), Esc(0x93) + " x");                 // trail out of range
+    EXPECT_EQ(DecodeCp932("\x93\x7F"), Esc(0x93) + "\x7F");             // 0x7F is no trail
+    EXPECT_EQ(DecodeCp932("\x85\x40"), Esc(0x85) + "@");                // unmapped row
+    EXPECT_EQ(DecodeCp932("\x85\x93\xFA\x96\x7B"), Esc(0x85) + "日本"); // trail starts a pair
+    EXPECT_EQ(DecodeCp932("\xEB\x93"), Esc(0xEB) + Esc(0x93));          // then a lead at the end
+    EXPECT_EQ(DecodeCp932("\x81\xB1"), Esc(0x81) + "ｱ");                // trail read as kana
+}
+
+TEST(Cp932Decode, DuplicateCodesAreKeptAsBytes) {
+    // Writing the character of a duplicate code would give its other code, so the bytes are kept.
+    EXPECT_EQ(DecodeCp932("\xED\x40"), Esc(0xED) + "@");       // NEC-selected 纊 (IBM: FA 5C)
+    EXPECT_EQ(DecodeCp932("\x87\x90"), Esc(0x87) + Esc(0x90)); // NEC ≒ (JIS: 81 E0)
+    EXPECT_EQ(DecodeCp932("\xFA\x4A"), Esc(0xFA) + "J");       // IBM Ⅰ (NEC: 87 54)
+}
+
+// ---- CP932 encoding ------------------------------------------------------------------------------
+
+TEST(Cp932Encode, WritesCanonicalCodes) {
+    EXPECT_EQ(EncodeCp932("日本語"), "\x93\xFA\x96\x7B\x8C\xEA");
+    EXPECT_EQ(EncodeCp932("ｱ\\~￥"), "\xB1\\~\x81\x8F");
+    EXPECT_EQ(EncodeCp932("①ⅰ纊≒\uE000"), "\x87\x40\xFA\x40\xFA\x5C\x81\xE0\xF0\x40");
+    EXPECT_EQ(EncodeCp932(""), "");
+}
+
+TEST(Cp932Encode, RefusesCharactersWithoutAnExactForm) {
+    for (const char* text : {"¥", "€", "😀", "〜", "‖", "¬", "\uE758", "\uF741", "a\u00E9"}) {
+        EXPECT_EQ(EncodeCp932(text), std::nullopt) << text;
+        EXPECT_FALSE(HasCp932Form(text)) << text;
+    }
+    EXPECT_TRUE(HasCp932Form("ふつうの文です。ＡＢＣ"));
+}
+
+TEST(Cp932Encode, WritesEscapesAsRawBytes) {
+    EXPECT_EQ(EncodeCp932(Esc(0x80) + "a" + Esc(0xFF) + Esc(0xA0)), "\x80"s + "a\xFF\xA0");
+    EXPECT_TRUE(HasCp932Form(Esc(0xFD)));
+}
+
+TEST(Cp932Encode, RefusesMalformedUtf8) {
+    for (const char* bytes : {"\x80", "a\xE6\x97", "\xC0\xAF", "\xED\xA0\x80", "\xFF"}) {
+        EXPECT_EQ(EncodeCp932(bytes), std::nullopt);
+        EXPECT_FALSE(HasCp932Form(bytes));
+    }
+}
+
+// ---- CP932 round trips ---------------------------------------------------------------------------
+
+TEST(Cp932RoundTrip, EveryByteAndPairAndTripleComeBackExactly) {
+    for (unsigned a = 0; a < 256; ++a) {
+        for (unsigned b = 0; b < 256; ++b) {
+            const std::string bytes = {static_cast<char>(a), static_cast<char>(b), '\x81'};
+            ASSERT_EQ(EncodeCp932(DecodeCp932(bytes)), bytes) << a << " " << b;
+        }
+    }
+}
+
+TEST(Cp932RoundTrip, RandomBytesComeBackExactly) {
+    std::mt19937 rng(932);
+    for (int round = 0; round < 200; ++round) {
+        const std::string bytes = RandomBytes(rng, 1 + rng() % 4000);
+        ASSERT_EQ(EncodeCp932(DecodeCp932(bytes)), bytes) << "round " << round;
+    }
+}
+
+TEST(Cp932RoundTrip, DecodedCharactersEncodeBack) {
+    const std::string text = "Ｈｏｌｌｙｖｉｎｅ　ブックマーク～－∥￢ﾊﾝｶｸ①㈱";
+    const auto bytes = EncodeCp932(text);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(DecodeCp932(*bytes), text);
+}
+
+TEST(Cp932RoundTrip, AsciiRunsOfEveryLengthEndWhereTheyShould) {
+    // ASCII is copied in blocks of eight; a run may end at any byte of a block.
+    for (std::size_t k = 0; k < 40; ++k) {
+        const std::string ascii(k, 'x');
+        const std::string text = ascii + "日" + ascii + "ｱ" + ascii + Esc(0x80) + ascii;
+        const std::string bytes = ascii + "\x93\xFA" + ascii + "\xB1" + ascii + "\x80" + ascii;
+        EXPECT_EQ(DecodeCp932(bytes), text) << k;
+        EXPECT_EQ(EncodeCp932(text), bytes) << k;
+        EXPECT_EQ(DecodeUtf8(EncodeUtf8(text)), text) << k;
+    }
+}
+
+// ---- UTF-8 ---------------------------------------------------------------------------------------
+
+TEST(Utf8Decode, WellFormedTextIsUnchanged) {
+    for (const std::string& text :
+         {""s, "plain"s, "日本語 ½ é"s, "😀\U0010FFFF"s, "\uFEFFbom"s, "\uF77F\uF800\uFF01"s, "a\0b"s}) {
+        EXPECT_EQ(DecodeUtf8(text), text);
+    }
+}
+
+TEST(Utf8Decode, MalformedBytesAreEscapedOneByOne) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"\x80", Esc(0x80)}, // stray continuation
+        {"a\xBF\x80z", "a" + Esc(0xBF) + Esc(0x80) + "z"},
+        {"\xC0\xAF", Esc(0xC0) + Esc(0xAF)}, // overlong "/"
+        {"\xC1\xBF", Esc(0xC1) + Esc(0xBF)},
+        {"\xE0\x80\xAF", Esc(0xE0) + Esc(0x80) + Esc(0xAF)},
+        {"\xF0\x80\x80\xAF", Esc(0xF0) + Esc(0x80) + Esc(0x80) + Esc(0xAF)},
+        {"\xED\xA0\x80", Esc(0xED) + Esc(0xA0) + Esc(0x80)},                 // surrogate D800
+        {"\xF4\x90\x80\x80", Esc(0xF4) + Esc(0x90) + Esc(0x80) + Esc(0x80)}, // above U+10FFFF
+        {"\xF5\x80\x80\x80", Esc(0xF5) + Esc(0x80) + Esc(0x80) + Esc(0x80)},
+        {"\xE6\x97", Esc(0xE6) + Esc(0x97)},                         // truncated at the end
+        {"\xE6\x97\x41\xE6\x97\xA5", Esc(0xE6) + Esc(0x97) + "A日"}, // truncated in the middle
+        {"\xF0\x9F\x98", Esc(0xF0) + Esc(0x9F) + Esc(0x98)},
+        {"\xFE\xFF", Esc(0xFE) + Esc(0xFF)},
+        {"\xEF\x9E\x80", Esc(0xEF) + Esc(0x9E) + Esc(0x80)}, // a real U+F780
+    };
+    for (const auto& [bytes, text] : cases) {
+        EXPECT_EQ(DecodeUtf8(bytes), text) << testing::PrintToString(bytes);
+    }
+}
+
+TEST(Utf8Encode, EscapesBecomeBytesAndTheRestIsCopied) {
+    EXPECT_EQ(EncodeUtf8("a" + Esc(0x80) + "日" + Esc(0xBF) + Esc(0xC0) + Esc(0xFF)), "a\x80日\xBF\xC0\xFF");
+    EXPECT_EQ(EncodeUtf8("！\uF77F\uF800"), "！\uF77F\uF800");
+    EXPECT_EQ(EncodeUtf8("x\xEF\x9E"), "x\xEF\x9E");
+}
+
+TEST(Utf8RoundTrip, RandomBytesComeBackExactly) {
+    std::mt19937 rng(8);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes = RandomBytes(rng, 1 + rng() % 4000);
+        if (round % 2 == 0) {
+            bytes += "\xEF\x9E\x80日本\xEF\x9F\xBF"; // real escape look-alikes must survive too
+        }
+        ASSERT_EQ(EncodeUtf8(DecodeUtf8(bytes)), bytes) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace hv
