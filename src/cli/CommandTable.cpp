@@ -1,4 +1,5 @@
 #include "Command.h"
+#include "SettingsCommand.h"
 
 #include <algorithm>
 #include <array>
@@ -40,6 +41,17 @@ constexpr std::array kCommands = {
                  "      ニュース\n"
                  "        NHK  <http://www.nhk.or.jp/>",
                  RunLs},
+    TCommandInfo{"settings", "[set TABLE KEY VALUE [--escaped]]",
+                 "設定の表を表示します (set でひとつの値を書き換えて保存します)。",
+                 "  1 行にひとつ、\"表<TAB>キー<TAB>種類<TAB>値\" の形で表示します。表は main、ExportBm、\n"
+                 "  ExportHtml、Find、ToolBar、Window、種類は string、integer、boolean、binary です。値は既定値に\n"
+                 "  保存された値を重ねたもので、文字列の TAB、CR、LF、\\ は \\t、\\r、\\n、\\\\ と、binary は\n"
+                 "  16 進数のバイト列で表示します。設定は $HOLLYVINE_CONFIG_DIR (既定は $XDG_CONFIG_HOME/hollyvine、\n"
+                 "  ~/.config/hollyvine) の registry.reg にあり、まだない値には既定値が書き込まれます。\n"
+                 "  set は KEY の今の種類で VALUE を書きます: boolean は true、false、1、0、binary は\n"
+                 "  \"01 02 ff\" のような 16 進数、string はそのまま。\n"
+                 "  --escaped  string の VALUE の \\t、\\r、\\n、\\\\ を TAB、CR、LF、\\ として読みます。",
+                 RunSettings},
     TCommandInfo{"help", "[COMMAND]", "使い方を表示します (COMMAND を指定するとその詳細)。", "", RunHelp},
 };
 
