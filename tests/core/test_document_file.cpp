@@ -82,9 +82,9 @@ TEST(DocumentFile, AnEmptyPasswordLineOpensWithoutPassword) {
 }
 
 TEST(DocumentFile, RejectsFilesThatAreNoDocuments) {
-    for (std::string bytes : {std::string(), std::string("# Holly Vine Document 3\r\n\r\n"),
-                              std::string("# Holly Vine Document 1"), std::string(300, 'x') + "\r\n\r\n",
-                              "\xEF\xBB\xBF" + kHeader1}) {
+    for (std::string bytes :
+         {std::string(), std::string("# Holly Vine Document 3\r\n\r\n"), std::string("# Holly Vine Document 1"),
+          std::string(300, 'x') + "\r\n\r\n", "\xEF\xBB\xBF" + kHeader1}) {
         try {
             ParseDocumentBytes(bytes);
             ADD_FAILURE() << "accepted: " << bytes;
@@ -144,7 +144,8 @@ TEST(DocumentFile, Utf8PasswordDocumentsKeepTheEncodingInTheScrambledHeader) {
 TEST(DocumentFile, BytesInvalidInTheEncodingSurviveAReadAndAWrite) {
     std::string cp932 = kHeader1 + "[Item]\r\nTitle=\xFF\x80\xA0 \x81\r\nURL=\x82\r\n\r\n";
     EXPECT_EQ(Rewrite(cp932), cp932);
-    std::string utf8 = "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n[Item]\r\nTitle=\xC3 \xE3\x81\r\nURL=\xF8\r\n\r\n";
+    std::string utf8 =
+        "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n[Item]\r\nTitle=\xC3 \xE3\x81\r\nURL=\xF8\r\n\r\n";
     EXPECT_EQ(Rewrite(utf8), utf8);
     // Random bytes in a memo-free title and URL, both encodings.
     std::mt19937 rng(7);

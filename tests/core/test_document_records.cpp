@@ -10,7 +10,9 @@ using namespace hv;
 
 namespace {
 
-std::string ItemRecord(const std::string& lines) { return "[Item]\r\n" + lines + "\r\n\r\n"; }
+std::string ItemRecord(const std::string& lines) {
+    return "[Item]\r\n" + lines + "\r\n\r\n";
+}
 
 } // namespace
 
@@ -175,10 +177,11 @@ TEST(ReadRecords, ErrorsEndTheReadAndKeepWhatWasRead) {
         std::string bad;
         std::string message;
     };
-    for (const TCase& c : {TCase{"[Folder]\r\nLevel=one\r\nName=x\r\n\r\n", "'one' は有効な整数値ではありません"},
-                           TCase{"[Folder]\r\nName=x\r\n\r\n", "'' は有効な整数値ではありません"},
-                           TCase{"[Folder]\r\nLevel=0\r\nName=x\r\n\r\n", "フォルダの階層 (Level=0) が正しくありません"},
-                           TCase{ItemRecord("Title=bad\r\nMemo=\"a\"x"), "行の区切りにカンマ以外の文字が使われています"}}) {
+    for (const TCase& c :
+         {TCase{"[Folder]\r\nLevel=one\r\nName=x\r\n\r\n", "'one' は有効な整数値ではありません"},
+          TCase{"[Folder]\r\nName=x\r\n\r\n", "'' は有効な整数値ではありません"},
+          TCase{"[Folder]\r\nLevel=0\r\nName=x\r\n\r\n", "フォルダの階層 (Level=0) が正しくありません"},
+          TCase{ItemRecord("Title=bad\r\nMemo=\"a\"x"), "行の区切りにカンマ以外の文字が使われています"}}) {
         THVFolder root;
         std::string text = ItemRecord("Title=kept") + c.bad + ItemRecord("Title=never");
         try {

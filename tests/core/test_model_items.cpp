@@ -78,7 +78,7 @@ TEST(THVList, IndexOfNameFindsTheHighestIndexAndFoldsOnlyAsciiLetters) {
     AddNamed(list, "Dup");
     AddNamed(list, "other");
     AddNamed(list, "dUP");
-    AddNamed(list, "\xC3\x84"); // Ä
+    AddNamed(list, "\xC3\x84");     // Ä
     AddNamed(list, "\xEF\xBC\xA1"); // full-width Ａ
     EXPECT_EQ(list.IndexOfName("dup"), 2);
     EXPECT_EQ(list.IndexOfName("OTHER"), 1);

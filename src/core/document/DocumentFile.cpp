@@ -87,8 +87,7 @@ TDocumentText ParseDocumentBytes(std::string_view bytes) {
     return doc;
 }
 
-std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8,
-                               TDocEncoding* used) {
+std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8, TDocEncoding* used) {
     const std::string body = BuildDocumentBody(root);
     std::optional<std::string> encodedBody;
     std::optional<std::string> encodedPassword;

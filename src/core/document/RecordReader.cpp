@@ -97,9 +97,18 @@ void ReadIcon(std::string_view icon, THVItem& item) {
     item.SetIconRaw(std::string(icon), 0);
 }
 
-void ReadItem(const std::vector<std::string_view>& lines, THVItem& item) {
-    std::string_view title, url, memo, lastVisited, icon, schedule;
-    bool hasCommands = false;
+// The values of an item record.
+struct TItemValues {
+    std::string_view Title, URL, Memo, LastVisited, Icon, Schedule;
+    bool HasCommands = false;
+};
+
+bool IsKey(std::string_view key, std::string_view name) {
+    return key.size() == name.size() && AsciiSameText(key, name);
+}
+
+TItemValues ScanItem(const std::vector<std::string_view>& lines) {
+    TItemValues v;
     // One pass over the lines for the common keys; the first line with a key wins.
     bool seenTitle = false, seenURL = false, seenMemo = false, seenLast = false, seenIcon = false, seenSched = false;
     for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -111,29 +120,35 @@ void ReadItem(const std::vector<std::string_view>& lines, THVItem& item) {
         std::string_view key = line.substr(0, eq);
         std::string_view value = line.substr(eq + 1);
         auto take = [&](std::string_view name, bool& seen, std::string_view& target) {
-            if (!seen && AsciiSameText(key, name)) {
+            if (!seen && IsKey(key, name)) {
                 seen = true;
                 target = value;
                 return true;
             }
             return false;
         };
-        if (take("Title", seenTitle, title) || take("URL", seenURL, url) || take("Memo", seenMemo, memo) ||
-            take("LastVisited", seenLast, lastVisited) || take("Icon", seenIcon, icon) ||
-            take("Schedule", seenSched, schedule)) {
+        if (take("Title", seenTitle, v.Title) || take("URL", seenURL, v.URL) || take("Memo", seenMemo, v.Memo) ||
+            take("LastVisited", seenLast, v.LastVisited) || take("Icon", seenIcon, v.Icon) ||
+            take("Schedule", seenSched, v.Schedule)) {
             continue;
         }
         if (key.size() > 3 && AsciiSameText(key.substr(0, 3), "Cmd")) {
-            hasCommands = true;
+            v.HasCommands = true;
         }
     }
-    item.SetName(std::string(title));
-    item.SetURL(std::string(url));
-    item.SetSchedule(std::string(schedule));
-    item.SetMemo(DecodeMemo(memo));
-    item.SetLastVisited(lastVisited.empty() ? 0 : ParseDocDateTime(lastVisited));
-    ReadIcon(icon, item);
-    if (hasCommands) {
+    return v;
+}
+
+// Fills a new item from its record; the memo is decoded first, so a bad memo leaves the item
+// untouched.
+void ReadItem(const std::vector<std::string_view>& lines, const TItemValues& v, THVItem& item) {
+    std::string memo = DecodeMemo(v.Memo);
+    item.SetURL(std::string(v.URL));
+    item.SetSchedule(std::string(v.Schedule));
+    item.SetMemo(std::move(memo));
+    item.SetLastVisited(v.LastVisited.empty() ? 0 : ParseDocDateTime(v.LastVisited));
+    ReadIcon(v.Icon, item);
+    if (v.HasCommands) {
         ReadCommands(TRecordValues(lines), item);
     }
 }
@@ -251,45 +266,46 @@ int ReadRecords(std::string_view text, THVFolder& target, const TReadOptions& op
         }
     };
     try {
-    for (TRecordKind kind = NextRecord(text, lines); kind != TRecordKind::End; kind = NextRecord(text, lines)) {
-        if (kind == TRecordKind::Folder) {
-            TRecordValues values(lines);
-            std::string_view levelText = values.Value("Level");
-            long long level = 0;
-            if (!ParseInt(levelText, level) || level < INT_MIN || level > INT_MAX) {
-                throw EConvertError("'" + std::string(levelText) + "' は有効な整数値ではありません");
-            }
-            while (targetLevel + level <= currentLevel) {
-                if (current->Parent() == nullptr) {
-                    throw EConvertError("フォルダの階層 (Level=" + std::to_string(level) + ") が正しくありません");
+        for (TRecordKind kind = NextRecord(text, lines); kind != TRecordKind::End; kind = NextRecord(text, lines)) {
+            if (kind == TRecordKind::Folder) {
+                TRecordValues values(lines);
+                std::string_view levelText = values.Value("Level");
+                long long level = 0;
+                if (!ParseInt(levelText, level) || level < INT_MIN || level > INT_MAX) {
+                    throw EConvertError("'" + std::string(levelText) + "' は有効な整数値ではありません");
                 }
-                current = current->Parent();
-                --currentLevel;
-            }
-            bool created = false;
-            current = current->FindOrCreateChild(FolderNameFromRecord(values.Value("Name")), false, &created);
-            ++currentLevel;
-            if (created) {
+                while (targetLevel + level <= currentLevel) {
+                    if (current->Parent() == nullptr) {
+                        throw EConvertError("フォルダの階層 (Level=" + std::to_string(level) + ") が正しくありません");
+                    }
+                    current = current->Parent();
+                    --currentLevel;
+                }
+                bool created = false;
+                current = current->FindOrCreateChild(FolderNameFromRecord(values.Value("Name")), false, &created);
+                ++currentLevel;
+                if (created) {
+                    ++entries;
+                    if (options.SortFolders) {
+                        unsorted.insert(current->Parent());
+                    }
+                }
+            } else {
+                TItemValues values = ScanItem(lines);
+                THVItem* item = current->List().Add(std::string(values.Title));
+                try {
+                    ReadItem(lines, values, *item);
+                } catch (...) {
+                    item->Delete(); // a half-read item is not kept
+                    throw;
+                }
+                MakeUniqueName(*item);
+                if (current == options.ShownFolder && options.OnItemShown) {
+                    options.OnItemShown(*item);
+                }
                 ++entries;
-                if (options.SortFolders) {
-                    unsorted.insert(current->Parent());
-                }
             }
-        } else {
-            THVItem* item = current->List().Add();
-            try {
-                ReadItem(lines, *item);
-            } catch (...) {
-                item->Delete(); // a half-read item is not kept
-                throw;
-            }
-            MakeUniqueName(*item);
-            if (current == options.ShownFolder && options.OnItemShown) {
-                options.OnItemShown(*item);
-            }
-            ++entries;
         }
-    }
     } catch (...) {
         sortNewFolders();
         throw;

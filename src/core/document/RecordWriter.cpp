@@ -135,7 +135,9 @@ std::string EncodeMemo(std::string_view memo) {
     return out;
 }
 
-void AppendItemRecord(std::string& out, const THVItem& item) { AppendItemLines(out, item); }
+void AppendItemRecord(std::string& out, const THVItem& item) {
+    AppendItemLines(out, item);
+}
 
 void AppendFolderRecords(std::string& out, const THVFolder& folder, int level) {
     ForEachFolder(folder, [&out, level](const THVFolder& f, int depth) {

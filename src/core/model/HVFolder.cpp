@@ -40,7 +40,9 @@ int THVFolder::IndexOfChild(const THVFolder* child) const {
     return -1;
 }
 
-THVFolder* THVFolder::AddChild(std::string name) { return InsertChild(ChildCount(), std::move(name)); }
+THVFolder* THVFolder::AddChild(std::string name) {
+    return InsertChild(ChildCount(), std::move(name));
+}
 
 THVFolder* THVFolder::InsertChild(int index, std::string name) {
     return AdoptChild(std::make_unique<THVFolder>(std::move(name), this), index);
@@ -66,7 +68,9 @@ THVFolder* THVFolder::AdoptChild(std::unique_ptr<THVFolder> child, int index) {
     return it->get();
 }
 
-void THVFolder::DeleteChild(THVFolder* child) { ExtractChild(child); }
+void THVFolder::DeleteChild(THVFolder* child) {
+    ExtractChild(child);
+}
 
 void THVFolder::MoveChild(int from, int to) {
     if (from < 0 || from >= ChildCount() || to < 0 || to >= ChildCount() || from == to) {

@@ -45,9 +45,13 @@ const TCmdItem& TCmdList::Items(int index) const {
     return m_Items[static_cast<std::size_t>(index)];
 }
 
-TCmdItem& TCmdList::Add() { return m_Items.emplace_back(); }
+TCmdItem& TCmdList::Add() {
+    return m_Items.emplace_back();
+}
 
-void TCmdList::SetCount(int n) { m_Items.resize(static_cast<std::size_t>(std::max(n, 0))); }
+void TCmdList::SetCount(int n) {
+    m_Items.resize(static_cast<std::size_t>(std::max(n, 0)));
+}
 
 void TCmdList::Assign(const TCmdList& source) {
     if (&source != this) {
@@ -69,13 +73,21 @@ THVItem::TExtras& THVItem::Extras() {
     return *m_Extras;
 }
 
-const std::string& THVItem::GetSchedule() const { return m_Extras ? m_Extras->Schedule : kEmptyText; }
+const std::string& THVItem::GetSchedule() const {
+    return m_Extras ? m_Extras->Schedule : kEmptyText;
+}
 
-const std::string& THVItem::GetIconFile() const { return m_Extras ? m_Extras->IconFile : kEmptyText; }
+const std::string& THVItem::GetIconFile() const {
+    return m_Extras ? m_Extras->IconFile : kEmptyText;
+}
 
-TCmdList& THVItem::GetCommands() { return Extras().Commands; }
+TCmdList& THVItem::GetCommands() {
+    return Extras().Commands;
+}
 
-const TCmdList& THVItem::GetCommands() const { return m_Extras ? m_Extras->Commands : kNoCommands; }
+const TCmdList& THVItem::GetCommands() const {
+    return m_Extras ? m_Extras->Commands : kNoCommands;
+}
 
 void THVItem::SetSchedule(std::string schedule) {
     if (m_Extras || !schedule.empty()) {
@@ -167,7 +179,9 @@ template <class A, class B> bool THVList::TNameEqual::operator()(const A& a, con
 
 THVList::THVList(THVFolder* node) : m_Node(node) {}
 
-THVList::~THVList() { Clear(); }
+THVList::~THVList() {
+    Clear();
+}
 
 THVItem* THVList::Items(int index) const {
     CheckIndex(index, m_Items.size());
@@ -175,12 +189,19 @@ THVItem* THVList::Items(int index) const {
 }
 
 THVItem* THVList::Add() {
+    return Add(std::string());
+}
+
+THVItem* THVList::Add(std::string name) {
     auto& item = m_Items.emplace_back(new THVItem(this));
+    item->m_Name = std::move(name);
     Reindex(item.get());
     return item.get();
 }
 
-void THVList::Delete(int index) { Items(index)->Delete(); }
+void THVList::Delete(int index) {
+    Items(index)->Delete();
+}
 
 void THVList::Clear() {
     m_SuffixHints.clear();
@@ -240,7 +261,9 @@ bool THVList::IsNameFree(const THVItem* item, std::string_view name) const {
     return found == nullptr || found == item;
 }
 
-std::size_t THVList::CountOfName(std::string_view name) const { return m_Names.count(name); }
+std::size_t THVList::CountOfName(std::string_view name) const {
+    return m_Names.count(name);
+}
 
 void THVList::Unindex(const THVItem* item) {
     auto [first, last] = m_Names.equal_range(item->m_Name);

@@ -133,6 +133,8 @@ public:
 
     // A new empty item at the end of the list.
     THVItem* Add();
+    // A new item called name at the end of the list (the name is not made unique).
+    THVItem* Add(std::string name);
     void Delete(int index);
     void Clear();
     // Takes the item out of the list without destroying it; the caller owns it.

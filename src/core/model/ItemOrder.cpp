@@ -29,12 +29,15 @@ icu::Collator* NameCollator() {
 }
 
 icu::UnicodeString LoweredName(std::string_view name) {
-    icu::UnicodeString s = icu::UnicodeString::fromUTF8(icu::StringPiece(name.data(), static_cast<int32_t>(name.size())));
+    icu::UnicodeString s =
+        icu::UnicodeString::fromUTF8(icu::StringPiece(name.data(), static_cast<int32_t>(name.size())));
     s.toLower(icu::Locale::getDefault());
     return s;
 }
 
-int Sign(double d) { return (d > 0) - (d < 0); }
+int Sign(double d) {
+    return (d > 0) - (d < 0);
+}
 
 } // namespace
 
@@ -58,7 +61,8 @@ std::string NameSortKey(std::string_view name) {
     }
     icu::UnicodeString lowered = LoweredName(name);
     std::string key(64, '\0');
-    int32_t length = collator->getSortKey(lowered, reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+    int32_t length =
+        collator->getSortKey(lowered, reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
     if (length > static_cast<int32_t>(key.size())) {
         key.resize(static_cast<std::size_t>(length));
         length = collator->getSortKey(lowered, reinterpret_cast<uint8_t*>(key.data()), length);

@@ -9,7 +9,9 @@
 namespace hv {
 
 // 'A'..'Z' to 'a'..'z'; every other byte unchanged.
-inline char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 std::string AsciiLowerCase(std::string_view s);
 
 // Compares with ASCII letters folded to upper case (as the Windows CompareText does, so "_" sorts
