@@ -58,6 +58,8 @@ int UsageError(TCommandIO& io, std::string_view command, std::string_view messag
 int RunDump(TCommandArgs args, TCommandIO& io);
 int RunWrite(TCommandArgs args, TCommandIO& io);
 int RunLs(TCommandArgs args, TCommandIO& io);
+int RunFind(TCommandArgs args, TCommandIO& io);
+int RunDups(TCommandArgs args, TCommandIO& io);
 int RunHelp(TCommandArgs args, TCommandIO& io);
 
 } // namespace hv::cli

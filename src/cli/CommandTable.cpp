@@ -41,6 +41,28 @@ constexpr std::array kCommands = {
                  "      ニュース\n"
                  "        NHK  <http://www.nhk.or.jp/>",
                  RunLs},
+    TCommandInfo{"find",
+                 "DOC.hv TEXT [--field name|url|memo] [--type contains|not-contains|equals|begins|ends] [--case] "
+                 "[--folder PATH [--no-subfolders]] [--password PW]",
+                 "TEXT を名前・URL・メモから検索し、見つかったアイテムを \"PATH<TAB>名前<TAB>URL\" の形で表示します。",
+                 "  PATH はルートの \"Hollyvine\" から \"\\\" で区切ったフォルダのパスです。\n"
+                 "  --field         調べる項目 (既定 name)。\n"
+                 "  --type          検索の方法: 含む、含まない、である、で始まる、で終わる (既定 contains)。\n"
+                 "                  項目が空のアイテムはどの方法でも見つかりません。\n"
+                 "  --case          大文字・小文字を区別します。\n"
+                 "  --folder PATH   そのフォルダとサブフォルダだけを調べます (既定はすべてのフォルダ)。\n"
+                 "  --no-subfolders --folder のフォルダだけを調べます。\n"
+                 "  フォルダは上から順に、サブフォルダはそのフォルダのアイテムの後に調べます。",
+                 RunFind},
+    TCommandInfo{
+        "dups", "DOC.hv [--no-commands] [--folder PATH [--no-subfolders]] [--password PW]",
+        "同じ URL を指しているアイテム・コマンドを表示します。",
+        "  重複ごとに 1 ブロック、各行は \"名前<TAB>PATH<TAB>コマンド名<TAB>URL\" で、ブロックの間は空行です。\n"
+        "  URL は大文字・小文字を区別せずに比べ、グループの最初の書き方で表示します。\n"
+        "  --no-commands   コマンドのコマンドラインを調べません。\n"
+        "  --folder PATH   そのフォルダとサブフォルダだけを調べます (既定はすべてのフォルダ)。\n"
+        "  --no-subfolders --folder のフォルダだけを調べます。",
+        RunDups},
     TCommandInfo{"settings", "[set TABLE KEY VALUE [--escaped]]",
                  "設定の表を表示します (set でひとつの値を書き換えて保存します)。",
                  "  1 行にひとつ、\"表<TAB>キー<TAB>種類<TAB>値\" の形で表示します。表は main、ExportBm、\n"

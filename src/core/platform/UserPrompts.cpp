@@ -1,0 +1,7 @@
+#include "platform/UserPrompts.h"
+
+namespace hv {
+
+TUserPrompts::~TUserPrompts() = default;
+
+} // namespace hv
