@@ -60,6 +60,10 @@ int RunWrite(TCommandArgs args, TCommandIO& io);
 int RunLs(TCommandArgs args, TCommandIO& io);
 int RunFind(TCommandArgs args, TCommandIO& io);
 int RunDups(TCommandArgs args, TCommandIO& io);
+int RunLinks(TCommandArgs args, TCommandIO& io);
+int RunImportLinks(TCommandArgs args, TCommandIO& io);
+int RunImportBookmarks(TCommandArgs args, TCommandIO& io);
+int RunExportBookmarks(TCommandArgs args, TCommandIO& io);
 int RunHelp(TCommandArgs args, TCommandIO& io);
 
 } // namespace hv::cli

@@ -63,6 +63,32 @@ constexpr std::array kCommands = {
         "  --folder PATH   そのフォルダとサブフォルダだけを調べます (既定はすべてのフォルダ)。\n"
         "  --no-subfolders --folder のフォルダだけを調べます。",
         RunDups},
+    TCommandInfo{
+        "links", "FILE.html...",
+        "HTML ファイルのリンクを \"チェック<TAB>タイトル<TAB>URL<TAB>インポート元\" の形で表示します。",
+        "  チェックは 1 (http, https, ftp, gopher のリンク) か 0 です。ファイルの順、ファイルの中では\n"
+        "  リンクの順に並びます。読めないファイルがあるとそこまでのリンクを表示して終了します (終了コード 1)。",
+        RunLinks},
+    TCommandInfo{"import-links", "DOC.hv FILE.html... [--folder PATH] [--all] [--password PW]",
+                 "HTML ファイルのリンクをアイテムとしてフォルダに追加します。",
+                 "  チェックの付くリンク (links で 1 のもの) を順に追加し、同じ名前には \"~1\" などが付きます。\n"
+                 "  DOC.hv がなければ新しく作ります。\n"
+                 "  --folder PATH   追加先のフォルダ (既定はルート)。\n"
+                 "  --all           チェックのないリンクも追加します。",
+                 RunImportLinks},
+    TCommandInfo{"import-bookmarks", "DOC.hv BOOKMARKS.html [--folder PATH] [--password PW]",
+                 "Netscape 形式のブックマークファイルをフォルダに取り込みます。",
+                 "  ブックマークのフォルダはサブフォルダに、リンクはアイテムになります。取り込み先はサブフォルダの\n"
+                 "  ないフォルダに限ります。DOC.hv がなければ新しく作ります。\n"
+                 "  --folder PATH   取り込み先のフォルダ (既定はルート)。",
+                 RunImportBookmarks},
+    TCommandInfo{"export-bookmarks", "DOC.hv OUT.html [--folder PATH] [--subfolders-first] [--title T] [--password PW]",
+                 "フォルダを Netscape 形式のブックマークファイル (UTF-8) に書き出します。",
+                 "  OUT.html があれば確認せずに置き換えます。\n"
+                 "  --folder PATH      書き出すフォルダ (既定はルートから全体)。\n"
+                 "  --subfolders-first 各フォルダでサブフォルダをアイテムより前に書きます (既定は設定の ItemsFirst)。\n"
+                 "  --title T          ページのタイトル (既定 \"Hollyvine\")。",
+                 RunExportBookmarks},
     TCommandInfo{"settings", "[set TABLE KEY VALUE [--escaped]]",
                  "設定の表を表示します (set でひとつの値を書き換えて保存します)。",
                  "  1 行にひとつ、\"表<TAB>キー<TAB>種類<TAB>値\" の形で表示します。表は main、ExportBm、\n"

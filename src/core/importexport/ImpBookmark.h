@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Importing a Netscape bookmark file (the HTML that browsers export) into a folder.
+
+namespace hv {
+
+class THVFolder;
+class THVItem;
+
+inline constexpr std::string_view kImportBookmarkCaption = "ブックマークのインポート";
+inline constexpr std::string_view kBookmarkFolderHasSubfolders =
+    "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
+    "空のフォルダを選択してからやり直してください。";
+inline constexpr std::string_view kBookmarkImportDone = "ブックマークのインポートが完了しました。";
+// The name of a link or heading without text.
+inline constexpr std::string_view kNoTextName = "(    )";
+
+// The import rebuilds a tree below its target, so callers offer only a folder without subfolders.
+bool CanImportBookmarksInto(const THVFolder& target);
+
+struct TBookmarkImportOptions {
+    // The folder the item list shows; OnItemShown is called for each item created in it.
+    const THVFolder* ShownFolder = nullptr;
+    std::function<void(THVItem&)> OnItemShown;
+};
+
+struct TBookmarkImportResult {
+    int Folders = 0; // folders created
+    int Items = 0;   // items created
+    // Anything in the tree changed (items or folders added, folders re-sorted).
+    bool Modified = false;
+};
+
+// Imports the bytes of a bookmark file into target: the file's encoding is found like any HTML
+// file's (Shift_JIS when the bytes are rejected), its line ends are kept. Everything before the
+// first "dl" tag is skipped; the walk ends at the end tag of that list. A heading (H3) names the
+// folder its list (DL) fills: an existing child of that name (ASCII case ignored) is continued,
+// else one is added; a list without a heading fills the folder it stands in. Each link (DT A) is
+// an item: its text the name ("(    )" when it has none), href the URL, last_visit (Unix
+// seconds) the last visit in local time; DD text and BR lines make its memo. The children of each
+// folder that received a new folder are sorted by name, and target and all below it are expanded.
+// Throws EHtmlParseError; what was imported before stays (sorted).
+TBookmarkImportResult ImportBookmarks(std::string_view bytes, THVFolder& target,
+                                      const TBookmarkImportOptions& options = {});
+
+// ImportBookmarks over a file's content; nullopt when no file of that name exists.
+// Throws EFileError when the file cannot be read.
+std::optional<TBookmarkImportResult> ImportBookmarkFile(const std::string& path, THVFolder& target,
+                                                        const TBookmarkImportOptions& options = {});
+
+} // namespace hv
