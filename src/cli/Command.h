@@ -64,6 +64,8 @@ int RunLinks(TCommandArgs args, TCommandIO& io);
 int RunImportLinks(TCommandArgs args, TCommandIO& io);
 int RunImportBookmarks(TCommandArgs args, TCommandIO& io);
 int RunExportBookmarks(TCommandArgs args, TCommandIO& io);
+int RunDue(TCommandArgs args, TCommandIO& io);
+int RunOpen(TCommandArgs args, TCommandIO& io);
 int RunHelp(TCommandArgs args, TCommandIO& io);
 
 } // namespace hv::cli

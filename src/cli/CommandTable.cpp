@@ -100,6 +100,17 @@ constexpr std::array kCommands = {
                  "  \"01 02 ff\" のような 16 進数、string はそのまま。\n"
                  "  --escaped  string の VALUE の \\t、\\r、\\n、\\\\ を TAB、CR、LF、\\ として読みます。",
                  RunSettings},
+    TCommandInfo{"due", "DOC.hv [--at \"yyyy/m/d h:nn\"] [--password PW]",
+                 "訪問予定で今 (--at の日時に) 訪問すべきアイテムを \"PATH<TAB>名前<TAB>URL\" の形で表示します。",
+                 "  PATH はフォルダ名をルートの \"Hollyvine\" から \\ でつないだもの、並びはファイルの順です。\n"
+                 "  --at  この日時で判定します (既定は今。環境変数 HOLLYVINE_NOW でも固定できます)。",
+                 RunDue},
+    TCommandInfo{"open", "DOC.hv PATH NAME [--yes] [--password PW]",
+                 "アイテムをウィンドウと同じように開き、アクセス日時を記録してドキュメントを保存します。",
+                 "  アクセス制限、ダイアルアップの確認は設定のとおりです。開けなかったとき、PATH のフォルダに\n"
+                 "  NAME のアイテムがないときは 1 で終わります。\n"
+                 "  --yes  アクセス制限の確認に「はい」と答えます (端末でなければ既定は「いいえ」)。",
+                 RunOpen},
     TCommandInfo{"help", "[COMMAND]", "使い方を表示します (COMMAND を指定するとその詳細)。", "", RunHelp},
 };
 
