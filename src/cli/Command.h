@@ -66,6 +66,9 @@ int RunImportBookmarks(TCommandArgs args, TCommandIO& io);
 int RunExportBookmarks(TCommandArgs args, TCommandIO& io);
 int RunDue(TCommandArgs args, TCommandIO& io);
 int RunOpen(TCommandArgs args, TCommandIO& io);
+int RunMerge(TCommandArgs args, TCommandIO& io);
+int RunPasswd(TCommandArgs args, TCommandIO& io);
+int RunInfo(TCommandArgs args, TCommandIO& io);
 int RunHelp(TCommandArgs args, TCommandIO& io);
 
 } // namespace hv::cli

@@ -111,6 +111,27 @@ constexpr std::array kCommands = {
                  "  NAME のアイテムがないときは 1 で終わります。\n"
                  "  --yes  アクセス制限の確認に「はい」と答えます (端末でなければ既定は「いいえ」)。",
                  RunOpen},
+    TCommandInfo{"merge", "DOC.hv OTHER.hv [--password PW] [--other-password PW]",
+                 "OTHER.hv のフォルダとアイテムを DOC.hv にマージして保存します。",
+                 "  フォルダは名前 (大文字・小文字を区別しない) で対応させ、ないものは作ります。同じフォルダにある、\n"
+                 "  名前と URL (URL は大文字・小文字も区別) が同じアイテムは同じものとみなし、最終アクセス日時が\n"
+                 "  新しいときだけそれを取り込みます。ほかは新しいアイテムとして追加し、同じ名前には \"~1\" などが\n"
+                 "  付きます。失敗したときは DOC.hv を書き換えません。\n"
+                 "  --password PW        DOC.hv のパスワード。\n"
+                 "  --other-password PW  OTHER.hv のパスワード。",
+                 RunMerge},
+    TCommandInfo{"passwd", "DOC.hv [--password OLD] [--new-password NEW]",
+                 "ドキュメントのパスワードを設定または削除して保存します。",
+                 "  パスワードがあればバージョン 2、なければバージョン 1 で保存します。何も表示しません。\n"
+                 "  --password OLD      今のパスワード。\n"
+                 "  --new-password NEW  新しいパスワード (16 文字まで)。空にするとパスワードを削除します。\n"
+                 "                      ないときは端末で 2 回たずねます (標準入力が端末でなければ失敗します)。",
+                 RunPasswd},
+    TCommandInfo{"info", "DOC.hv [--password PW]", "ドキュメントの情報を \"キー<TAB>値\" の形で表示します。",
+                 "  file (フルパス)、version (1 か 2)、encoding (CP932 か UTF-8)、password (true か false)、\n"
+                 "  folders (ルートを含むフォルダの数)、items (全フォルダのアイテムの数) を 1 行ずつ表示します。\n"
+                 "  --password PW  保護されたドキュメントのパスワード。",
+                 RunInfo},
     TCommandInfo{"help", "[COMMAND]", "使い方を表示します (COMMAND を指定するとその詳細)。", "", RunHelp},
 };
 

@@ -1,8 +1,5 @@
 #include "DocumentLoader.h"
 
-#include "document/RecordReader.h"
-#include "platform/SafeFile.h"
-
 #include <istream>
 #include <ostream>
 
@@ -11,20 +8,16 @@ namespace hv::cli {
 namespace {
 
 constexpr std::string_view kPasswordPrompt = "パスワード: ";
-constexpr std::string_view kWrongPassword = "正しいパスワードが入力されませんでした。";
 
-std::optional<std::string> AskPassword(TCommandIO& io) {
+} // namespace
+
+std::optional<std::string> ReadTerminalSecret(TCommandIO& io, std::string_view prompt) {
     if (!io.InIsTerminal) {
         return std::nullopt;
     }
-    io.Err << kPasswordPrompt << std::flush;
+    io.Err << prompt << std::flush;
     std::string line;
-    bool read = false;
-    if (io.ReadSecretLine) {
-        read = io.ReadSecretLine(line);
-    } else {
-        read = static_cast<bool>(std::getline(io.In, line));
-    }
+    const bool read = io.ReadSecretLine ? io.ReadSecretLine(line) : static_cast<bool>(std::getline(io.In, line));
     if (!read) {
         return std::nullopt;
     }
@@ -34,41 +27,66 @@ std::optional<std::string> AskPassword(TCommandIO& io) {
     return line;
 }
 
-} // namespace
+void TDocumentPrompts::PrintNotes() const {
+    for (const std::string& note : m_Notes) {
+        m_IO.Out << note << '\n';
+    }
+}
+
+void TDocumentPrompts::ShowMessage(TMessageKind kind, const std::string& text, const std::string& title) {
+    if (kind == TMessageKind::Information) {
+        m_Notes.push_back(text);
+        return;
+    }
+    if (title != kPromptTitle) {
+        m_IO.Err << '[' << title << "]\n";
+    }
+    m_IO.Err << text << '\n';
+}
+
+bool TDocumentPrompts::AskYesNo(const std::string& text, const std::string& title) {
+    ShowMessage(TMessageKind::Warning, text, title);
+    return false;
+}
+
+TSaveAnswer TDocumentPrompts::AskSave(const std::string& text, const std::string& title) {
+    ShowMessage(TMessageKind::Warning, text, title);
+    return TSaveAnswer::Cancel;
+}
+
+std::optional<std::string> TDocumentPrompts::AskPassword(const std::string&, const std::string&) {
+    return m_Password ? m_Password : ReadTerminalSecret(m_IO, kPasswordPrompt);
+}
+
+void ReportErrorDetail(const THVDocument& doc, TCommandIO& io) {
+    if (!doc.LastErrorDetail().empty()) {
+        io.Err << doc.LastErrorDetail() << '\n';
+    }
+}
+
+bool OpenDocument(THVDocument& doc, TDocumentPrompts& prompts, const std::string& path,
+                  const std::optional<std::string>& password, TCommandIO& io) {
+    prompts.SetPassword(password);
+    if (!doc.Open(path)) {
+        ReportErrorDetail(doc, io);
+        return false;
+    }
+    return true;
+}
 
 std::optional<TLoadedDocument> LoadDocument(const std::string& path, const std::optional<std::string>& password,
                                             TCommandIO& io) {
-    TDocumentText text;
-    try {
-        text = ParseDocumentBytes(ReadFileBytes(path));
-    } catch (const EInvalidDocument& e) {
-        io.Err << "ファイル \"" << path << "\" は" << e.what() << "。\n";
-        return std::nullopt;
-    } catch (const std::exception& e) {
-        io.Err << e.what() << '\n';
+    TDocumentPrompts prompts(io);
+    THVDocument doc(prompts);
+    if (!OpenDocument(doc, prompts, path, password, io)) {
         return std::nullopt;
     }
-
-    if (!text.Password.empty()) {
-        std::optional<std::string> entered = password ? password : AskPassword(io);
-        if (!entered || *entered != text.Password) {
-            io.Err << kWrongPassword << '\n';
-            return std::nullopt;
-        }
-    }
-
-    TLoadedDocument doc;
-    doc.Version = text.Version;
-    doc.Password = std::move(text.Password);
-    doc.Encoding = text.Encoding;
-    doc.Root = std::make_unique<THVFolder>(std::string(kRootCaption));
-    try {
-        ReadRecords(text.Body, *doc.Root);
-    } catch (const std::exception& e) {
-        io.Err << "ファイル \"" << path << "\" を開けませんでした。\n" << e.what() << '\n';
-        return std::nullopt;
-    }
-    return doc;
+    TLoadedDocument loaded;
+    loaded.Version = doc.FileVersion();
+    loaded.Password = doc.Password();
+    loaded.Encoding = doc.FileEncoding();
+    loaded.Root = doc.DetachRoot();
+    return loaded;
 }
 
 } // namespace hv::cli
