@@ -70,5 +70,11 @@ int RunMerge(TCommandArgs args, TCommandIO& io);
 int RunPasswd(TCommandArgs args, TCommandIO& io);
 int RunInfo(TCommandArgs args, TCommandIO& io);
 int RunHelp(TCommandArgs args, TCommandIO& io);
+int RunImportFavorites(TCommandArgs args, TCommandIO& io);
+int RunImportShortcuts(TCommandArgs args, TCommandIO& io);
+int RunExportFavorites(TCommandArgs args, TCommandIO& io);
+int RunExportHtml(TCommandArgs args, TCommandIO& io);
+int RunBrowserUrl(TCommandArgs args, TCommandIO& io);
+int RunCapture(TCommandArgs args, TCommandIO& io);
 
 } // namespace hv::cli

@@ -89,6 +89,30 @@ constexpr std::array kCommands = {
                  "  --subfolders-first 各フォルダでサブフォルダをアイテムより前に書きます (既定は設定の ItemsFirst)。\n"
                  "  --title T          ページのタイトル (既定 \"Hollyvine\")。",
                  RunExportBookmarks},
+    TCommandInfo{"import-favorites", "DOC.hv [DIR] [--folder PATH] [--yes] [--password PW]",
+                 "[お気に入り] のフォルダ (既定は設定のお気に入りフォルダ) をフォルダに取り込みます。",
+                 "  ディレクトリはサブフォルダに、.url ファイルはアイテムになります。取り込み先はサブフォルダの\n"
+                 "  ないフォルダに限ります。確認には --yes で「はい」と答えます。",
+                 RunImportFavorites},
+    TCommandInfo{"import-shortcuts", "DOC.hv FILE.url... [--folder PATH] [--password PW]",
+                 "インターネット ショートカットをアイテムとして取り込みます。", "", RunImportShortcuts},
+    TCommandInfo{"export-favorites", "DOC.hv [DIR] [--folder PATH] [--clear] [--yes] [--password PW]",
+                 "フォルダを .url ファイルのディレクトリツリー (既定はお気に入りフォルダ) に書き出します。",
+                 "  既存のファイルは上書きせず \"名前(2).url\" などにします。--clear は先に .url ファイルと空の\n"
+                 "  サブディレクトリを削除します (確認には --yes)。書けなかったものは標準エラーに出し、終了コード 1。",
+                 RunExportFavorites},
+    TCommandInfo{"export-html",
+                 "DOC.hv OUT.html [--folder PATH] [--kanji sjis|jis|euc|utf8] [--eol crlf|lf|cr] "
+                 "[--heading h1|h2|h3|b] [--bold-items] [--show-cmd] [--title T] [--password PW]",
+                 "フォルダを HTML ページに書き出します。",
+                 "  省略した選択は設定 (ExportHtml) に従います。--show-cmd はアイテムのコマンドも書きます。",
+                 RunExportHtml},
+    TCommandInfo{"browser-url", "",
+                 "ブラウザが表示しているページを表示します (IExplore/Netscape<TAB>URL<TAB>タイトル)。", "",
+                 RunBrowserUrl},
+    TCommandInfo{"capture", "DOC.hv [--folder PATH] [--password PW]",
+                 "ブラウザが表示しているページをアイテムとして追加します。",
+                 "  どちらのブラウザも答えるときは設定 ImpBrowserNNFirst で選びます。", RunCapture},
     TCommandInfo{"settings", "[set TABLE KEY VALUE [--escaped]]",
                  "設定の表を表示します (set でひとつの値を書き換えて保存します)。",
                  "  1 行にひとつ、\"表<TAB>キー<TAB>種類<TAB>値\" の形で表示します。表は main、ExportBm、\n"

@@ -6,6 +6,7 @@
 #include <array>
 #include <fstream>
 #include <string_view>
+#include <sys/stat.h>
 #include <vector>
 
 namespace hv {
@@ -88,7 +89,23 @@ std::string DefaultProfile(const std::string& dir) {
     return first != nullptr ? Join(dir, first->Value("Path")) : std::string();
 }
 
+bool DirectoryExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 } // namespace
+
+std::vector<std::string> FindMozillaProfiles(const std::string& home) {
+    std::vector<std::string> profiles;
+    for (std::string_view relative : kMozillaDirs) {
+        std::string profile = DefaultProfile(home + "/" + std::string(relative));
+        if (!profile.empty() && DirectoryExists(profile)) {
+            profiles.push_back(std::move(profile));
+        }
+    }
+    return profiles;
+}
 
 std::optional<std::string> FindUserBookmarkFile(const std::string& home) {
     for (std::string_view relative : kMozillaDirs) {

@@ -1,0 +1,52 @@
+#include "Arguments.h"
+#include "Command.h"
+#include "FolderPath.h"
+#include "ImportTarget.h"
+#include "TerminalPrompts.h"
+#include "UserSettings.h"
+#include "importexport/Favorites.h"
+#include "model/HVFolder.h"
+#include "text/Encoding.h"
+
+namespace hv::cli {
+
+int RunImportFavorites(TCommandArgs args, TCommandIO& io) {
+    static constexpr TOption kOptions[] = {{"--folder", true}, {"--yes", false}, {"--password", true}};
+    TParsedArgs parsed;
+    if (auto exit = ParseArgs(args, *FindCommand("import-favorites"), kOptions, 1, 2, io, parsed)) {
+        return *exit;
+    }
+    std::string dir;
+    if (parsed.Positional.size() > 1) {
+        dir = parsed.Positional[1];
+    } else if (!WithUserSettings(io, [&dir](TRegistryStore& store, TSettings&) {
+                   dir = FindFavoritesFolder(store, HomeDirectory());
+               })) {
+        return kExitFailure;
+    }
+    const std::string& docPath = parsed.Positional[0];
+    bool created = false;
+    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
+    if (!doc) {
+        return kExitFailure;
+    }
+    THVFolder* folder = doc->Root.get();
+    if (auto path = parsed.Value("--folder")) {
+        folder = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
+        if (folder == nullptr) {
+            return kExitFailure;
+        }
+    }
+    if (!CanImportFavoritesInto(*folder)) {
+        io.Err << kFavoritesHasSubfolders << '\n';
+        return kExitFailure;
+    }
+    TTerminalPrompts prompts(io, parsed.Has("--yes"));
+    const bool modified = ImportFavorites(*folder, dir, prompts);
+    if ((created || modified) && !SaveLoadedDocument(docPath, *doc, io)) {
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace hv::cli

@@ -1,0 +1,40 @@
+#include "Arguments.h"
+#include "Command.h"
+#include "FolderPath.h"
+#include "ImportTarget.h"
+#include "TerminalPrompts.h"
+#include "importexport/Shortcut.h"
+#include "model/HVFolder.h"
+#include "text/Encoding.h"
+
+namespace hv::cli {
+
+int RunImportShortcuts(TCommandArgs args, TCommandIO& io) {
+    static constexpr TOption kOptions[] = {{"--folder", true}, {"--password", true}};
+    TParsedArgs parsed;
+    if (auto exit = ParseArgs(args, *FindCommand("import-shortcuts"), kOptions, 2, SIZE_MAX, io, parsed)) {
+        return *exit;
+    }
+    const std::string& docPath = parsed.Positional[0];
+    bool created = false;
+    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
+    if (!doc) {
+        return kExitFailure;
+    }
+    THVFolder* folder = doc->Root.get();
+    if (auto path = parsed.Value("--folder")) {
+        folder = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
+        if (folder == nullptr) {
+            return kExitFailure;
+        }
+    }
+    const std::vector<std::string> files(parsed.Positional.begin() + 1, parsed.Positional.end());
+    TTerminalPrompts prompts(io, false);
+    const int count = ImportShortcuts(files, *folder, prompts);
+    if ((created || count > 0) && !SaveLoadedDocument(docPath, *doc, io)) {
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+} // namespace hv::cli

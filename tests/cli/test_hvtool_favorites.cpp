@@ -1,0 +1,86 @@
+#include "CliTestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace hv::cli::test {
+namespace {
+
+// The settings store and the home directory live in the test's directory, and the debugging
+// port points at nothing, so no real browser or setting takes part.
+class TFavoritesToolTest : public THvtoolTest {
+protected:
+    void SetUp() override {
+        THvtoolTest::SetUp();
+        Save("HOLLYVINE_CONFIG_DIR", m_Dir.string());
+        Save("HOME", m_Dir.string());
+        Save("HOLLYVINE_BROWSER_DEBUG_PORT", "1");
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : m_Saved) {
+            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+        }
+        THvtoolTest::TearDown();
+    }
+    void Save(const std::string& name, const std::string& value) {
+        const char* old = std::getenv(name.c_str());
+        m_Saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_Saved;
+};
+
+TEST_F(TFavoritesToolTest, ImportFromTheHomeFavoritesAndExportBack) {
+    std::filesystem::create_directories(PathOf("Favorites/News"));
+    WriteBytes(PathOf("Favorites/News/a.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
+    const std::string doc = PathOf("d.hv");
+    TRunResult declined = RunTool({"import-favorites", doc});
+    EXPECT_EQ(declined.Code, 0) << declined.Err;
+    EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n");
+    TRunResult r = RunTool({"import-favorites", doc, "--yes"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_NE(r.Err.find("[お気に入り] のインポートが完了しました。"), std::string::npos);
+    EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  News\n    a  <http://a/>\n");
+
+    TRunResult e = RunTool({"export-favorites", doc, PathOf("out"), "--folder", "Hollyvine\\News"});
+    ASSERT_EQ(e.Code, 0) << e.Err;
+    EXPECT_EQ(ReadBytes(PathOf("out/a.url")), "[InternetShortcut]\r\nURL=http://a/\r\n");
+    TRunResult noClear = RunTool({"export-favorites", doc, PathOf("out"), "--clear"});
+    EXPECT_EQ(noClear.Code, 1);
+    EXPECT_TRUE(std::filesystem::exists(PathOf("out/a.url")));
+}
+
+TEST_F(TFavoritesToolTest, ExportFavoritesListsErrorsAndFails) {
+    const std::string doc = PathOf("d.hv");
+    WriteBytes(PathOf("a.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
+    ASSERT_EQ(RunTool({"import-shortcuts", doc, PathOf("a.url"), PathOf("a.url")}).Code, 0);
+    EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  a  <http://a/>\n  a~1  <http://a/>\n");
+    WriteBytes(PathOf("blocked"), "x");
+    TRunResult r = RunTool({"export-favorites", doc, PathOf("blocked")});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("を作れませんでした。"), std::string::npos);
+}
+
+TEST_F(TFavoritesToolTest, ExportHtmlWithChoices) {
+    const std::string doc = PathOf("d.hv");
+    WriteBytes(PathOf("a.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
+    ASSERT_EQ(RunTool({"import-shortcuts", doc, PathOf("a.url")}).Code, 0);
+    TRunResult r = RunTool({"export-html", doc, PathOf("p.html"), "--kanji", "utf8", "--eol", "lf", "--title", "T"});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    const std::string page = ReadBytes(PathOf("p.html"));
+    EXPECT_TRUE(page.starts_with("<html><head><title>T</title>\n"));
+    EXPECT_NE(page.find("charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.find("<dt><a href=\"http://a/\" title=\"http://a/\">a</a>\n"), std::string::npos);
+    EXPECT_EQ(RunTool({"export-html", doc, PathOf("p.html"), "--kanji", "latin1"}).Code, 2);
+}
+
+TEST_F(TFavoritesToolTest, CaptureWithoutBrowsers) {
+    EXPECT_EQ(RunTool({"browser-url"}).Out, "");
+    TRunResult r = RunTool({"capture", PathOf("d.hv")});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("ブラウザが見つかりません。URL を取得できません。"), std::string::npos);
+}
+
+} // namespace
+} // namespace hv::cli::test

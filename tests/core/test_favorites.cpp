@@ -1,0 +1,183 @@
+#include "FakePrompts.h"
+#include "importexport/ExpFavorites.h"
+#include "importexport/Favorites.h"
+#include "importexport/Shortcut.h"
+#include "model/HVFolder.h"
+#include "platform/SafeFile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace hv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FavoritesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = ::testing::TempDir() + "favorites-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_Dir = pattern;
+    }
+    void TearDown() override {
+        fs::permissions(m_Dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(m_Dir);
+    }
+    std::string P(const std::string& relative) const { return (m_Dir / relative).string(); }
+    void Write(const std::string& relative, const std::string& bytes) {
+        fs::create_directories(fs::path(P(relative)).parent_path());
+        std::ofstream(P(relative), std::ios::binary) << bytes;
+    }
+    fs::path m_Dir;
+};
+
+TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
+    Write("fav/News/a.url", BuildShortcutFile("http://a/"));
+    Write("fav/News/Deep/b.URL", BuildShortcutFile("http://b/"));
+    Write("fav/Page.URL", BuildShortcutFile("http://p/"));
+    Write("fav/nourl.url", "[InternetShortcut]\r\n");
+    Write("fav/page.lnk", "x");
+    Write("fav/readme.txt", "x");
+    Write("fav/Alpha/.hidden.url", BuildShortcutFile("http://h/"));
+    THVFolder target("t");
+    target.List().Add("old");
+    test::TFakePrompts prompts;
+    prompts.YesNoAnswers = {true};
+    EXPECT_TRUE(ImportFavorites(target, P("fav"), prompts));
+    ASSERT_EQ(target.ChildCount(), 2);
+    EXPECT_EQ(target.Child(0)->Name(), "Alpha"); // sorted afterwards
+    EXPECT_EQ(target.Child(1)->Name(), "News");
+    EXPECT_EQ(target.Child(1)->List().Items(0)->GetName(), "a");
+    EXPECT_EQ(target.Child(1)->Child(0)->List().Items(0)->GetURL(), "http://b/");
+    ASSERT_EQ(target.List().Count(), 3);
+    EXPECT_EQ(target.List().Items(0)->GetName(), "old");
+    EXPECT_EQ(target.List().Items(2)->GetName(), "nourl");
+    EXPECT_EQ(target.List().Items(2)->GetURL(), "");
+    EXPECT_TRUE(target.Expanded());
+    ASSERT_EQ(prompts.Records.size(), 2u);
+    EXPECT_EQ(
+        prompts.Records[0].Text,
+        "フォルダ 't' の中に、Windows に登録されている [お気に入り] の内容を取り込みます。\n\n続けてよろしいですか？");
+    EXPECT_EQ(prompts.Records[0].Title, "[お気に入り] のインポート");
+    EXPECT_EQ(prompts.Records[1].Text, "[お気に入り] のインポートが完了しました。");
+}
+
+TEST_F(FavoritesTest, ImportMakesNamesUniqueAndMergesCaseVariantsOfADirectory) {
+    Write("fav/News/x.url", BuildShortcutFile("http://1/"));
+    Write("fav/news/x.url", BuildShortcutFile("http://2/"));
+    Write("fav/news/X.URL", BuildShortcutFile("http://3/"));
+    THVFolder target("t");
+    target.List().Add("x");
+    EXPECT_TRUE(ImportFavoritesTree(target, P("fav")));
+    ASSERT_EQ(target.ChildCount(), 1);
+    const THVList& list = target.Child(0)->List();
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Items(0)->GetName(), "x");
+    EXPECT_EQ(list.Items(1)->GetName(), "X~1");
+    EXPECT_EQ(list.Items(2)->GetName(), "x~2");
+}
+
+TEST_F(FavoritesTest, ImportDoesNotLoopThroughALinkToAnUpperDirectory) {
+    Write("fav/sub/a.url", BuildShortcutFile("http://a/"));
+    fs::create_directory_symlink(P("fav"), P("fav/sub/up"));
+    THVFolder target("t");
+    ImportFavoritesTree(target, P("fav"));
+    ASSERT_EQ(target.ChildCount(), 1);
+    EXPECT_EQ(target.Child(0)->ChildCount(), 1); // "up" becomes a folder once, without content
+    EXPECT_EQ(target.Child(0)->Child(0)->ChildCount(), 0);
+}
+
+TEST_F(FavoritesTest, ImportRefusesAFolderWithSubfoldersAndStopsOnNo) {
+    THVFolder target("t");
+    target.AddChild("c");
+    test::TFakePrompts prompts;
+    EXPECT_FALSE(ImportFavorites(target, P("fav"), prompts));
+    EXPECT_EQ(prompts.Only().Kind, test::TFakePrompts::TKind::Warning);
+    THVFolder empty("e");
+    test::TFakePrompts declined;
+    declined.YesNoAnswers = {false};
+    EXPECT_FALSE(ImportFavorites(empty, P("missing"), declined));
+    EXPECT_EQ(declined.Records.size(), 1u);
+}
+
+TEST(SafeFileName, WidensTheElevenCharactersAndBareDots) {
+    EXPECT_EQ(SafeFileName("a/b:c?"), "a\xEF\xBC\x8F"
+                                      "b\xEF\xBC\x9A"
+                                      "c\xEF\xBC\x9F");
+    EXPECT_EQ(SafeFileName("\\,;*\"<>|"), "\xEF\xBC\xBC\xEF\xBC\x8C\xEF\xBC\x9B\xEF\xBC\x8A\xEF\xBC\x82\xEF\xBC\x9C"
+                                          "\xEF\xBC\x9E\xEF\xBD\x9C");
+    EXPECT_EQ(SafeFileName(".."), "\xEF\xBC\x8E\xEF\xBC\x8E");
+    EXPECT_EQ(SafeFileName("a.b"), "a.b");
+}
+
+TEST_F(FavoritesTest, ExportNumbersInsteadOfOverwriting) {
+    THVFolder root("r");
+    root.List().Add("Name")->SetURL("http://n/");
+    root.AddChild("Sub")->List().Add("s")->SetURL("http://s/");
+    EXPECT_TRUE(ExportFavoritesTree(root, P("out")).empty());
+    EXPECT_TRUE(ExportFavoritesTree(root, P("out")).empty());
+    EXPECT_EQ(ReadFileBytes(P("out/Name.url")), "[InternetShortcut]\r\nURL=http://n/\r\n");
+    EXPECT_TRUE(FileExists(P("out/Name(2).url")));
+    EXPECT_TRUE(FileExists(P("out/Sub/s(2).url")));
+}
+
+TEST_F(FavoritesTest, ExportListsAFolderThatCannotBeMadeOnceAndSkipsIt) {
+    Write("out/Blocked", "a file where the directory should be");
+    THVFolder root("r");
+    THVFolder* blocked = root.AddChild("Blocked");
+    blocked->List().Add("a");
+    blocked->AddChild("Below")->List().Add("b");
+    const auto errors = ExportFavoritesTree(root, P("out"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "フォルダ '" + P("out/Blocked") + "' を作れませんでした。");
+}
+
+TEST_F(FavoritesTest, ExportListsAFileThatCannotBeWritten) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes anywhere";
+    }
+    fs::create_directories(P("ro"));
+    fs::permissions(P("ro"), fs::perms::owner_read | fs::perms::owner_exec);
+    THVFolder root("r");
+    root.List().Add("a");
+    const auto errors = ExportFavoritesTree(root, P("ro"));
+    fs::permissions(P("ro"), fs::perms::owner_all);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "ファイル \"" + P("ro/a.url") + "\" に書き込めませんでした。");
+}
+
+TEST_F(FavoritesTest, ClearingRemovesShortcutsAndEmptiedDirectoriesOnly) {
+    Write("out/a.URL", "x");
+    Write("out/keep.txt", "x");
+    Write("out/Only/b.url", "x");
+    Write("out/Mixed/c.url", "x");
+    Write("out/Mixed/notes.txt", "x");
+    Write("elsewhere/d.url", "x");
+    fs::create_directory_symlink(P("elsewhere"), P("out/link"));
+    ClearFavoritesDirectory(P("out"));
+    EXPECT_FALSE(fs::exists(P("out/a.URL")));
+    EXPECT_TRUE(fs::exists(P("out/keep.txt")));
+    EXPECT_FALSE(fs::exists(P("out/Only")));
+    EXPECT_FALSE(fs::exists(P("out/Mixed/c.url")));
+    EXPECT_TRUE(fs::exists(P("out/Mixed/notes.txt")));
+    EXPECT_TRUE(fs::exists(P("elsewhere/d.url"))); // a link is not followed
+}
+
+TEST_F(FavoritesTest, DecliningTheClearingQuestionWritesNothing) {
+    THVFolder root("r");
+    root.List().Add("a");
+    test::TFakePrompts prompts;
+    prompts.YesNoAnswers = {false};
+    std::vector<std::string> errors;
+    EXPECT_FALSE(ExportFavorites(root, P("out"), true, prompts, errors));
+    EXPECT_FALSE(fs::exists(P("out/a.url")));
+    EXPECT_EQ(prompts.Only().Text, P("out") + "\n現在このフォルダ以下にある項目（インターネットショートカット）とサブフ"
+                                              "ォルダを削除します。よろしいですか？");
+}
+
+} // namespace
+} // namespace hv

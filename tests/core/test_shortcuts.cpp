@@ -1,0 +1,100 @@
+#include "FakePrompts.h"
+#include "importexport/Shortcut.h"
+#include "model/HVFolder.h"
+#include "text/Encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace hv {
+namespace {
+
+struct TUrlCase {
+    const char* Label;
+    std::string Bytes;
+    std::string Url;
+};
+
+class ShortcutUrlTest : public ::testing::TestWithParam<TUrlCase> {};
+
+TEST_P(ShortcutUrlTest, ReadsTheUrlValueLikeAnIniFile) {
+    EXPECT_EQ(ParseShortcutURL(GetParam().Bytes), GetParam().Url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ShortcutUrlTest,
+    ::testing::Values(TUrlCase{"Plain", "[InternetShortcut]\r\nURL=http://a/\r\n", "http://a/"},
+                      TUrlCase{"LfOnly", "[InternetShortcut]\nURL=http://a/", "http://a/"},
+                      TUrlCase{"CaseAndBlanks", "  [internetshortcut]  \r\n  url = http://a/b  \r\n", "http://a/b"},
+                      TUrlCase{"OtherSectionFirst", "[Other]\r\nURL=x\r\n[InternetShortcut]\r\nURL=y\r\n", "y"},
+                      TUrlCase{"FirstKeyWins", "[InternetShortcut]\r\nURL=a\r\nURL=b\r\n", "a"},
+                      TUrlCase{"Quoted", "[InternetShortcut]\r\nURL=\"http://q/\"\r\n", "http://q/"},
+                      TUrlCase{"NoUrlKey", "[InternetShortcut]\r\nIconIndex=1\r\n", ""},
+                      TUrlCase{"KeyOutsideSection", "URL=http://a/\r\n", ""}, TUrlCase{"Empty", "", ""},
+                      TUrlCase{"Utf8Bom", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n",
+                               "http://a/\xE6\xBC\xA2"},
+                      // 漢 in CP932 is 0x8A 0xBF; the trail byte is not valid UTF-8
+                      TUrlCase{"Cp932", "[InternetShortcut]\r\nURL=http://a/\x8A\xBF\r\n", "http://a/\xE6\xBC\xA2"},
+                      // 表 (0x95 0x5C) ends in a byte that looks like "\" and must not break the line
+                      TUrlCase{"Cp932Backslash", "[InternetShortcut]\r\nURL=\x95\x5C\r\n", "\xE8\xA1\xA8"}),
+    [](const auto& info) { return info.param.Label; });
+
+TEST(ShortcutUrl, CutsAt2099BytesWithoutSplittingACharacter) {
+    EXPECT_EQ(ParseShortcutURL("[InternetShortcut]\nURL=" + std::string(3000, 'a')), std::string(2099, 'a'));
+    // 2098 ASCII bytes and a three-byte character: the character does not fit and goes whole.
+    const std::string utf8 = std::string(2098, 'a') + "\xE6\xBC\xA2";
+    EXPECT_EQ(ParseShortcutURL("[InternetShortcut]\nURL=" + utf8), std::string(2098, 'a'));
+}
+
+TEST(ShortcutFile, IsTwoCrLfLinesInUtf8) {
+    EXPECT_EQ(BuildShortcutFile("http://a/\xE6\xBC\xA2"), "[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n");
+    EXPECT_EQ(ParseShortcutURL(BuildShortcutFile("http://x/?a=1&b=\"2\"")), "http://x/?a=1&b=\"2\"");
+}
+
+TEST(ShortcutName, StripsDirectoryAndUrlExtensionInAnyCase) {
+    EXPECT_EQ(ShortcutName("/d/Page.URL"), "Page");
+    EXPECT_EQ(ShortcutName("a.b.url"), "a.b");
+    EXPECT_EQ(ShortcutName("/d/page.lnk"), "");
+    EXPECT_EQ(ShortcutName("url"), "");
+}
+
+class ShortcutImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = std::filesystem::path(::testing::TempDir()) / ("shortcuts-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_Dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Dir); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const auto path = (m_Dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::filesystem::path m_Dir;
+};
+
+TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesAndMakesNamesUnique) {
+    const auto x = Write("x.url", BuildShortcutFile("http://x/"));
+    const auto noUrl = Write("none.url", "[InternetShortcut]\r\n");
+    const auto text = Write("readme.txt", BuildShortcutFile("http://t/"));
+    THVFolder folder("f");
+    test::TFakePrompts prompts;
+    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, (m_Dir / "missing.url").string()}, folder, prompts), 2);
+    ASSERT_EQ(folder.List().Count(), 2);
+    EXPECT_EQ(folder.List().Items(0)->GetName(), "x");
+    EXPECT_EQ(folder.List().Items(1)->GetName(), "x~1");
+    EXPECT_EQ(folder.List().Items(1)->GetURL(), "http://x/");
+    EXPECT_EQ(prompts.Only().Text, "2 個のショートカットをインポートしました。");
+}
+
+TEST_F(ShortcutImportTest, ReportsZero) {
+    THVFolder folder("f");
+    test::TFakePrompts prompts;
+    EXPECT_EQ(ImportShortcuts({}, folder, prompts), 0);
+    EXPECT_EQ(prompts.Only().Text, "0 個のショートカットをインポートしました。");
+}
+
+} // namespace
+} // namespace hv
