@@ -1,4 +1,8 @@
+#include "search/FindCondition.h"
 #include "search/FindHistory.h"
+#include "settings/FontQuery.h"
+#include "settings/RegistryStore.h"
+#include "settings/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -88,4 +92,44 @@ TEST(TFindHistoryTest, LoadsTheStoredValue) {
 }
 
 } // namespace
+} // namespace hv
+
+namespace hv {
+
+namespace {
+
+class TNoFontsForFind final : public TFontQuery {
+public:
+    bool IsInstalled(std::string_view) const override { return false; }
+    std::string DefaultUiFamily() const override { return "Sans"; }
+};
+
+} // namespace
+
+TEST(TFindOptionsTest, SurviveTheFindTableWithTheirHistory) {
+    TMemoryRegistryStore store;
+    TNoFontsForFind fonts;
+    TFindOptions options;
+    {
+        TSettings settings(store, &fonts);
+        options = ReadFindOptions(settings);
+        EXPECT_TRUE(options.IncludeSubFolder); // the default
+        TFindHistory history;
+        history.Add("天気");
+        history.Add("a, b");
+        options.FindText = history.CommaText();
+        options.Subject = 2;
+        options.DiscriminateCase = true;
+        WriteFindOptions(settings, options);
+        settings.End();
+    }
+    TSettings again(store, &fonts);
+    TFindOptions read = ReadFindOptions(again);
+    EXPECT_EQ(read.Subject, 2);
+    EXPECT_TRUE(read.DiscriminateCase);
+    TFindHistory history;
+    history.LoadCommaText(read.FindText);
+    EXPECT_EQ(history.CommaText(), options.FindText);
+}
+
 } // namespace hv

@@ -1,9 +1,30 @@
 #include "search/FindCondition.h"
 
 #include "model/HVItems.h"
+#include "settings/Settings.h"
 #include "text/TextUtil.h"
 
 namespace hv {
+
+TFindOptions ReadFindOptions(TSettings& settings) {
+    TFindOptions options;
+    options.Subject = settings.Get(opt::Find::Subject);
+    options.FindText = settings.Get(opt::Find::FindText);
+    options.FindType = settings.Get(opt::Find::FindType);
+    options.DiscriminateCase = settings.Get(opt::Find::DiscriminateCase);
+    options.IncludeSubFolder = settings.Get(opt::Find::IncludeSubFolder);
+    options.Range = settings.Get(opt::Find::Range);
+    return options;
+}
+
+void WriteFindOptions(TSettings& settings, const TFindOptions& options) {
+    settings.Set(opt::Find::Subject, options.Subject);
+    settings.Set(opt::Find::FindText, options.FindText);
+    settings.Set(opt::Find::FindType, options.FindType);
+    settings.Set(opt::Find::DiscriminateCase, options.DiscriminateCase);
+    settings.Set(opt::Find::IncludeSubFolder, options.IncludeSubFolder);
+    settings.Set(opt::Find::Range, options.Range);
+}
 
 namespace {
 

@@ -27,6 +27,12 @@ struct TFindOptions {
     int Range = 0;
 };
 
+class TSettings;
+
+// The find window's options as the Find table holds them.
+TFindOptions ReadFindOptions(TSettings& settings);
+void WriteFindOptions(TSettings& settings, const TFindOptions& options);
+
 // The choices a stored value stands for; a value outside the choices (a hand-edited store) gives
 // the default choice.
 TFindSubject SubjectFromSetting(int value);
