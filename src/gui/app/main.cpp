@@ -1,17 +1,46 @@
-#include "mainwindow/MainWindow.h"
+#include "app/HVApplication.h"
+#include "app/QtUserPrompts.h"
+#include "app/StartUp.h"
+#include "document/HVDocument.h"
+#include "mainwindow/HVWindow.h"
+#include "settings/FileRegistryStore.h"
+#include "settings/Settings.h"
 
-#include <QApplication>
-#include <QStringList>
+#include <QTimer>
+
+#include <exception>
+#include <memory>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(hv::TMainWindow::AppTitle());
+    hv::THVApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Hollyvine"));
+    hv::TQtUserPrompts prompts;
+    app.SetPrompts(&prompts);
 
-    hv::TMainWindow window;
-    window.show();
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        window.OpenDocument(arguments.at(1));
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const hv::TStartOptions options = hv::ParseStartArguments(arguments);
+    try {
+        hv::TFileRegistryStore store;
+        if (options.CleanUp) {
+            hv::RunSettingsCleanUp(store, prompts);
+            return 0;
+        }
+        hv::TSettings settings(store);
+        int result = 0;
+        {
+            hv::THVWindow window(&settings);
+            window.SetDebugMode(options.DebugMode);
+            prompts.SetParent(&window);
+            window.show();
+            QTimer::singleShot(0, &window, [&window, &options] { window.StartUpOpen(options.DocumentPath); });
+            result = QApplication::exec();
+            prompts.SetParent(nullptr);
+        }
+        settings.End();
+        return result;
+    } catch (const std::exception& error) {
+        prompts.Error(hv::ExceptionText(error));
+        return 1;
     }
-    return QApplication::exec();
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace hv {
+
+// The document file dialogs ("Holly Vine ドキュメント(*.hv)"). Tests queue the answers the next
+// dialogs give (a path, or an empty string for Cancel), so no dialog opens while they run.
+class TFileDialogs {
+public:
+    static std::optional<QString> OpenDocument(QWidget* parent, const QString& title);
+    // Asks before replacing an existing file; adds ".hv" when the name has no extension.
+    static std::optional<QString> SaveDocument(QWidget* parent, const QString& title, const QString& fileName);
+
+    static void QueueAnswer(const QString& path) { Answers().append(path); }
+    static void ClearAnswers() { Answers().clear(); }
+    static int PendingAnswers() { return static_cast<int>(Answers().size()); }
+
+private:
+    static QStringList& Answers();
+    static std::optional<QString> TakeAnswer();
+};
+
+} // namespace hv

@@ -1,0 +1,54 @@
+#include "app/QtUserPrompts.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace hv {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+void TQtUserPrompts::ShowMessage(TMessageKind kind, const std::string& text, const std::string& title) {
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::Information, QMessageBox::Warning,
+                                                   QMessageBox::Critical};
+    QMessageBox box(kIcons[static_cast<int>(kind)], Q(title), Q(text), QMessageBox::Ok, m_Parent);
+    box.exec();
+}
+
+bool TQtUserPrompts::AskYesNo(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No, m_Parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+TSaveAnswer TQtUserPrompts::AskSave(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Warning, Q(title), Q(text), QMessageBox::NoButton, m_Parent);
+    QPushButton* save = box.addButton(QStringLiteral("保存する(&S)"), QMessageBox::AcceptRole);
+    QPushButton* dontSave = box.addButton(QStringLiteral("保存しない(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return TSaveAnswer::Save;
+    }
+    return box.clickedButton() == dontSave ? TSaveAnswer::DontSave : TSaveAnswer::Cancel;
+}
+
+std::optional<std::string> TQtUserPrompts::AskPassword(const std::string& prompt, const std::string& title) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_Parent, Q(title), Q(prompt), QLineEdit::Password, QString(), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text.toStdString();
+}
+
+} // namespace hv

@@ -1,0 +1,277 @@
+#include "mainwindow/HVWindow.h"
+
+#include "document/DocumentCommands.h"
+#include "mainwindow/FolderTreeController.h"
+#include "mainwindow/FolderTreeModel.h"
+#include "model/HVFolder.h"
+#include "settings/RestorePos.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace hv {
+
+namespace {
+
+constexpr int kDefaultPanelWidth = 40;
+
+// The widths of StatusPanelWidths; a missing or unreadable entry counts as 40.
+std::array<int, 4> PanelWidths(const QString& text) {
+    std::array<int, 4> widths{};
+    const QStringList parts = text.split(QLatin1Char(','));
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        bool ok = false;
+        const int width =
+            static_cast<qsizetype>(i) < parts.size() ? parts.at(static_cast<qsizetype>(i)).trimmed().toInt(&ok) : 0;
+        widths[i] = ok ? width : kDefaultPanelWidth;
+    }
+    return widths;
+}
+
+} // namespace
+
+THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent)
+    : QMainWindow(parent), m_OwnPrompts(this), m_Prompts(prompts != nullptr ? *prompts : m_OwnPrompts),
+      m_Settings(settings),
+      m_Document(std::make_unique<THVDocument>(m_Prompts, settings, static_cast<TDocumentView*>(this))) {
+    setObjectName(QStringLiteral("HVWindow"));
+    setAcceptDrops(true);
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), style()->standardIcon(QStyle::SP_DirHomeIcon)));
+    CreateWidgets();
+    m_Model = new TFolderTreeModel(this);
+    m_Model->SetIcons(windowIcon(), style()->standardIcon(QStyle::SP_DirIcon));
+    m_FolderTree =
+        new TFolderTreeController(m_TreeView, m_Model, *m_Document, m_Prompts, m_Settings, m_Panels[0], this);
+    m_Commands = new TDocumentCommands(*m_Document, this);
+    connect(m_FolderTree, &TFolderTreeController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
+    connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, this, &THVWindow::folderAboutToBeFreed);
+    CreateMenus();
+
+    if (m_Settings != nullptr) {
+        m_Document->RecentFiles().Load(*m_Settings);
+    }
+    m_Document->New();
+    RestoreLayout();
+}
+
+THVWindow::~THVWindow() {
+    StoreLayout();
+    // The views let go of the tree before the document frees it.
+    m_TreeView->setModel(nullptr);
+    m_Model->BeginReset();
+    m_Model->EndReset(nullptr);
+}
+
+void THVWindow::CreateWidgets() {
+    m_TreeView = new QTreeView;
+    m_TreeView->setObjectName(QStringLiteral("TreeView"));
+    // The item list comes with its own model; until then its place is kept by an empty view.
+    auto* list = new QTreeView;
+    list->setObjectName(QStringLiteral("ListView"));
+    list->setRootIsDecorated(false);
+    m_ItemList = list;
+
+    m_TreeSplitter = new QSplitter(Qt::Horizontal);
+    m_TreeSplitter->setObjectName(QStringLiteral("TreeSplitter"));
+    m_TreeSplitter->addWidget(m_TreeView);
+    m_TreeSplitter->addWidget(m_ItemList);
+    m_TreeSplitter->setStretchFactor(1, 1);
+
+    m_InfoPanel = new QLabel;
+    m_InfoPanel->setObjectName(QStringLiteral("InfoPanel"));
+    m_InfoPanel->setFrameShape(QFrame::StyledPanel);
+    m_InfoPanel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_InfoPanel->setMinimumWidth(160);
+    m_Memo = new QPlainTextEdit;
+    m_Memo->setObjectName(QStringLiteral("RichEdit"));
+    m_Memo->setReadOnly(true);
+    auto* bottom = new QWidget;
+    bottom->setObjectName(QStringLiteral("BottomPanel"));
+    auto* bottomLayout = new QHBoxLayout(bottom);
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->addWidget(m_InfoPanel);
+    bottomLayout->addWidget(m_Memo, 1);
+
+    m_MainSplitter = new QSplitter(Qt::Vertical);
+    m_MainSplitter->addWidget(m_TreeSplitter);
+    m_MainSplitter->addWidget(bottom);
+    m_MainSplitter->setStretchFactor(0, 1);
+    setCentralWidget(m_MainSplitter);
+
+    for (std::size_t i = 0; i < m_Panels.size(); ++i) {
+        auto* panel = new QLabel;
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(panel, i + 1 == m_Panels.size() ? 1 : 0);
+        m_Panels[i] = panel;
+    }
+}
+
+void THVWindow::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    m_Commands->FillMenu(file);
+    QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
+    m_FolderTree->FillMenu(folder);
+    QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
+    item->setEnabled(false);
+    menuBar()->addMenu(QStringLiteral("表示(&V)"))->setEnabled(false);
+    m_DebugMenu = menuBar()->addMenu(QStringLiteral("デバッグ(&D)"));
+    m_DebugMenu->setObjectName(QStringLiteral("mniDebug"));
+    m_DebugMenu->menuAction()->setVisible(false);
+    m_DebugMenu->addAction(QStringLiteral("ビュー状態を書き出す(&W)"), this, [this] { m_Document->WriteViewState(); });
+
+    QToolBar* bar = addToolBar(QStringLiteral("ツールバー"));
+    bar->setObjectName(QStringLiteral("ToolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->addAction(m_Commands->actNew);
+    bar->addAction(m_Commands->actOpen);
+    bar->addAction(m_Commands->actSave);
+    bar->addSeparator();
+    bar->addAction(m_FolderTree->actBackFolder);
+    bar->addAction(m_FolderTree->actNextFolder);
+    bar->addAction(m_FolderTree->actAddFolder);
+    bar->addAction(m_FolderTree->actDeleteFolder);
+}
+
+void THVWindow::SetDebugMode(bool on) {
+    m_Document->SetDebugMode(on);
+    m_DebugMenu->menuAction()->setVisible(on);
+}
+
+void THVWindow::RestoreLayout() {
+    TWindowPlacement placement{x(), y(), 900, 600, false};
+    std::array<int, 4> widths = PanelWidths(QStringLiteral("160,88,120,100"));
+    int treeWidth = 200;
+    int bottomHeight = 70;
+    if (m_Settings != nullptr) {
+        if (auto text = ReadRestorePos(m_Settings->Registry(), RestorePosKeyName, "Rect")) {
+            placement = ApplyRestorePos(*text, rpRestoreSize | rpRestoreState, placement);
+            move(placement.Left, placement.Top);
+        }
+        widths = PanelWidths(QString::fromStdString(m_Settings->Get(opt::Window::StatusPanelWidths)));
+        treeWidth = m_Settings->Get(opt::Window::TreeWidth);
+        bottomHeight = m_Settings->Get(opt::Window::BottomPanelHeight);
+    }
+    resize(std::max(placement.Width, 320), std::max(placement.Height, 240));
+    if (placement.Maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    for (std::size_t i = 0; i + 1 < m_Panels.size(); ++i) {
+        m_Panels[i]->setFixedWidth(widths[i]);
+    }
+    m_Panels[3]->setMinimumWidth(widths[3]);
+    m_TreeSplitter->setSizes({treeWidth, std::max(width() - treeWidth, 100)});
+    m_MainSplitter->setSizes({std::max(height() - bottomHeight, 100), bottomHeight});
+}
+
+void THVWindow::StoreLayout() {
+    if (m_Settings == nullptr || m_LayoutStored) {
+        return;
+    }
+    m_LayoutStored = true;
+    m_Document->RecentFiles().Store(*m_Settings);
+    QStringList widths;
+    for (const QLabel* panel : m_Panels) {
+        widths << QString::number(panel == m_Panels[3] ? panel->minimumWidth() : panel->width());
+    }
+    m_Settings->Set(opt::Window::StatusPanelWidths, widths.join(QLatin1Char(',')).toStdString());
+    m_Settings->Set(opt::Window::TreeWidth, static_cast<std::int32_t>(m_TreeSplitter->sizes().value(0)));
+    m_Settings->Set(opt::Window::BottomPanelHeight, static_cast<std::int32_t>(m_MainSplitter->sizes().value(1)));
+    const QRect normal = normalGeometry();
+    WriteRestorePos(m_Settings->Registry(), RestorePosKeyName, "Rect",
+                    {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()},
+                    rpRestoreSize | rpRestoreState);
+}
+
+void THVWindow::StartUpOpen(const QString& commandLinePath) {
+    if (!commandLinePath.isEmpty() && QFileInfo(commandLinePath).isFile()) {
+        m_Document->Open(FullFileName(QFile::encodeName(commandLinePath).toStdString()));
+    } else if (m_Settings != nullptr && m_Settings->Get(opt::Main::StartWithFile) &&
+               m_Document->RecentFiles().Count() > 0) {
+        m_Document->Open(m_Document->RecentFiles().Items().front());
+    }
+}
+
+void THVWindow::closeEvent(QCloseEvent* event) {
+    if (!m_Document->SavePrompt()) {
+        event->ignore();
+        return;
+    }
+    StoreLayout();
+    event->accept();
+}
+
+void THVWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void THVWindow::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile()) {
+        event->acceptProposedAction();
+        const QString path = urls.first().toLocalFile();
+        // Opened after the drop has ended, so that the save question does not block the source.
+        QMetaObject::invokeMethod(
+            this, [this, path] { m_Commands->OpenDropped(path); }, Qt::QueuedConnection);
+    }
+}
+
+void THVWindow::CaptionChanged(const std::string& caption) {
+    setWindowTitle(QString::fromStdString(caption));
+}
+
+void THVWindow::BusyChanged(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void THVWindow::RootAboutToChange() {
+    if (m_FolderTree != nullptr) {
+        m_FolderTree->RootAboutToChange();
+    }
+}
+
+void THVWindow::RootChanged() {
+    if (m_FolderTree != nullptr) {
+        m_FolderTree->RootChanged(FolderAtPosition(m_Document->Root(), m_Document->ViewState().Selected));
+        m_TreeView->setFocus();
+    }
+}
+
+void THVWindow::TreeAboutToChange() {
+    m_FolderTree->TreeAboutToChange();
+}
+
+void THVWindow::TreeChanged() {
+    m_FolderTree->TreeChanged();
+}
+
+const THVFolder* THVWindow::SelectedFolder() const {
+    return m_FolderTree == nullptr ? nullptr : m_FolderTree->SelectedFolder();
+}
+
+std::optional<std::string> THVWindow::AskSaveFileName() {
+    return m_Commands->AskSaveFileName();
+}
+
+} // namespace hv

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/QtUserPrompts.h"
+#include "document/HVDocument.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTreeView;
+
+namespace hv {
+
+class TDocumentCommands;
+class TFolderTreeController;
+class TFolderTreeModel;
+class THVItem;
+class TSettings;
+
+// The main window: the folder tree `TreeView` beside the item list, below them the info panel
+// and the memo box, the status bar with four panels, the menus and the tool bar. It owns the
+// open document and tells the controllers what the document reports.
+class THVWindow : public QMainWindow, private TDocumentView {
+    Q_OBJECT
+
+public:
+    // settings may be nullptr (no recent files, no view state, defaults everywhere); prompts
+    // nullptr shows message boxes.
+    explicit THVWindow(TSettings* settings = nullptr, TUserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+    ~THVWindow() override;
+
+    // The start-up open, once the window is shown: the document named on the command line when
+    // that file exists, else the most recent file when StartWithFile is on.
+    void StartUpOpen(const QString& commandLinePath);
+    void SetDebugMode(bool on);
+
+    THVDocument& Document() { return *m_Document; }
+    TFolderTreeController& FolderTree() { return *m_FolderTree; }
+    TDocumentCommands& DocumentCommands() { return *m_Commands; }
+    QTreeView* TreeView() const { return m_TreeView; }
+    TFolderTreeModel* FolderModel() const { return m_Model; }
+    QLabel* StatusPanel(int index) const { return m_Panels.at(static_cast<std::size_t>(index)); }
+
+signals:
+    // Another window keeps references into the tree: these come before an item or a folder
+    // (with everything below it) is freed, and when an item moved to another folder.
+    void itemAboutToBeFreed(hv::THVItem* item);
+    void folderAboutToBeFreed(hv::THVFolder* folder);
+    void itemMoved(hv::THVItem* oldItem, hv::THVItem* newItem, hv::THVFolder* newFolder);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // TDocumentView
+    void CaptionChanged(const std::string& caption) override;
+    void BusyChanged(bool busy) override;
+    void RootAboutToChange() override;
+    void RootChanged() override;
+    void TreeAboutToChange() override;
+    void TreeChanged() override;
+    const THVFolder* SelectedFolder() const override;
+    std::optional<std::string> AskSaveFileName() override;
+
+    void CreateWidgets();
+    void CreateMenus();
+    void RestoreLayout();
+    void StoreLayout();
+
+    TQtUserPrompts m_OwnPrompts;
+    TUserPrompts& m_Prompts;
+    TSettings* m_Settings;
+    std::unique_ptr<THVDocument> m_Document;
+    TFolderTreeModel* m_Model = nullptr;
+    TFolderTreeController* m_FolderTree = nullptr;
+    TDocumentCommands* m_Commands = nullptr;
+    QTreeView* m_TreeView = nullptr;
+    QWidget* m_ItemList = nullptr;
+    QLabel* m_InfoPanel = nullptr;
+    QPlainTextEdit* m_Memo = nullptr;
+    QSplitter* m_MainSplitter = nullptr;
+    QSplitter* m_TreeSplitter = nullptr;
+    QMenu* m_DebugMenu = nullptr;
+    std::array<QLabel*, 4> m_Panels{};
+    bool m_LayoutStored = false;
+};
+
+} // namespace hv

@@ -1,0 +1,99 @@
+#include "mainwindow/FolderTreeModel.h"
+#include "model/HVFolder.h"
+
+#include <QAbstractItemModelTester>
+#include <QtTest>
+
+using hv::TFolderTreeModel;
+using hv::THVFolder;
+
+class TFolderTreeModelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changesKeepTheModelConsistent();
+    void moveSwapsWithTheNeighbour_data();
+    void moveSwapsWithTheNeighbour();
+};
+
+namespace {
+
+QStringList Names(const THVFolder& parent) {
+    QStringList names;
+    for (const auto& child : parent.Children()) {
+        names << QString::fromStdString(child->Name());
+    }
+    return names;
+}
+
+} // namespace
+
+void TFolderTreeModelTest::changesKeepTheModelConsistent() {
+    THVFolder root("Hollyvine");
+    THVFolder* news = root.AddChild("News");
+    news->AddChild("Local");
+    root.AddChild("Tech");
+    TFolderTreeModel model;
+    model.EndReset(&root);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    QCOMPARE(model.rowCount(), 1);
+    QCOMPARE(model.nodeFromIndex(model.index(0, 0)), &root);
+    QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(model.flags(model.IndexOf(news)) & Qt::ItemIsEditable);
+
+    const QPersistentModelIndex newsIndex(model.IndexOf(news));
+    model.AddFolder(&root, "Alpha", true);
+    QCOMPARE(Names(root), (QStringList{QStringLiteral("Alpha"), QStringLiteral("News"), QStringLiteral("Tech")}));
+    // Persistent indexes follow their folders through the sort.
+    QCOMPARE(model.nodeFromIndex(newsIndex), news);
+    QCOMPARE(newsIndex.row(), 1);
+
+    model.RenameFolder(news, "Zulu", true);
+    QCOMPARE(Names(root), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Tech"), QStringLiteral("Zulu")}));
+    QCOMPARE(newsIndex.row(), 2);
+
+    model.DeleteFolder(news);
+    QVERIFY(!newsIndex.isValid());
+    QCOMPARE(Names(root), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Tech")}));
+    model.DeleteFolder(&root); // the root stays
+    QCOMPARE(model.rowCount(), 1);
+
+    model.BeginReset();
+    model.EndReset(nullptr);
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void TFolderTreeModelTest::moveSwapsWithTheNeighbour_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("delta");
+    QTest::addColumn<bool>("moved");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("first forward") << 0 << -1 << false << QStringLiteral("A,B,C");
+    QTest::newRow("first back") << 0 << 1 << true << QStringLiteral("B,A,C");
+    QTest::newRow("middle forward") << 1 << -1 << true << QStringLiteral("B,A,C");
+    QTest::newRow("middle back") << 1 << 1 << true << QStringLiteral("A,C,B");
+    QTest::newRow("last back") << 2 << 1 << false << QStringLiteral("A,B,C");
+}
+
+void TFolderTreeModelTest::moveSwapsWithTheNeighbour() {
+    QFETCH(int, from);
+    QFETCH(int, delta);
+    QFETCH(bool, moved);
+    QFETCH(QString, order);
+    THVFolder root("Hollyvine");
+    for (const char* name : {"A", "B", "C"}) {
+        root.AddChild(name)->AddChild("sub");
+    }
+    TFolderTreeModel model;
+    model.EndReset(&root);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    THVFolder* folder = root.Child(from);
+    const QPersistentModelIndex child(model.IndexOf(folder->Child(0)));
+    QCOMPARE(model.MoveFolder(folder, delta), moved);
+    QCOMPARE(Names(root).join(QLatin1Char(',')), order);
+    QCOMPARE(model.nodeFromIndex(child.parent()), folder);
+}
+
+QTEST_MAIN(TFolderTreeModelTest)
+#include "test_foldertreemodel.moc"
