@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/UserPrompts.h"
+#include "properties/PropDlgServices.h"
+#include "settings/RegistryStore.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace hv::test {
+
+// Records every message and answers questions from a queue (No when empty).
+class TRecordingPrompts final : public TUserPrompts {
+public:
+    std::vector<std::string> Messages;
+    std::deque<bool> Answers;
+    void ShowMessage(TMessageKind, const std::string& text, const std::string& title) override {
+        Messages.push_back(title + "|" + text);
+    }
+    bool AskYesNo(const std::string& text, const std::string& title) override {
+        Messages.push_back(title + "|?" + text);
+        if (Answers.empty()) {
+            return false;
+        }
+        const bool a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+    TSaveAnswer AskSave(const std::string&, const std::string&) override { return TSaveAnswer::Cancel; }
+    std::optional<std::string> AskPassword(const std::string&, const std::string&) override { return std::nullopt; }
+};
+
+// Settings in memory and the dialogs' services, with a file dialog answered from a queue.
+struct TPropTestEnv {
+    TMemoryRegistryStore Registry;
+    TSettings Settings{Registry};
+    TRecordingPrompts Prompts;
+    std::deque<QString> Files;
+    std::vector<std::string> Opened;
+    TPropDlgServices Services{Settings, Prompts,
+                              [this](QWidget*, const QString&, const QString&, const QString&) {
+                                  if (Files.empty()) {
+                                      return QString();
+                                  }
+                                  QString f = Files.front();
+                                  Files.pop_front();
+                                  return f;
+                              },
+                              [this](const std::string& c) { Opened.push_back(c); }};
+};
+
+// Runs action on the next modal dialog once it is shown.
+inline void OnNextModal(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        }
+    });
+    timer->start();
+}
+
+} // namespace hv::test
