@@ -32,12 +32,9 @@ int RunCapture(TCommandArgs args, TCommandIO& io) {
     if (!doc) {
         return kExitFailure;
     }
-    THVFolder* folder = doc->Root.get();
-    if (auto path = parsed.Value("--folder")) {
-        folder = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
-        if (folder == nullptr) {
-            return kExitFailure;
-        }
+    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
+    if (folder == nullptr) {
+        return kExitFailure;
     }
     TTerminalPrompts prompts(io, false);
     const auto conversation = MakeBrowserConversation();

@@ -49,12 +49,9 @@ int RunExportBookmarks(TCommandArgs args, TCommandIO& io) {
     TExportBmOptions options = StoredOptions(io);
     // Without --folder the source is the root either way: with AllFolder the whole tree, without
     // it the current folder, which here is the root.
-    const THVFolder* source = doc->Root.get();
-    if (auto path = parsed.Value("--folder")) {
-        source = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
-        if (source == nullptr) {
-            return kExitFailure;
-        }
+    const THVFolder* source = SelectFolderOption(*doc->Root, parsed, io);
+    if (source == nullptr) {
+        return kExitFailure;
     }
     if (parsed.Has("--subfolders-first")) {
         options.ItemsFirst = false;

@@ -32,12 +32,9 @@ int RunExportFavorites(TCommandArgs args, TCommandIO& io) {
     if (!doc) {
         return kExitFailure;
     }
-    const THVFolder* source = doc->Root.get();
-    if (auto path = parsed.Value("--folder")) {
-        source = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
-        if (source == nullptr) {
-            return kExitFailure;
-        }
+    const THVFolder* source = SelectFolderOption(*doc->Root, parsed, io);
+    if (source == nullptr) {
+        return kExitFailure;
     }
     TTerminalPrompts prompts(io, parsed.Has("--yes"));
     std::vector<std::string> errors;

@@ -73,12 +73,9 @@ int RunExportHtml(TCommandArgs args, TCommandIO& io) {
     if (!doc) {
         return kExitFailure;
     }
-    THVFolder* source = doc->Root.get();
-    if (auto path = parsed.Value("--folder")) {
-        source = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
-        if (source == nullptr) {
-            return kExitFailure;
-        }
+    THVFolder* source = SelectFolderOption(*doc->Root, parsed, io);
+    if (source == nullptr) {
+        return kExitFailure;
     }
     try {
         ExportHtmlFile(parsed.Positional[1], *source, options, order);

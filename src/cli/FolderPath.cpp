@@ -1,7 +1,9 @@
 #include "FolderPath.h"
 
+#include "Arguments.h"
 #include "model/FolderPath.h"
 #include "model/HVFolder.h"
+#include "text/Encoding.h"
 
 #include <ostream>
 
@@ -24,6 +26,13 @@ THVFolder* SelectFolder(THVFolder& root, std::string_view path, TCommandIO& io) 
         io.Err << "フォルダ '" << path << "' が見つかりません。\n";
     }
     return found;
+}
+
+THVFolder* SelectFolderOption(THVFolder& root, const TParsedArgs& parsed, TCommandIO& io) {
+    if (auto path = parsed.Value("--folder")) {
+        return SelectFolder(root, DecodeUtf8(*path), io);
+    }
+    return &root;
 }
 
 } // namespace hv::cli

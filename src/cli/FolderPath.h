@@ -20,4 +20,10 @@ std::string RenderFolderPath(const THVFolder& folder);
 // nullptr.
 THVFolder* SelectFolder(THVFolder& root, std::string_view path, TCommandIO& io);
 
+struct TParsedArgs;
+
+// The folder a command works on: the one "--folder PATH" names, or root without the option;
+// nullptr (reported as SelectFolder does) when PATH names no folder.
+THVFolder* SelectFolderOption(THVFolder& root, const TParsedArgs& parsed, TCommandIO& io);
+
 } // namespace hv::cli

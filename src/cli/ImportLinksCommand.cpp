@@ -23,12 +23,9 @@ int RunImportLinks(TCommandArgs args, TCommandIO& io) {
     if (!doc) {
         return kExitFailure;
     }
-    THVFolder* folder = doc->Root.get();
-    if (auto path = parsed.Value("--folder")) {
-        folder = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
-        if (folder == nullptr) {
-            return kExitFailure;
-        }
+    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
+    if (folder == nullptr) {
+        return kExitFailure;
     }
 
     std::vector<THtmlLink> links;

@@ -21,12 +21,9 @@ int RunImportShortcuts(TCommandArgs args, TCommandIO& io) {
     if (!doc) {
         return kExitFailure;
     }
-    THVFolder* folder = doc->Root.get();
-    if (auto path = parsed.Value("--folder")) {
-        folder = SelectFolder(*doc->Root, DecodeUtf8(*path), io);
-        if (folder == nullptr) {
-            return kExitFailure;
-        }
+    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
+    if (folder == nullptr) {
+        return kExitFailure;
     }
     const std::vector<std::string> files(parsed.Positional.begin() + 1, parsed.Positional.end());
     TTerminalPrompts prompts(io, false);
