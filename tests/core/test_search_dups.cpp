@@ -24,8 +24,8 @@ std::vector<std::string> Split(const std::string& text, char delimiter) {
 // An item as "folder|name|url|title=line|title=line...", folder a path below the root ("" for
 // the root) whose folders are made as they are first named.
 void Build(THVFolder& root, const TStrings& items) {
-    for (const std::string& spec : items) {
-        const std::vector<std::string> parts = Split(spec, '|');
+    for (const std::string& line : items) {
+        const std::vector<std::string> parts = Split(line, '|');
         THVFolder* folder = &root;
         for (const std::string& name : parts[0].empty() ? TStrings{} : Split(parts[0], '\\')) {
             folder = folder->FindOrCreateChild(name, false);
