@@ -16,7 +16,7 @@ const char* const kJapaneseWords[] = {"技術",   "ニュース", "ブログ", "
                                       "開発者", "資料",     "掲示板", "地図", "鉄道",     "時刻表"};
 const char* const kEnglishWords[] = {"News",  "Daily", "Tech",    "Review", "Guide", "Linux", "Open",
                                      "Cloud", "Notes", "Journal", "Market", "Sport", "Music", "Photo"};
-const char* const kSchedules[] = {"毎週 月", "毎日", "毎週 金", "毎月 1"};
+const char* const kSchedules[] = {"W 2 9:00 2,0", "W 1,2,3,4,5,6,7 7:00 0,12", "W 6 18:30 1,0", "M 1 0:00 30,0"};
 
 std::size_t Utf8Length(const std::string& s) {
     std::size_t n = 0;
