@@ -3,6 +3,7 @@
 #include "document/DocumentCommands.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
+#include "mainwindow/ItemListController.h"
 #include "model/HVFolder.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
@@ -58,6 +59,17 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
     m_Commands = new TDocumentCommands(*m_Document, this);
     connect(m_FolderTree, &TFolderTreeController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
     connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, this, &THVWindow::folderAboutToBeFreed);
+    m_ItemController = new TItemListController({m_ItemList, m_Memo, m_lblTitle, m_lblURL, m_Panels[1], m_Panels[2]},
+                                               *m_Document, m_Prompts, m_Settings, this);
+    connect(m_FolderTree, &TFolderTreeController::folderShown, m_ItemController, &TItemListController::ShowFolder);
+    connect(m_ItemController, &TItemListController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
+    // A folder that goes away takes the shown items with it.
+    connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, m_ItemController, [this](THVFolder* folder) {
+        THVFolder* shown = m_ItemController->ShownFolder();
+        if (shown != nullptr && shown->IsInside(folder)) {
+            m_ItemController->ShowFolder(nullptr);
+        }
+    });
     CreateMenus();
 
     if (m_Settings != nullptr) {
@@ -70,6 +82,7 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
 THVWindow::~THVWindow() {
     StoreLayout();
     // The views let go of the tree before the document frees it.
+    m_ItemController->ShowFolder(nullptr);
     m_TreeView->setModel(nullptr);
     m_Model->BeginReset();
     m_Model->EndReset(nullptr);
@@ -78,11 +91,8 @@ THVWindow::~THVWindow() {
 void THVWindow::CreateWidgets() {
     m_TreeView = new QTreeView;
     m_TreeView->setObjectName(QStringLiteral("TreeView"));
-    // The item list comes with its own model; until then its place is kept by an empty view.
-    auto* list = new QTreeView;
-    list->setObjectName(QStringLiteral("ListView"));
-    list->setRootIsDecorated(false);
-    m_ItemList = list;
+    m_ItemList = new QTreeView;
+    m_ItemList->setObjectName(QStringLiteral("ListView"));
 
     m_TreeSplitter = new QSplitter(Qt::Horizontal);
     m_TreeSplitter->setObjectName(QStringLiteral("TreeSplitter"));
@@ -90,11 +100,28 @@ void THVWindow::CreateWidgets() {
     m_TreeSplitter->addWidget(m_ItemList);
     m_TreeSplitter->setStretchFactor(1, 1);
 
-    m_InfoPanel = new QLabel;
-    m_InfoPanel->setObjectName(QStringLiteral("InfoPanel"));
-    m_InfoPanel->setFrameShape(QFrame::StyledPanel);
-    m_InfoPanel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_InfoPanel->setMinimumWidth(160);
+    auto* info = new QFrame;
+    info->setObjectName(QStringLiteral("InfoPanel"));
+    info->setFrameShape(QFrame::StyledPanel);
+    info->setMinimumWidth(160);
+    info->setMaximumWidth(320);
+    auto* infoLayout = new QVBoxLayout(info);
+    infoLayout->setContentsMargins(4, 2, 4, 2);
+    m_lblTitle = new QLabel;
+    m_lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    m_lblTitle->setTextFormat(Qt::PlainText);
+    QFont bold = m_lblTitle->font();
+    bold.setBold(true);
+    m_lblTitle->setFont(bold);
+    m_lblURL = new QLabel;
+    m_lblURL->setObjectName(QStringLiteral("lblURL"));
+    m_lblURL->setTextFormat(Qt::PlainText);
+    for (QLabel* label : {m_lblTitle, m_lblURL}) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        infoLayout->addWidget(label);
+    }
+    infoLayout->addStretch(1);
+    m_InfoPanel = info;
     m_Memo = new QPlainTextEdit;
     m_Memo->setObjectName(QStringLiteral("RichEdit"));
     m_Memo->setReadOnly(true);
@@ -128,7 +155,7 @@ void THVWindow::CreateMenus() {
     QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
     m_FolderTree->FillMenu(folder);
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
-    item->setEnabled(false);
+    m_ItemController->FillMenu(item);
     menuBar()->addMenu(QStringLiteral("表示(&V)"))->setEnabled(false);
     m_DebugMenu = menuBar()->addMenu(QStringLiteral("デバッグ(&D)"));
     m_DebugMenu->setObjectName(QStringLiteral("mniDebug"));
@@ -246,6 +273,9 @@ void THVWindow::BusyChanged(bool busy) {
 }
 
 void THVWindow::RootAboutToChange() {
+    if (m_ItemController != nullptr) {
+        m_ItemController->ShowFolder(nullptr);
+    }
     if (m_FolderTree != nullptr) {
         m_FolderTree->RootAboutToChange();
     }
@@ -259,11 +289,14 @@ void THVWindow::RootChanged() {
 }
 
 void THVWindow::TreeAboutToChange() {
+    // A merge may add items to the shown folder: the rows are filled again afterwards.
+    m_ItemController->ShowFolder(nullptr);
     m_FolderTree->TreeAboutToChange();
 }
 
 void THVWindow::TreeChanged() {
     m_FolderTree->TreeChanged();
+    m_ItemController->ShowFolder(m_FolderTree->ShownFolder());
 }
 
 const THVFolder* THVWindow::SelectedFolder() const {

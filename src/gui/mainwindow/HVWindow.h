@@ -20,6 +20,7 @@ namespace hv {
 class TDocumentCommands;
 class TFolderTreeController;
 class TFolderTreeModel;
+class TItemListController;
 class THVItem;
 class TSettings;
 
@@ -42,8 +43,11 @@ public:
 
     THVDocument& Document() { return *m_Document; }
     TFolderTreeController& FolderTree() { return *m_FolderTree; }
+    TItemListController& ItemList() { return *m_ItemController; }
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
     QTreeView* TreeView() const { return m_TreeView; }
+    QTreeView* ListView() const { return m_ItemList; }
+    QPlainTextEdit* MemoBox() const { return m_Memo; }
     TFolderTreeModel* FolderModel() const { return m_Model; }
     QLabel* StatusPanel(int index) const { return m_Panels.at(static_cast<std::size_t>(index)); }
 
@@ -83,8 +87,11 @@ private:
     TFolderTreeController* m_FolderTree = nullptr;
     TDocumentCommands* m_Commands = nullptr;
     QTreeView* m_TreeView = nullptr;
-    QWidget* m_ItemList = nullptr;
-    QLabel* m_InfoPanel = nullptr;
+    TItemListController* m_ItemController = nullptr;
+    QTreeView* m_ItemList = nullptr;
+    QWidget* m_InfoPanel = nullptr;
+    QLabel* m_lblTitle = nullptr;
+    QLabel* m_lblURL = nullptr;
     QPlainTextEdit* m_Memo = nullptr;
     QSplitter* m_MainSplitter = nullptr;
     QSplitter* m_TreeSplitter = nullptr;

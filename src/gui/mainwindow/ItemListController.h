@@ -1,0 +1,162 @@
+#pragma once
+
+#include "model/ItemOrder.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QModelIndex;
+class QPlainTextEdit;
+class QTreeView;
+class QWidget;
+
+namespace hv {
+
+class TClock;
+class THVDocument;
+class THVFolder;
+class THVItem;
+class TItemListModel;
+class TItemPropDlg;
+class THVList;
+class TMemoryRegistryStore;
+struct TPropDlgServices;
+class TNetworkConnections;
+class TSettings;
+class TShellLauncher;
+class TUserPrompts;
+
+// The item messages.
+QString DeleteItemQuestion(const QString& name);
+QString DeleteItemsQuestion(int count);
+QString DuplicateItemMessage(const QString& name);
+inline constexpr const char* kDeleteItemTitle = "アイテムの削除";
+// Status panel 1: "5個 (2個選択)".
+QString ItemCountText(int rows, int selected);
+// Status panel 2: "名前順（昇順）", "URL順（降順）", ...
+QString SortOrderText(const TItemOrder& order);
+// An item name as in-place renaming keeps it: characters below 32 removed.
+std::string CleanItemName(const QString& text);
+
+// The item list of the main window: the list view `ListView` over the item-list model, the
+// current item with the memo box and the info panel bound to it, status panels 1 and 2, the
+// sort state and the item commands (open, delete, rename).
+class TItemListController : public QObject {
+    Q_OBJECT
+
+public:
+    struct TWidgets {
+        QTreeView* List = nullptr;
+        QPlainTextEdit* Memo = nullptr;
+        QLabel* Title = nullptr;
+        QLabel* URL = nullptr;
+        QLabel* CountPanel = nullptr;
+        QLabel* SortPanel = nullptr;
+    };
+
+    TItemListController(const TWidgets& widgets, THVDocument& document, TUserPrompts& prompts, TSettings* settings,
+                        QWidget* window);
+    ~TItemListController() override;
+
+    QAction* actOpenItem = nullptr;
+    QAction* actItemProp = nullptr;
+    QAction* actAddItem = nullptr;
+    QAction* actDeleteItem = nullptr;
+    QAction* actNameOrder = nullptr;
+    QAction* actURLOrder = nullptr;
+    QAction* actDateOrder = nullptr;
+    QAction* actAscending = nullptr;
+    QAction* actDescending = nullptr;
+    // Fills the "アイテム(&I)" menu.
+    void FillMenu(QMenu* menu) const;
+
+    TItemListModel* Model() const { return m_Model; }
+    THVFolder* ShownFolder() const { return m_Folder; }
+    THVItem* CurrentItem() const { return m_Current; }
+    std::vector<THVItem*> SelectedItems() const;
+    const TItemOrder& Order() const { return m_Order; }
+
+    // The launcher and the connection check used to open items; nullptr restores the system's.
+    void SetLaunchers(TShellLauncher* shell, TNetworkConnections* network);
+
+    // How the item properties dialog is run (item nullptr: a new item); tests drive the dialog
+    // through Load, CheckOK and Store instead of showing it. Returns whether OK was chosen.
+    using TDialogRunner = std::function<bool(TItemPropDlg& dialog, THVItem* item, const THVList& list)>;
+    void SetItemDialogRunner(TDialogRunner runner) { m_RunDialog = std::move(runner); }
+    TItemPropDlg& ItemDialog();
+
+    // Fills the rows with the folder's items in the current order (nullptr: empty list).
+    void ShowFolder(THVFolder* folder);
+    // Writes a pending edit of the memo box back to the current item.
+    void StoreMemo();
+    void SetSortType(int type);
+    void SetSortDescending(bool descending);
+    // Opens the current item when its row is selected; returns whether the launch happened.
+    bool OpenCurrentItem();
+    // Sets the item's access time to now, refreshes its row and marks the document modified.
+    void RecordAccess(THVItem& item);
+    // The properties dialog for the current item; on OK its row is refreshed and re-sorted.
+    bool EditCurrentItem();
+    // The properties dialog for a new item; on OK the item is added to the shown folder and
+    // becomes the only selected row.
+    bool AddItem();
+    // Asks, then frees the selected items.
+    void DeleteSelectedItems();
+    // The in-place rename rules; returns whether the item took the name.
+    bool RenameItem(THVItem* item, const QString& text);
+
+signals:
+    // Sent before an item is freed.
+    void itemAboutToBeFreed(hv::THVItem* item);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions(QWidget* window);
+    void OnCurrentChanged(const QModelIndex& current);
+    void OnMemoChanged();
+    void OnHeaderClicked(int section);
+    void SortChanged();
+    void UpdateActions();
+    void UpdateCountPanel();
+    void ReadOptions();
+    void SelectRow(int row);
+
+    QTreeView* m_List;
+    QPlainTextEdit* m_Memo;
+    QLabel* m_Title;
+    QLabel* m_URL;
+    QLabel* m_CountPanel;
+    QLabel* m_SortPanel;
+    THVDocument& m_Document;
+    TUserPrompts& m_Prompts;
+    TSettings* m_Settings;
+    TItemListModel* m_Model;
+    std::unique_ptr<TShellLauncher> m_OwnShell;
+    std::unique_ptr<TNetworkConnections> m_OwnNetwork;
+    TShellLauncher* m_Shell;
+    TNetworkConnections* m_Network;
+    std::unique_ptr<TMemoryRegistryStore> m_OwnStore;
+    std::unique_ptr<TSettings> m_OwnSettings;
+    std::unique_ptr<TPropDlgServices> m_PropServices;
+    TItemPropDlg* m_PropDlg = nullptr;
+    QMenu* m_Popup = nullptr;
+    TDialogRunner m_RunDialog;
+    QWidget* m_Window;
+    TItemOrder m_Order;
+    THVFolder* m_Folder = nullptr;
+    THVItem* m_Current = nullptr;
+    bool m_LoadingMemo = false;
+    bool m_MemoDirty = false;
+};
+
+} // namespace hv

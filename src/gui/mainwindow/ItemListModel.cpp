@@ -1,0 +1,230 @@
+#include "mainwindow/ItemListModel.h"
+
+#include "model/HVItems.h"
+#include "platform/Clock.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace hv {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+QColor ItemTextColor(const TItemTextColor& color) {
+    switch (color.Kind) {
+    case TItemColorKind::Gray:
+        return QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    case TItemColorKind::Due:
+        return QColor(ColorRed(color.Color), ColorGreen(color.Color), ColorBlue(color.Color));
+    case TItemColorKind::Normal:
+        break;
+    }
+    return {};
+}
+
+TItemListModel::TItemListModel(QObject* parent) : QAbstractItemModel(parent) {}
+
+void TItemListModel::SetList(THVList* list, const TItemOrder& order) {
+    beginResetModel();
+    m_List = list;
+    if (m_List != nullptr) {
+        m_List->Sort(order);
+    }
+    endResetModel();
+}
+
+void TItemListModel::SetOptions(const TAccessTimeOptions& timeOptions, const TItemColorOptions& colorOptions) {
+    m_TimeOptions = timeOptions;
+    m_ColorOptions = colorOptions;
+    if (rowCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    }
+}
+
+THVItem* TItemListModel::nodeFromIndex(const QModelIndex& index) const {
+    if (!index.isValid() || index.model() != this) {
+        return nullptr;
+    }
+    return static_cast<THVItem*>(index.internalPointer());
+}
+
+QModelIndex TItemListModel::IndexOf(const THVItem* item, int column) const {
+    if (m_List == nullptr || item == nullptr) {
+        return {};
+    }
+    const int row = m_List->IndexOf(item);
+    return row < 0 ? QModelIndex() : index(row, column);
+}
+
+void TItemListModel::Sort(const TItemOrder& order) {
+    if (m_List == nullptr) {
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<THVItem*> items;
+    items.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& old : before) {
+        items.push_back(nodeFromIndex(old));
+    }
+    m_List->Sort(order);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        after << IndexOf(items[static_cast<std::size_t>(i)], before.at(i).column());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void TItemListModel::RefreshItem(const THVItem* item) {
+    const QModelIndex first = IndexOf(item, 0);
+    if (first.isValid()) {
+        emit dataChanged(first, first.siblingAtColumn(ColumnCount - 1));
+    }
+}
+
+void TItemListModel::DeleteItem(THVItem* item) {
+    ExtractItem(item).reset();
+}
+
+std::unique_ptr<THVItem> TItemListModel::ExtractItem(THVItem* item) {
+    const int row = m_List == nullptr ? -1 : m_List->IndexOf(item);
+    if (row < 0) {
+        return nullptr;
+    }
+    beginRemoveRows({}, row, row);
+    std::unique_ptr<THVItem> taken = m_List->Extract(item);
+    endRemoveRows();
+    return taken;
+}
+
+THVItem* TItemListModel::AddItem() {
+    if (m_List == nullptr) {
+        return nullptr;
+    }
+    const int row = m_List->Count();
+    beginInsertRows({}, row, row);
+    THVItem* item = m_List->Add();
+    endInsertRows();
+    return item;
+}
+
+QModelIndex TItemListModel::index(int row, int column, const QModelIndex& parent) const {
+    if (!hasIndex(row, column, parent)) {
+        return {};
+    }
+    return createIndex(row, column, m_List->Items(row));
+}
+
+QModelIndex TItemListModel::parent(const QModelIndex& /*child*/) const {
+    return {};
+}
+
+int TItemListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || m_List == nullptr ? 0 : m_List->Count();
+}
+
+int TItemListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TItemListModel::data(const QModelIndex& index, int role) const {
+    const THVItem* item = nodeFromIndex(index);
+    if (item == nullptr) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (index.column()) {
+        case ColName:
+            return Q(item->GetName());
+        case ColURL:
+            return Q(item->GetURL());
+        case ColLastVisited:
+            return Q(AccessTimeText(item->GetLastVisited(), Clock().Now(), m_TimeOptions));
+        default:
+            return {};
+        }
+    case Qt::DecorationRole:
+        return index.column() == ColName ? QVariant(IconOf(*item)) : QVariant();
+    case Qt::ForegroundRole: {
+        const TItemTextColor color = GetItemTextColor(*item, Clock(), m_ColorOptions);
+        return color.Special() ? QVariant(ItemTextColor(color)) : QVariant();
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant TItemListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    switch (section) {
+    case ColName:
+        return QStringLiteral("名前");
+    case ColURL:
+        return QStringLiteral("URL");
+    case ColLastVisited:
+        return QStringLiteral("アクセス日時");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags TItemListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (index.column() == ColName && m_RenameHandler) {
+        result |= Qt::ItemIsEditable;
+    }
+    return result;
+}
+
+bool TItemListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    THVItem* item = nodeFromIndex(index);
+    if (item == nullptr || role != Qt::EditRole || index.column() != ColName || !m_RenameHandler) {
+        return false;
+    }
+    return m_RenameHandler(item, value.toString());
+}
+
+QIcon TItemListModel::IconOf(const THVItem& item) const {
+    const std::string& file = item.GetIconFile();
+    if (file.empty()) {
+        return m_DefaultIcon;
+    }
+    const QString key = QString::number(item.GetIconIndex()) + QLatin1Char('|') + Q(file);
+    auto found = m_IconCache.constFind(key);
+    if (found == m_IconCache.constEnd()) {
+        QIcon icon;
+        const QString path = QFile::decodeName(file.c_str());
+        QImageReader reader(path);
+        // An .ico file holds several pictures; the index picks one, as it does for programs.
+        if (item.GetIconIndex() > 0) {
+            reader.jumpToImage(item.GetIconIndex());
+        }
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            icon = QIcon(QPixmap::fromImage(image.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        }
+        found = m_IconCache.insert(key, icon);
+    }
+    return found->isNull() ? m_DefaultIcon : *found;
+}
+
+} // namespace hv

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/ItemOrder.h"
+#include "properties/AccessTimeText.h"
+#include "properties/Schedule.h"
+
+#include <QAbstractItemModel>
+#include <QColor>
+#include <QHash>
+#include <QIcon>
+
+#include <functional>
+
+namespace hv {
+
+class THVItem;
+class THVList;
+
+// The items of one folder, one row each in the order of the folder's item list, with the
+// columns "名前", "URL" and "アクセス日時". The rows are the list itself: sorting sorts the
+// document's list, and every change to the list goes through the methods below so the views
+// hear of it. Names can be edited in place; the new text goes to the rename handler.
+class TItemListModel : public QAbstractItemModel {
+    Q_OBJECT
+
+public:
+    enum : int { ColName = 0, ColURL = 1, ColLastVisited = 2, ColumnCount = 3 };
+    // Returns whether the item took the text.
+    using TRenameHandler = std::function<bool(THVItem* item, const QString& text)>;
+
+    // Access times and colours are reckoned from Clock() at the moment a row is drawn.
+    explicit TItemListModel(QObject* parent = nullptr);
+
+    THVList* List() const { return m_List; }
+    // Shows list (nullptr: nothing), sorted in order.
+    void SetList(THVList* list, const TItemOrder& order);
+    void SetOptions(const TAccessTimeOptions& timeOptions, const TItemColorOptions& colorOptions);
+    void SetDefaultIcon(const QIcon& icon) { m_DefaultIcon = icon; }
+    void SetRenameHandler(TRenameHandler handler) { m_RenameHandler = std::move(handler); }
+
+    THVItem* nodeFromIndex(const QModelIndex& index) const;
+    QModelIndex IndexOf(const THVItem* item, int column = 0) const;
+
+    // Sorts the list and the rows; selections and the current row follow their items.
+    void Sort(const TItemOrder& order);
+    // The item's texts, icon or colour changed.
+    void RefreshItem(const THVItem* item);
+    // Frees the item and removes its row.
+    void DeleteItem(THVItem* item);
+    // Takes the item out of the list (the caller owns it) and removes its row.
+    std::unique_ptr<THVItem> ExtractItem(THVItem* item);
+    // A new item at the end of the list, with a row.
+    THVItem* AddItem();
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+private:
+    QIcon IconOf(const THVItem& item) const;
+
+    THVList* m_List = nullptr;
+    TAccessTimeOptions m_TimeOptions;
+    TItemColorOptions m_ColorOptions;
+    QIcon m_DefaultIcon;
+    TRenameHandler m_RenameHandler;
+    // Icons read from files, by "index|file"; a null icon marks a file that gave none.
+    mutable QHash<QString, QIcon> m_IconCache;
+};
+
+// The text colour of a colour key; an invalid colour for the list's own colour.
+QColor ItemTextColor(const TItemTextColor& color);
+
+} // namespace hv
