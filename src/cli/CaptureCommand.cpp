@@ -27,15 +27,11 @@ int RunCapture(TCommandArgs args, TCommandIO& io) {
         return kExitFailure;
     }
     const std::string& docPath = parsed.Positional[0];
-    bool created = false;
-    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
-    if (!doc) {
+    std::optional<TImportTarget> target = OpenImportTarget(parsed, io);
+    if (!target) {
         return kExitFailure;
     }
-    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
-    if (folder == nullptr) {
-        return kExitFailure;
-    }
+    THVFolder* folder = target->Folder;
     TTerminalPrompts prompts(io, false);
     const auto conversation = MakeBrowserConversation();
     const THVItem* item = CaptureBrowserPage(*folder, *conversation, nnFirst, prompts);
@@ -43,7 +39,7 @@ int RunCapture(TCommandArgs args, TCommandIO& io) {
         // Neither browser answered (already told), or the preferred one did not.
         return kExitFailure;
     }
-    if (!SaveLoadedDocument(docPath, *doc, io)) {
+    if (!SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;
     }
     io.Out << item->GetName() << '\t' << item->GetURL() << '\n';

@@ -22,15 +22,11 @@ int RunImportBookmarks(TCommandArgs args, TCommandIO& io) {
         io.Err << "ファイル \"" << bookmarks << "\" が見つかりません。\n";
         return kExitFailure;
     }
-    bool created = false;
-    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
-    if (!doc) {
+    std::optional<TImportTarget> target = OpenImportTarget(parsed, io);
+    if (!target) {
         return kExitFailure;
     }
-    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
-    if (folder == nullptr) {
-        return kExitFailure;
-    }
+    THVFolder* folder = target->Folder;
     if (!CanImportBookmarksInto(*folder)) {
         io.Err << kBookmarkFolderHasSubfolders << '\n';
         return kExitFailure;
@@ -44,7 +40,7 @@ int RunImportBookmarks(TCommandArgs args, TCommandIO& io) {
         io.Err << e.what() << '\n';
         return kExitFailure;
     }
-    if ((created || result.Modified) && !SaveLoadedDocument(docPath, *doc, io)) {
+    if ((target->Created || result.Modified) && !SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;
     }
     io.Out << kBookmarkImportDone << '\n';

@@ -25,22 +25,18 @@ int RunImportFavorites(TCommandArgs args, TCommandIO& io) {
         return kExitFailure;
     }
     const std::string& docPath = parsed.Positional[0];
-    bool created = false;
-    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
-    if (!doc) {
+    std::optional<TImportTarget> target = OpenImportTarget(parsed, io);
+    if (!target) {
         return kExitFailure;
     }
-    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
-    if (folder == nullptr) {
-        return kExitFailure;
-    }
+    THVFolder* folder = target->Folder;
     if (!CanImportFavoritesInto(*folder)) {
         io.Err << kFavoritesHasSubfolders << '\n';
         return kExitFailure;
     }
     TTerminalPrompts prompts(io, parsed.Has("--yes"));
     const bool modified = ImportFavorites(*folder, dir, prompts);
-    if ((created || modified) && !SaveLoadedDocument(docPath, *doc, io)) {
+    if ((target->Created || modified) && !SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;
     }
     return kExitOk;

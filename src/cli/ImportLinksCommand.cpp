@@ -18,15 +18,11 @@ int RunImportLinks(TCommandArgs args, TCommandIO& io) {
         return *exit;
     }
     const std::string& docPath = parsed.Positional[0];
-    bool created = false;
-    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
-    if (!doc) {
+    std::optional<TImportTarget> target = OpenImportTarget(parsed, io);
+    if (!target) {
         return kExitFailure;
     }
-    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
-    if (folder == nullptr) {
-        return kExitFailure;
-    }
+    THVFolder* folder = target->Folder;
 
     std::vector<THtmlLink> links;
     for (std::size_t i = 1; i < parsed.Positional.size(); ++i) {
@@ -38,7 +34,7 @@ int RunImportLinks(TCommandArgs args, TCommandIO& io) {
         }
     }
     const int count = ImportHtmlLinks(links, *folder, parsed.Has("--all"));
-    if ((created || count > 0) && !SaveLoadedDocument(docPath, *doc, io)) {
+    if ((target->Created || count > 0) && !SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;
     }
     io.Out << LinksImportedMessage(count) << '\n';

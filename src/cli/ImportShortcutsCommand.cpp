@@ -16,19 +16,15 @@ int RunImportShortcuts(TCommandArgs args, TCommandIO& io) {
         return *exit;
     }
     const std::string& docPath = parsed.Positional[0];
-    bool created = false;
-    std::optional<TLoadedDocument> doc = OpenOrCreateDocument(docPath, parsed.Value("--password"), io, created);
-    if (!doc) {
+    std::optional<TImportTarget> target = OpenImportTarget(parsed, io);
+    if (!target) {
         return kExitFailure;
     }
-    THVFolder* folder = SelectFolderOption(*doc->Root, parsed, io);
-    if (folder == nullptr) {
-        return kExitFailure;
-    }
+    THVFolder* folder = target->Folder;
     const std::vector<std::string> files(parsed.Positional.begin() + 1, parsed.Positional.end());
     TTerminalPrompts prompts(io, false);
     const int count = ImportShortcuts(files, *folder, prompts);
-    if ((created || count > 0) && !SaveLoadedDocument(docPath, *doc, io)) {
+    if ((target->Created || count > 0) && !SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;
     }
     return kExitOk;

@@ -1,5 +1,7 @@
 #include "ImportTarget.h"
 
+#include "Arguments.h"
+#include "FolderPath.h"
 #include "platform/SafeFile.h"
 #include "text/TextUtil.h"
 
@@ -34,6 +36,21 @@ bool SaveLoadedDocument(const std::string& path, const TLoadedDocument& doc, TCo
         return false;
     }
     return true;
+}
+
+std::optional<TImportTarget> OpenImportTarget(const TParsedArgs& parsed, TCommandIO& io) {
+    TImportTarget target;
+    std::optional<TLoadedDocument> doc =
+        OpenOrCreateDocument(parsed.Positional[0], parsed.Value("--password"), io, target.Created);
+    if (!doc) {
+        return std::nullopt;
+    }
+    target.Doc = std::move(*doc);
+    target.Folder = SelectFolderOption(*target.Doc.Root, parsed, io);
+    if (target.Folder == nullptr) {
+        return std::nullopt;
+    }
+    return target;
 }
 
 } // namespace hv::cli

@@ -18,4 +18,17 @@ std::optional<TLoadedDocument> OpenOrCreateDocument(const std::string& path, con
 // message on io.Err, when it cannot be written.
 bool SaveLoadedDocument(const std::string& path, const TLoadedDocument& doc, TCommandIO& io);
 
+struct TParsedArgs;
+
+// The document (first argument, "--password") and the folder ("--folder") an import adds to.
+struct TImportTarget {
+    TLoadedDocument Doc;
+    THVFolder* Folder = nullptr;
+    bool Created = false;
+};
+
+// OpenOrCreateDocument and SelectFolderOption together; nullopt, reported on io.Err, when
+// either fails.
+std::optional<TImportTarget> OpenImportTarget(const TParsedArgs& parsed, TCommandIO& io);
+
 } // namespace hv::cli
