@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FileDialogs.h"
 #include "platform/UserPrompts.h"
 #include "properties/PropDlgServices.h"
 #include "settings/RegistryStore.h"
@@ -37,23 +38,15 @@ public:
     std::optional<std::string> AskPassword(const std::string&, const std::string&) override { return std::nullopt; }
 };
 
-// Settings in memory and the dialogs' services, with a file dialog answered from a queue.
+// Settings in memory and the dialogs' services; file dialogs answer from TFileDialogs' queue,
+// which starts empty.
 struct TPropTestEnv {
+    TPropTestEnv() { TFileDialogs::ClearAnswers(); }
     TMemoryRegistryStore Registry;
     TSettings Settings{Registry};
     TRecordingPrompts Prompts;
-    std::deque<QString> Files;
     std::vector<std::string> Opened;
-    TPropDlgServices Services{Settings, Prompts,
-                              [this](QWidget*, const QString&, const QString&, const QString&) {
-                                  if (Files.empty()) {
-                                      return QString();
-                                  }
-                                  QString f = Files.front();
-                                  Files.pop_front();
-                                  return f;
-                              },
-                              [this](const std::string& c) { Opened.push_back(c); }};
+    TPropDlgServices Services{Settings, Prompts, [this](const std::string& c) { Opened.push_back(c); }};
 };
 
 // Runs action on the next modal dialog once it is shown.

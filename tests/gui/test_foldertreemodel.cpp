@@ -2,6 +2,8 @@
 #include "model/HVFolder.h"
 
 #include <QAbstractItemModelTester>
+#include <QPixmap>
+#include <QSignalSpy>
 #include <QtTest>
 
 using hv::TFolderTreeModel;
@@ -14,6 +16,7 @@ private slots:
     void changesKeepTheModelConsistent();
     void moveSwapsWithTheNeighbour_data();
     void moveSwapsWithTheNeighbour();
+    void openImageFollowsTheSelectedFolder();
 };
 
 namespace {
@@ -93,6 +96,45 @@ void TFolderTreeModelTest::moveSwapsWithTheNeighbour() {
     QCOMPARE(model.MoveFolder(folder, delta), moved);
     QCOMPARE(Names(root).join(QLatin1Char(',')), order);
     QCOMPARE(model.nodeFromIndex(child.parent()), folder);
+}
+
+void TFolderTreeModelTest::openImageFollowsTheSelectedFolder() {
+    THVFolder root("Hollyvine");
+    THVFolder* news = root.AddChild("News");
+    THVFolder* local = news->AddChild("Local");
+    THVFolder* tech = root.AddChild("Tech");
+    TFolderTreeModel model;
+    QPixmap red(16, 16), green(16, 16), blue(16, 16);
+    red.fill(Qt::red);
+    green.fill(Qt::green);
+    blue.fill(Qt::blue);
+    model.SetIcons({QIcon(red), QIcon(green), QIcon(blue)});
+    model.EndReset(&root);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    auto image = [&](const THVFolder* folder) {
+        return model.data(model.IndexOf(folder), Qt::DecorationRole).value<QIcon>().cacheKey();
+    };
+    const qint64 rootKey = model.Icons().Root.cacheKey();
+    const qint64 closed = model.Icons().Closed.cacheKey();
+    const qint64 open = model.Icons().Open.cacheKey();
+
+    model.SetOpenFolder(local);
+    QCOMPARE(image(local), open);
+    QCOMPARE(image(news), closed);
+    model.SetOpenFolder(tech);
+    QCOMPARE(changed.count(), 3); // local, then local closed and tech open
+    QCOMPARE(image(local), closed);
+    QCOMPARE(image(tech), open);
+    // The root keeps the program's image even when selected.
+    model.SetOpenFolder(&root);
+    QCOMPARE(image(&root), rootKey);
+    // A deleted open folder is forgotten, not read after it is freed.
+    model.SetOpenFolder(local);
+    model.SetDropHighlight(local);
+    model.DeleteFolder(news);
+    QCOMPARE(model.OpenFolder(), nullptr);
+    QCOMPARE(model.DropHighlight(), nullptr);
 }
 
 QTEST_MAIN(TFolderTreeModelTest)

@@ -1,11 +1,13 @@
 #include "GuiTestSupport.h"
 #include "app/FileDialogs.h"
+#include "app/HVApplication.h"
 #include "app/StartUp.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentFile.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/HVWindow.h"
+#include "mainwindow/SelectFolderDlg.h"
 #include "model/HVFolder.h"
 #include "settings/Settings.h"
 
@@ -13,7 +15,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
 
@@ -95,6 +100,17 @@ private slots:
     void startArguments_data();
     void startArguments();
     void cleanUpAsksFirst();
+    void hoverSelectsAfterTheDelay_data();
+    void hoverSelectsAfterTheDelay();
+    void historyCaptions_data();
+    void historyCaptions();
+    void historyDropDownsGoThere();
+    void popupTarget_data();
+    void popupTarget();
+    void movingIntoMergesSameNamedFolders();
+    void dragRestingOnAFolderOpensIt();
+    void debugModeShowsTheDebugMenu();
+    void uncaughtErrorIsShown();
 };
 
 void THVWindowTest::startUpOpensTheCommandLineDocument() {
@@ -221,11 +237,27 @@ void THVWindowTest::folderEditsSurviveSaveAndReopen() {
         TFixture f;
         f.Window->StartUpOpen(path);
         auto& tree = f.Window->FolderTree();
-        // Insert in the tree adds a folder under the selected one.
+        // Insert opens the folder picker on the selected folder; a taken name keeps it open.
         tree.SelectFolder(f.Folder("技術"));
         f.Window->TreeView()->setFocus();
+        QStringList tried;
+        tree.SetFolderPickerRunner([&](hv::TSelectFolderDlg& dialog) {
+            for (const QString& name : {QStringLiteral("linux"), QStringLiteral("新しいフォルダ")}) {
+                tried << QString::fromStdString(dialog.ChosenFolder()->Name()) + QLatin1Char('/') + name;
+                dialog.SetName(name);
+                if (dialog.CheckOK()) {
+                    return true;
+                }
+            }
+            return false;
+        });
         QTest::keyClick(f.Window->TreeView(), Qt::Key_Insert);
-        QVERIFY(f.Folder("新しいフォルダ") != nullptr);
+        QCOMPARE(tried, (QStringList{QStringLiteral("技術/linux"), QStringLiteral("技術/新しいフォルダ")}));
+        QCOMPARE(f.Prompts.Seen,
+                 QStringList{QStringLiteral("Hollyvine|") + hv::DuplicateFolderMessage(QStringLiteral("linux"))});
+        f.Prompts.Seen.clear();
+        QCOMPARE(f.Folder("新しいフォルダ")->Parent(), f.Folder("技術"));
+        QCOMPARE(f.Shown(), QStringLiteral("技術"));
         tree.SelectFolder(f.Folder("暮らし"));
         tree.actMoveFolderForward->trigger();
         QVERIFY(f.Window->Document().Modified());
@@ -326,9 +358,258 @@ void THVWindowTest::cleanUpAsksFirst() {
         prompts.YesNoAnswers.push_back(yes);
         QCOMPARE(hv::RunSettingsCleanUp(store, prompts), yes);
         QCOMPARE(store.KeyExists("Software\\K.Amsel\\Hollyvine"), !yes);
+        QCOMPARE(prompts.Seen.value(0),
+                 QStringLiteral("Hollyvine|Hollyvine がレジストリに保存した情報を全て削除します。よろしいですか？"));
         QCOMPARE(prompts.Seen.size(), yes ? 2 : 1);
+        if (yes) {
+            QVERIFY(prompts.Seen.value(1).startsWith(QStringLiteral(
+                "Hollyvine|レジストリ内の情報の削除が完了しました。ファイル Hollyvine.exe を削除して下さい。\r\n\t")));
+        }
     }
 }
 
-QTEST_MAIN(THVWindowTest)
+void THVWindowTest::hoverSelectsAfterTheDelay_data() {
+    QTest::addColumn<bool>("hotTrack");
+    QTest::addColumn<bool>("memoFocused");
+    QTest::addColumn<bool>("selects");
+    QTest::newRow("on") << true << false << true;
+    QTest::newRow("off") << false << false << false;
+    QTest::newRow("memo has the focus") << true << true << false;
+}
+
+void THVWindowTest::hoverSelectsAfterTheDelay() {
+    QFETCH(bool, hotTrack);
+    QFETCH(bool, memoFocused);
+    QFETCH(bool, selects);
+    TFixture f;
+    f.Settings.Set(hv::opt::Window::TreeHotTrack, hotTrack);
+    f.Window->FolderTree().ApplySettings();
+    f.Window->StartUpOpen(kSample);
+    f.Window->show();
+    f.Window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.Window.get()));
+    if (memoFocused) {
+        f.Window->MemoBox()->setFocus();
+    }
+    QTreeView* view = f.Window->TreeView();
+    const QRect label = view->visualRect(f.Window->FolderModel()->IndexOf(f.Folder("技術")));
+    QTest::mouseMove(view->viewport(), label.topLeft() + QPoint(24, label.height() / 2));
+    QTest::qWait(100);
+    QCOMPARE(f.Shown(), QStringLiteral("Hollyvine")); // not before the delay
+    if (selects) {
+        QTRY_COMPARE_WITH_TIMEOUT(f.Shown(), QStringLiteral("技術"), 2000);
+        QVERIFY(view->hasFocus());
+    } else {
+        QTest::qWait(800);
+        QCOMPARE(f.Shown(), QStringLiteral("Hollyvine"));
+    }
+    // The empty space right of a label selects nothing.
+    const QRect root = view->visualRect(f.Window->FolderModel()->IndexOf(&f.Window->Document().Root()));
+    QTest::mouseMove(view->viewport(), QPoint(view->viewport()->width() - 4, root.center().y()));
+    QTest::qWait(800);
+    QCOMPARE(f.Shown(), selects ? QStringLiteral("技術") : QStringLiteral("Hollyvine"));
+}
+
+void THVWindowTest::historyCaptions_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("first") << QStringLiteral("A&B") << 0 << QStringLiteral("A&&B(&1)");
+    QTest::newRow("ninth") << QStringLiteral("x") << 8 << QStringLiteral("x(&9)");
+    QTest::newRow("tenth") << QStringLiteral("x") << 9 << QStringLiteral("x(&0)");
+    QTest::newRow("eleventh") << QStringLiteral("x") << 10 << QStringLiteral("x(&A)");
+    QTest::newRow("N") << QStringLiteral("x") << 23 << QStringLiteral("x(&N)");
+    QTest::newRow("O skipped") << QStringLiteral("x") << 24 << QStringLiteral("x(&P)");
+    QTest::newRow("Z") << QStringLiteral("x") << 34 << QStringLiteral("x(&Z)");
+}
+
+void THVWindowTest::historyCaptions() {
+    QFETCH(QString, name);
+    QFETCH(int, row);
+    QFETCH(QString, caption);
+    QCOMPARE(hv::HistoryMenuCaption(name, row), caption);
+}
+
+namespace {
+
+QStringList Captions(QMenu* menu) {
+    emit menu->aboutToShow();
+    QStringList captions;
+    for (QAction* action : menu->actions()) {
+        captions << action->text();
+    }
+    return captions;
+}
+
+} // namespace
+
+void THVWindowTest::historyDropDownsGoThere() {
+    TFixture f;
+    f.Window->StartUpOpen(kSample);
+    auto& tree = f.Window->FolderTree();
+    // 21 visits: Hollyvine, then ニュース and 技術 in turn, the last one 技術.
+    for (int i = 0; i < 20; ++i) {
+        tree.SelectFolder(f.Folder(i % 2 == 0 ? "ニュース" : "技術"));
+    }
+    const auto* button = f.Window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->widgetForAction(tree.actBackFolder);
+    QCOMPARE(qobject_cast<const QToolButton*>(button)->menu(), tree.RecentFolderPopup1);
+    const QStringList back = Captions(tree.RecentFolderPopup1);
+    QCOMPARE(back.size(), 16);
+    QCOMPARE(back.first(), QStringLiteral("ニュース(&1)"));
+    QCOMPARE(back.at(1), QStringLiteral("技術(&2)"));
+    QCOMPARE(back.last(), QStringLiteral("技術(&F)"));
+    QVERIFY(Captions(tree.RecentFolderPopup2).isEmpty());
+    // Choosing the third row goes three entries back; forward then lists the two skipped.
+    tree.RecentFolderPopup1->actions().at(2)->trigger();
+    QCOMPARE(f.Shown(), QStringLiteral("ニュース"));
+    QCOMPARE(tree.History().Position(), 17);
+    QCOMPARE(Captions(tree.RecentFolderPopup2),
+             (QStringList{QStringLiteral("技術(&1)"), QStringLiteral("ニュース(&2)"), QStringLiteral("技術(&3)")}));
+    // A deleted folder's rows stay, empty and inert.
+    f.Prompts.YesNoAnswers.push_back(true);
+    tree.SelectFolder(f.Folder("技術"));
+    tree.actDeleteFolder->trigger();
+    const QList<QAction*> rows = (Captions(tree.RecentFolderPopup1), tree.RecentFolderPopup1->actions());
+    QVERIFY(rows.at(0)->text().isEmpty() && !rows.at(0)->isEnabled());
+    QCOMPARE(rows.at(1)->text(), QStringLiteral("ニュース(&2)"));
+}
+
+void THVWindowTest::popupTarget_data() {
+    QTest::addColumn<bool>("keyboard");
+    QTest::addColumn<bool>("rClickSelect");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("renameEnabled");
+    QTest::newRow("menu key: the selected folder") << true << true << "技術"
+                                                   << "技術" << true;
+    QTest::newRow("right click selects") << false << true << "Hollyvine"
+                                         << "Hollyvine" << false;
+    QTest::newRow("right click only marks") << false << false << "Hollyvine"
+                                            << "技術" << false;
+}
+
+void THVWindowTest::popupTarget() {
+    QFETCH(bool, keyboard);
+    QFETCH(bool, rClickSelect);
+    QFETCH(QString, target);
+    QFETCH(QString, shown);
+    QFETCH(bool, renameEnabled);
+    TFixture f;
+    f.Settings.Set(hv::opt::Window::TreeRClickSelect, rClickSelect);
+    f.Window->StartUpOpen(kSample);
+    f.Window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    auto& tree = f.Window->FolderTree();
+    tree.SelectFolder(f.Folder("技術"));
+    QString seenTarget;
+    bool seenRename = !renameEnabled;
+    connect(tree.TreeViewPopup, &QMenu::aboutToShow, this, [&] {
+        seenTarget = QString::fromStdString(tree.PopupTarget()->Name());
+        seenRename = tree.actRenameFolder->isEnabled();
+        QTimer::singleShot(0, tree.TreeViewPopup, &QMenu::close);
+    });
+    QTreeView* view = f.Window->TreeView();
+    view->setFocus();
+    if (keyboard) {
+        QTest::keyClick(view, Qt::Key_Menu);
+    } else {
+        const QPoint at = view->visualRect(f.Window->FolderModel()->IndexOf(&f.Window->Document().Root())).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+    QCOMPARE(seenTarget, target);
+    QCOMPARE(seenRename, renameEnabled);
+    QCOMPARE(f.Shown(), shown);
+    // Once the menu is gone the commands follow the selection again.
+    QTRY_VERIFY(tree.PopupTarget() == nullptr);
+    QCOMPARE(tree.actRenameFolder->isEnabled(), shown != QStringLiteral("Hollyvine"));
+}
+
+void THVWindowTest::movingIntoMergesSameNamedFolders() {
+    TFixture f;
+    f.Window->StartUpOpen(kSample);
+    auto& tree = f.Window->FolderTree();
+    THVFolder* root = &f.Window->Document().Root();
+    THVFolder* tech = f.Folder("技術");
+    // Moves that would lose or loop the tree are refused.
+    QVERIFY(tree.MoveFolderInto(root, f.Folder("暮らし")) == nullptr);
+    QVERIFY(tree.MoveFolderInto(tech, root) == nullptr);
+    QVERIFY(tree.MoveFolderInto(tech, f.Folder("Linux")) == nullptr);
+    QVERIFY(!f.Window->Document().Modified());
+
+    THVFolder* life = f.Folder("暮らし");
+    THVFolder* lower = tree.AddFolderUnder(tree.AddFolderUnder(life, "技術"), "linux");
+    const std::string clash = f.Folder("Linux")->List().Items(0)->GetName();
+    lower->List().Add(clash);
+    const int techItems = tech->List().Count();
+    const int linuxItems = f.Folder("Linux")->List().Count();
+    qRegisterMetaType<hv::THVItem*>("hv::THVItem*");
+    qRegisterMetaType<hv::THVFolder*>("hv::THVFolder*");
+    QSignalSpy moved(f.Window.get(), &THVWindow::itemMoved);
+    THVFolder* receiver = tree.MoveFolderInto(tech, life);
+    QVERIFY(receiver != nullptr && receiver->Parent() == life);
+    QCOMPARE(moved.count(), techItems + linuxItems);
+    QCOMPARE(root->ChildCount(), 2); // the source is gone
+    QCOMPARE(receiver->ChildCount(), 1);
+    QCOMPARE(receiver->List().Count(), techItems);
+    QCOMPARE(lower->List().Count(), linuxItems + 1);
+    QVERIFY(lower->List().FindByName(clash + "~1") != nullptr);
+    QCOMPARE(f.Shown(), QStringLiteral("技術"));
+    QVERIFY(f.Window->Document().Modified());
+}
+
+void THVWindowTest::dragRestingOnAFolderOpensIt() {
+    TFixture f;
+    f.Settings.Set(hv::opt::Window::TreeDragExpandDelay, std::int32_t{2});
+    f.Window->StartUpOpen(kSample);
+    f.Window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    auto& tree = f.Window->FolderTree();
+    QTreeView* view = f.Window->TreeView();
+    const QModelIndex news = f.Window->FolderModel()->IndexOf(f.Folder("ニュース"));
+    view->collapse(news);
+    const QPoint at = view->visualRect(news).center();
+    tree.DragEnter();
+    QCOMPARE(tree.DragOver(at), f.Folder("ニュース"));
+    QCOMPARE(f.Window->FolderModel()->DropHighlight(), f.Folder("ニュース"));
+    tree.DragOver(at);
+    QVERIFY(!view->isExpanded(news));
+    tree.DragOver(at); // the second notice after the first over the same folder
+    QVERIFY(view->isExpanded(news));
+    tree.DragLeave();
+    QCOMPARE(f.Window->FolderModel()->DropHighlight(), nullptr);
+}
+
+void THVWindowTest::debugModeShowsTheDebugMenu() {
+    TFixture f;
+    auto* debug = f.Window->findChild<QMenu*>(QStringLiteral("mniDebug"));
+    QVERIFY(!debug->menuAction()->isVisible());
+    f.Window->SetDebugMode(true);
+    QVERIFY(debug->menuAction()->isVisible());
+    QCOMPARE(debug->title(), QStringLiteral("デバッグ(&D)"));
+}
+
+void THVWindowTest::uncaughtErrorIsShown() {
+    TFixture f;
+    auto* app = qobject_cast<hv::THVApplication*>(QCoreApplication::instance());
+    QVERIFY(app != nullptr);
+    app->SetPrompts(&f.Prompts);
+    auto* raise = f.Window->findChild<QAction*>(QStringLiteral("actRaiseException"));
+    // Through the event loop, as a menu command runs.
+    QMetaObject::invokeMethod(raise, &QAction::trigger, Qt::QueuedConnection);
+    QTRY_COMPARE(f.Prompts.Seen,
+                 QStringList{QStringLiteral("Hollyvine|デバッグメニューから発生させた例外.\n[EHVError]")});
+    app->SetPrompts(nullptr);
+    // The program goes on.
+    QVERIFY(f.Window->FolderTree().actAddFolder->isEnabled());
+}
+
+// The program's application object, so that errors reach its handler as in the program.
+int main(int argc, char* argv[]) {
+    hv::THVApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    THVWindowTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_hvwindow.moc"

@@ -1,9 +1,12 @@
+#include "../core/IconFileBuilder.h"
 #include "GuiTestSupport.h"
 #include "document/HVDocument.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/ItemListController.h"
 #include "mainwindow/ItemListModel.h"
+#include "mainwindow/ItemListViews.h"
+#include "mainwindow/SelectFolderDlg.h"
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
@@ -17,11 +20,16 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 using hv::THVFolder;
@@ -67,8 +75,13 @@ const hv::TDateTime kNow = hv::EncodeDateTime(2024, 3, 5, 12, 0);
 // folder filled with: alpha (visited 2 days ago, due daily at 9:00), Beta (never visited),
 // gamma (visited an hour ago), delta (never visited), each with a memo.
 struct TFixture {
-    TFixture() : Clock(kNow), ScopedClock(Clock), Settings(Store) {
+    // prepare sets options before the window reads them.
+    explicit TFixture(const std::function<void(hv::TSettings&)>& prepare = {})
+        : Clock(kNow), ScopedClock(Clock), Settings(Store) {
         Settings.Set(hv::opt::Window::TreeChangeDelay, std::int32_t{0});
+        if (prepare) {
+            prepare(Settings);
+        }
         Window = std::make_unique<THVWindow>(&Settings, &Prompts);
         List().SetLaunchers(&Shell, &Network);
         THVFolder& root = Window->Document().Root();
@@ -103,6 +116,26 @@ struct TFixture {
             }
         }
     }
+    // The folder picker answers with folder and, when given, name; what OK's rule said is kept.
+    void Pick(THVFolder* folder, const QString& name = {}) {
+        List().SetFolderPickerRunner([this, folder, name](hv::TSelectFolderDlg& dialog) {
+            PickerMode = static_cast<int>(dialog.Mode());
+            ProposedName = dialog.NameText();
+            dialog.SelectFolder(folder);
+            if (!name.isEmpty()) {
+                dialog.SetName(name);
+            }
+            PickerOK = dialog.OKEnabled();
+            return dialog.CheckOK();
+        });
+    }
+    static QStringList Names(const THVFolder& folder) {
+        QStringList names;
+        for (const auto& item : folder.List()) {
+            names << QString::fromStdString(item->GetName());
+        }
+        return names;
+    }
     void Select(const QStringList& names) {
         auto* selection = Window->ListView()->selectionModel();
         selection->clearSelection();
@@ -122,6 +155,14 @@ struct TFixture {
     TFakeShell Shell;
     TFakeNetwork Network;
     std::unique_ptr<THVWindow> Window;
+    int PickerMode = -1;
+    QString ProposedName;
+    bool PickerOK = false;
+};
+
+class TExposedDelegate : public hv::THotTrackDelegate {
+public:
+    using hv::THotTrackDelegate::initStyleOption;
 };
 
 } // namespace
@@ -130,7 +171,10 @@ class TItemListTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qRegisterMetaType<hv::THVItem*>(); }
+    void initTestCase() {
+        qRegisterMetaType<hv::THVItem*>();
+        qRegisterMetaType<hv::THVFolder*>();
+    }
 
     void ModelPassesTheTesterThroughChanges() {
         TFixture f;
@@ -384,6 +428,277 @@ private slots:
             QCOMPARE(f.Window->findChild<QLabel*>(QStringLiteral("lblURL"))->text(),
                      QStringLiteral("http://new.example/"));
         }
+    }
+
+    // The target already holds ALPHA and alpha~1; moved items are announced old, new, folder.
+    void MoveMakesNamesUniqueAndAnnouncesEachItem_data() {
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("target");
+        QTest::newRow("one, renamed") << L({"gamma"}) << S("renamed") << 1 << L({"ALPHA", "alpha~1", "renamed"});
+        QTest::newRow("one, clashing name refused") << L({"gamma"}) << S("Alpha") << 1 << L({"ALPHA", "alpha~1"});
+        QTest::newRow("several") << L({"alpha", "Beta"}) << S("") << 2 << L({"ALPHA", "alpha~1", "Beta", "alpha~2"});
+    }
+    void MoveMakesNamesUniqueAndAnnouncesEachItem() {
+        QFETCH(QStringList, selected);
+        QFETCH(QString, name);
+        QFETCH(int, mode);
+        QFETCH(QStringList, target);
+        TFixture f;
+        THVFolder* other = f.Window->Document().Root().AddChild("other");
+        other->List().Add("ALPHA");
+        other->List().Add("alpha~1");
+        f.Select(selected);
+        std::vector<THVItem*> olds = f.List().SelectedItems();
+        f.Pick(other, name);
+        QSignalSpy moved(f.Window.get(), &THVWindow::itemMoved);
+        f.List().actMoveItem->trigger();
+        QCOMPARE(f.PickerMode, mode);
+        QCOMPARE(f.ProposedName, mode == 1 ? selected.first() : QString());
+        QCOMPARE(TFixture::Names(*other), target);
+        const bool done = target.size() > 2;
+        QCOMPARE(moved.count(), done ? selected.size() : 0);
+        QCOMPARE(f.Model()->rowCount(), done ? 4 - selected.size() : 4);
+        QCOMPARE(f.Window->Document().Modified(), done);
+        for (int i = 0; i < moved.count(); ++i) {
+            // Last row first; the new item carries what the old one had.
+            auto* oldItem = moved.at(i).at(0).value<THVItem*>();
+            auto* newItem = moved.at(i).at(1).value<THVItem*>();
+            QCOMPARE(oldItem, olds.at(olds.size() - 1 - static_cast<std::size_t>(i)));
+            QCOMPARE(newItem->Owner(), &other->List());
+            QCOMPARE(moved.at(i).at(2).value<THVFolder*>(), other);
+            QVERIFY(newItem->GetMemo().starts_with("memo of "));
+        }
+        if (done) {
+            QCOMPARE(f.List().CurrentItem(), f.Model()->nodeFromIndex(f.Window->ListView()->currentIndex()));
+            QCOMPARE(f.Window->StatusPanel(1)->text().left(2), QStringLiteral("%1個").arg(4 - selected.size()));
+        }
+    }
+
+    void MoveIntoTheShownFolderIsRefused() {
+        TFixture f;
+        f.Select({S("alpha"), S("Beta")});
+        f.Pick(&f.Window->Document().Root());
+        // Even an OK that slipped through moves nothing.
+        f.List().SetFolderPickerRunner([&](hv::TSelectFolderDlg& dialog) {
+            f.PickerOK = dialog.OKEnabled();
+            return true;
+        });
+        f.List().MoveSelectedItems();
+        QVERIFY(!f.PickerOK);
+        QCOMPARE(f.Column(0), (L({"alpha", "Beta", "delta", "gamma"})));
+        QVERIFY(!f.Window->Document().Modified());
+    }
+
+    void CopiesGetUniqueNames_data() {
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<bool>("intoShown");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QStringList>("target");
+        QTest::newRow("several into the shown folder")
+            << L({"alpha", "Beta"}) << true << S("") << L({"alpha", "alpha~1", "Beta", "Beta~1", "delta", "gamma"})
+            << QStringList();
+        QTest::newRow("several into another folder")
+            << L({"alpha", "Beta"}) << false << S("") << L({"alpha", "Beta", "delta", "gamma"})
+            << L({"beta", "alpha", "Beta~1"});
+        QTest::newRow("one, renamed, into the shown folder")
+            << L({"gamma"}) << true << S("a copy") << L({"a copy", "alpha", "Beta", "delta", "gamma"}) << QStringList();
+    }
+    void CopiesGetUniqueNames() {
+        QFETCH(QStringList, selected);
+        QFETCH(bool, intoShown);
+        QFETCH(QString, name);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, target);
+        TFixture f;
+        QAbstractItemModelTester tester(f.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        THVFolder* other = f.Window->Document().Root().AddChild("other");
+        other->List().Add("beta");
+        f.Select(selected);
+        f.Pick(intoShown ? &f.Window->Document().Root() : other, name);
+        f.List().actCopyItem->trigger();
+        QCOMPARE(f.PickerMode, selected.size() == 1 ? 3 : 4);
+        QCOMPARE(f.Column(0), rows);
+        if (!intoShown) {
+            QCOMPARE(TFixture::Names(*other), target);
+        }
+        QVERIFY(f.Window->Document().Modified());
+        QCOMPARE(f.Window->StatusPanel(1)->text().left(2), QStringLiteral("%1個").arg(rows.size()));
+    }
+
+    void ViewSwitchKeepsSelectionAndIsStored() {
+        TFixture f([](hv::TSettings& settings) {
+            settings.Set(hv::opt::Window::AutoResizeColumns, false);
+            settings.Set(hv::opt::Window::ColumnWidths, std::string("150,x,80"));
+        });
+        f.Focus("delta");
+        f.Window->ListView()->selectionModel()->select(f.Model()->index(0, 0),
+                                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        auto* names = f.Window->findChild<QListView*>(QStringLiteral("ListViewNames"));
+        auto* panel = f.Window->findChild<QStackedWidget*>(QStringLiteral("pnlList"));
+        f.List().actViewReport->trigger();
+        QCOMPARE(panel->currentWidget(), names);
+        QCOMPARE(names->selectionModel(), f.Window->ListView()->selectionModel());
+        QCOMPARE(names->currentIndex().data().toString(), QStringLiteral("delta"));
+        QCOMPARE(f.List().SelectedItems().size(), std::size_t{2});
+        QVERIFY(f.List().actOpenItem->isEnabled());
+        // Keys work in the names too.
+        f.Shell.Calls.clear();
+        QTest::keyClick(names, Qt::Key_Return);
+        QCOMPARE(f.Shell.Calls, QStringList{QStringLiteral("http://a.example/|")});
+        f.List().StoreLayout();
+        QVERIFY(!f.Settings.Get(hv::opt::Window::ViewReport));
+        QCOMPARE(f.Settings.Get(hv::opt::Window::ColumnWidths), std::string("150,116,80"));
+        f.List().actViewReport->trigger();
+        QCOMPARE(panel->currentWidget(), f.Window->ListView());
+        QCOMPARE(f.List().SelectedItems().size(), std::size_t{2});
+    }
+
+    // Press on a row, maybe drag (a marquee), release; or a double click.
+    void SingleClickOpen_data() {
+        QTest::addColumn<bool>("hotTrack");
+        QTest::addColumn<bool>("singleClick");
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<int>("opened");
+        QTest::newRow("click opens") << true << true << S("click") << 1;
+        QTest::newRow("marquee does not") << true << true << S("marquee") << 0;
+        QTest::newRow("double click opens once") << true << true << S("double") << 1;
+        QTest::newRow("without hot tracking, no") << false << true << S("click") << 0;
+        QTest::newRow("setting off") << true << false << S("click") << 0;
+        QTest::newRow("setting off, double click") << true << false << S("double") << 1;
+    }
+    void SingleClickOpen() {
+        QFETCH(bool, hotTrack);
+        QFETCH(bool, singleClick);
+        QFETCH(QString, gesture);
+        QFETCH(int, opened);
+        TFixture f([&](hv::TSettings& settings) {
+            settings.Set(hv::opt::Window::ListHotTrack, hotTrack);
+            settings.Set(hv::opt::Main::SingleClickOpen, singleClick);
+        });
+        f.Window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+        QWidget* viewport = f.Window->ListView()->viewport();
+        const QPoint at = f.Window->ListView()->visualRect(f.Model()->index(2, 0)).center();
+        if (gesture == S("click")) {
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        } else if (gesture == S("double")) {
+            // As a mouse sends it: press, release, double click, release.
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        } else {
+            QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, at);
+            QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(0, 40)), viewport->mapToGlobal(QPointF(at)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &move);
+            QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at + QPoint(0, 40));
+        }
+        QTest::qWait(20);
+        QCOMPARE(f.Shell.Calls.size(), opened);
+        if (opened > 0) {
+            QCOMPARE(f.Shell.Calls.first(), QStringLiteral("http://a.example/|"));
+        }
+    }
+
+    void HotTrackUnderline_data() {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("style");
+        QTest::addColumn<bool>("hotUnderlined");
+        QTest::addColumn<bool>("coldUnderlined");
+        QTest::newRow("default style 5") << true << 5 << true << false;
+        QTest::newRow("underline cold") << true << 2 << false << true;
+        QTest::newRow("hand cursor only") << true << 1 << false << false;
+        QTest::newRow("hot tracking off") << false << 7 << false << false;
+    }
+    void HotTrackUnderline() {
+        QFETCH(bool, on);
+        QFETCH(int, style);
+        QFETCH(bool, hotUnderlined);
+        QFETCH(bool, coldUnderlined);
+        TFixture f;
+        TExposedDelegate delegate;
+        delegate.SetHotTrack(on, style);
+        for (const bool hot : {true, false}) {
+            QStyleOptionViewItem option;
+            option.state = hot ? QStyle::State_MouseOver : QStyle::State_None;
+            delegate.initStyleOption(&option, f.Model()->index(0, 0));
+            QCOMPARE(option.font.underline(), hot ? hotUnderlined : coldUnderlined);
+        }
+    }
+
+    void ItemCommandsRunFromTheContextMenu() {
+        TFixture f;
+        f.Focus("Beta");
+        THVItem* item = f.List().CurrentItem();
+        hv::TCmdItem& tool = item->GetCommands().Add();
+        tool.Title = "Run tool";
+        tool.CommandLine = "/bin/sh -c true";
+        tool.UpdateLastVisited = true;
+        hv::TCmdItem& web = item->GetCommands().Add();
+        web.Title = "Web";
+        web.CommandLine = "http://w.example/";
+        QMenu* popup = f.List().Popup();
+        emit popup->aboutToShow();
+        const QList<QAction*> actions = popup->actions();
+        const qsizetype open = actions.indexOf(f.List().actOpenItem);
+        QCOMPARE(actions.at(open + 1)->text(), QStringLiteral("Run tool"));
+        QCOMPARE(actions.at(open + 2)->text(), QStringLiteral("Web"));
+        QCOMPARE(actions.at(open + 3), f.List().actItemProp);
+        QVERIFY(!actions.at(open + 1)->icon().isNull());
+        QCOMPARE(actions.at(open + 2)->icon().cacheKey(), f.List().actOpenItem->icon().cacheKey());
+        QCOMPARE(f.List().actOpenItem->statusTip(), QStringLiteral("https://b.example/"));
+        f.Clock.AdvanceMinutes(1);
+        actions.at(open + 1)->trigger();
+        QCOMPARE(f.Shell.Calls, QStringList{QStringLiteral("/bin/sh|-c true")});
+        QCOMPARE(item->GetLastVisited(), kNow + 1 / hv::MinutesPerDay);
+        QVERIFY(f.Window->Document().Modified());
+        emit popup->aboutToHide();
+        QTRY_COMPARE(popup->actions().size(), actions.size() - 2);
+        // Nothing is listed while the focused row is not selected.
+        f.Window->ListView()->selectionModel()->clearSelection();
+        emit popup->aboutToShow();
+        QCOMPARE(popup->actions().size(), actions.size() - 2);
+    }
+
+    // Items of one folder share a library's icons: the file is read once per fill.
+    void RowIconsComeFromProgramsOncePerFill() {
+        QTemporaryDir dir;
+        const QString dll = dir.filePath(QStringLiteral("icons.dll"));
+        auto group = [](std::uint32_t colour) {
+            return hv::test::TTestIconGroup{{16, 16, 32, hv::test::SolidIconImage(16, colour)}};
+        };
+        const std::vector<std::uint8_t> pe = hv::test::BuildPeFile({group(0xFFFF0000), group(0xFF0000FF)});
+        QFile file(dll);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(pe.data()), static_cast<qint64>(pe.size()));
+        file.close();
+        TFixture f;
+        hv::THVList& list = f.Window->Document().Root().List();
+        list.Items(0)->SetIconRaw(dll.toStdString(), 1);
+        list.Items(1)->SetIconRaw(dll.toStdString(), 0);
+        list.Items(2)->SetIconRaw(dll.toStdString(), 5);
+        f.List().ShowFolder(&f.Window->Document().Root());
+        auto icon = [&](const char* name) {
+            for (int row = 0; row < f.Model()->rowCount(); ++row) {
+                if (f.Model()->index(row, 0).data().toString() == S(name)) {
+                    return f.Model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+                }
+            }
+            return QIcon();
+        };
+        auto centre = [](const QIcon& i) { return i.pixmap(16, 16).toImage().pixelColor(8, 8); };
+        QCOMPARE(centre(icon("alpha")), QColor(0, 0, 255));
+        QCOMPARE(centre(icon("Beta")), QColor(255, 0, 0));
+        // No such icon in the file: the Internet-shortcut icon, as for items without one.
+        QCOMPARE(icon("gamma").cacheKey(), icon("delta").cacheKey());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.close();
+        QCOMPARE(centre(icon("alpha")), QColor(0, 0, 255));
+        f.List().ShowFolder(&f.Window->Document().Root());
+        QCOMPARE(icon("alpha").cacheKey(), icon("delta").cacheKey());
     }
 
     void FreeingTheShownFolderEmptiesTheList() {

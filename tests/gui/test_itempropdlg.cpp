@@ -174,6 +174,39 @@ private slots:
         QVERIFY(!dlg.Modified());
         Find<QSpinBox>(dlg, "udMinute")->setValue(31); // the page is not on screen
         QVERIFY(!dlg.Modified());
+        dlg.show();
+        Find<QSpinBox>(dlg, "udMinute")->setValue(32); // the dialog shows another page
+        QVERIFY(!dlg.Modified());
+        Find<QRadioButton>(dlg, "rbWeek")->click(); // already chosen: no change
+        QVERIFY(!dlg.Modified());
+        Find<QTabWidget>(dlg, "")->setCurrentIndex(2);
+        auto* hour = Find<QSpinBox>(dlg, "udHour");
+        hour->selectAll();
+        QTest::keyClicks(hour, QStringLiteral("1+x-5"));
+        QCOMPARE(hour->value(), 15);
+        QVERIFY(dlg.Modified());
+    }
+
+    // The URL field puts the caret after "http://www."; Esc in the memo cancels the dialog.
+    void generalPageKeys() {
+        TPropTestEnv env;
+        THVList list;
+        THVItem* item = list.Add("a");
+        item->SetURL("http://www.");
+        item->SetMemo("memo");
+        TItemPropDlg dlg(env.Services);
+        QTimer::singleShot(0, &dlg, [&dlg] {
+            auto* url = Find<QLineEdit>(dlg, "edtURL");
+            url->setFocus(Qt::TabFocusReason);
+            QTRY_COMPARE(url->cursorPosition(), 11);
+            QVERIFY(!url->hasSelectedText());
+            auto* memo = Find<QPlainTextEdit>(dlg, "edtMemo");
+            QTest::keyClicks(memo, QStringLiteral("x"));
+            QTest::keyClick(memo, Qt::Key_Escape);
+        });
+        QVERIFY(!dlg.Execute(item, list));
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(item->GetMemo(), std::string("memo"));
     }
 
     void deleteCommandAsks() {
@@ -202,7 +235,7 @@ private slots:
         dlg.Load(command);
         QVERIFY(!Find<QPushButton>(dlg, "bbtOK")->isEnabled());
         QVERIFY(!dlg.Store(command)); // nothing changed
-        env.Files.push_back(QStringLiteral("/opt/My Programs/run me"));
+        TFileDialogs::QueueAnswer(QStringLiteral("/opt/My Programs/run me"));
         dlg.Browse();
         QVERIFY(Find<QPushButton>(dlg, "bbtOK")->isEnabled());
         QVERIFY(dlg.Store(command));

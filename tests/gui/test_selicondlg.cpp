@@ -67,6 +67,19 @@ private slots:
         QCOMPARE(index, 5);
     }
 
+    // "参照(&B)" loads the chosen file at once and remembers it.
+    void browseLoads() {
+        QTemporaryDir dir;
+        TPropTestEnv env;
+        const QString ico = Write(dir, QStringLiteral("b.ico"), BuildIcoFile(Group(16, 0xFF0000FF)));
+        TSelIconDlg dlg(env.Services);
+        TFileDialogs::QueueAnswer(ico);
+        dlg.Browse();
+        QCOMPARE(dlg.LoadedFile(), ico);
+        QCOMPARE(dlg.findChild<QListWidget*>(QStringLiteral("ListView"))->count(), 1);
+        QCOMPARE(dlg.History(), QStringList{ico});
+    }
+
     void defaultIconClears() {
         TPropTestEnv env;
         TSelIconDlg dlg(env.Services);

@@ -38,6 +38,18 @@ std::optional<QString> TFileDialogs::OpenDocument(QWidget* parent, const QString
     return path;
 }
 
+std::optional<QString> TFileDialogs::OpenFile(QWidget* parent, const QString& title, const QString& start,
+                                              const QString& filter) {
+    auto path = TakeAnswer();
+    if (!path) {
+        path = QFileDialog::getOpenFileName(parent, title, start, filter);
+    }
+    if (path->isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
 std::optional<QString> TFileDialogs::SaveDocument(QWidget* parent, const QString& title, const QString& fileName) {
     QString path;
     if (auto queued = TakeAnswer()) {

@@ -16,6 +16,10 @@ public:
     static std::optional<QString> OpenDocument(QWidget* parent, const QString& title);
     // Asks before replacing an existing file; adds ".hv" when the name has no extension.
     static std::optional<QString> SaveDocument(QWidget* parent, const QString& title, const QString& fileName);
+    // Any existing file (icon files, programs); start names a file or folder to begin at, filter
+    // is in Qt's form ("name (*.a *.b);;...").
+    static std::optional<QString> OpenFile(QWidget* parent, const QString& title, const QString& start,
+                                           const QString& filter);
 
     static void QueueAnswer(const QString& path) { Answers().append(path); }
     static void ClearAnswers() { Answers().clear(); }

@@ -1,5 +1,6 @@
 #include "app/QtUserPrompts.h"
 
+#include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -43,12 +44,23 @@ TSaveAnswer TQtUserPrompts::AskSave(const std::string& text, const std::string& 
 }
 
 std::optional<std::string> TQtUserPrompts::AskPassword(const std::string& prompt, const std::string& title) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_Parent, Q(title), Q(prompt), QLineEdit::Password, QString(), &ok);
+    QInputDialog box(m_Parent);
+    box.setWindowTitle(Q(title));
+    box.setLabelText(Q(prompt));
+    box.setTextEchoMode(QLineEdit::Password);
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (auto* edit = box.findChild<QLineEdit*>()) {
+        edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }")); // "*"
+    }
+    // The open that asks shows the busy cursor; typing the password is not waiting.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const bool ok = box.exec() == QDialog::Accepted;
+    QApplication::restoreOverrideCursor();
     if (!ok) {
         return std::nullopt;
     }
-    return text.toStdString();
+    return box.textValue().toStdString();
 }
 
 } // namespace hv

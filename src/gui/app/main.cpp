@@ -2,6 +2,7 @@
 #include "app/QtUserPrompts.h"
 #include "app/StartUp.h"
 #include "document/HVDocument.h"
+#include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/HVWindow.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/Settings.h"
@@ -14,6 +15,7 @@
 int main(int argc, char* argv[]) {
     hv::THVApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Hollyvine"));
+    QApplication::setWindowIcon(hv::TFolderIcons::ProgramIcon());
     hv::TQtUserPrompts prompts;
     app.SetPrompts(&prompts);
 

@@ -1,6 +1,7 @@
 #include "document/DocumentCommands.h"
 
 #include "app/FileDialogs.h"
+#include "document/FilePropDlg.h"
 #include "document/HVDocument.h"
 
 #include <QAction>
@@ -23,8 +24,9 @@ QString Q(const std::string& text) {
 
 } // namespace
 
-TDocumentCommands::TDocumentCommands(THVDocument& document, QWidget* window)
-    : QObject(window), m_Document(document), m_Window(window) {
+TDocumentCommands::TDocumentCommands(THVDocument& document, QWidget* window, TUserPrompts* prompts, TSettings* settings)
+    : QObject(window), m_Document(document), m_Window(window), m_OwnPrompts(window),
+      m_Prompts(prompts != nullptr ? *prompts : m_OwnPrompts), m_Settings(settings) {
     auto make = [window](const char* name, const QString& text, const QString& icon, QKeySequence key = {}) {
         auto* action = new QAction(QIcon::fromTheme(icon), text, window);
         action->setObjectName(QString::fromLatin1(name));
@@ -40,6 +42,7 @@ TDocumentCommands::TDocumentCommands(THVDocument& document, QWidget* window)
                    QKeySequence(Qt::CTRL | Qt::Key_S));
     mniSaveAs = make("mniSaveAs", QStringLiteral("名前を付けて保存(&A)..."), QStringLiteral("document-save-as"));
     actMerge = make("actMerge", QStringLiteral("マージ(&M)..."), QString());
+    actFileProp = make("actFileProp", QStringLiteral("プロパティ(&T)..."), QStringLiteral("document-properties"));
     actExit = make("actExit", QStringLiteral("終了(&X)"), QStringLiteral("application-exit"));
     actExit->setMenuRole(QAction::QuitRole);
 
@@ -48,6 +51,7 @@ TDocumentCommands::TDocumentCommands(THVDocument& document, QWidget* window)
     connect(actSave, &QAction::triggered, this, [this] { m_Document.Save(); });
     connect(mniSaveAs, &QAction::triggered, this, &TDocumentCommands::SaveAs);
     connect(actMerge, &QAction::triggered, this, &TDocumentCommands::Merge);
+    connect(actFileProp, &QAction::triggered, this, &TDocumentCommands::FileProperties);
     connect(actExit, &QAction::triggered, m_Window, &QWidget::close);
 
     mniRecentFiles = new QMenu(QStringLiteral("最近開いたファイル(&R)"), window);
@@ -67,6 +71,8 @@ void TDocumentCommands::FillMenu(QMenu* menu) const {
     menu->addAction(mniSaveAs);
     menu->addSeparator();
     menu->addAction(actMerge);
+    menu->addSeparator();
+    menu->addAction(actFileProp);
     menu->addSeparator();
     menu->addMenu(mniRecentFiles);
     menu->addSeparator();
@@ -120,6 +126,13 @@ void TDocumentCommands::Merge() {
     if (auto path = TFileDialogs::OpenDocument(m_Window, QStringLiteral("マージするファイルの選択"))) {
         m_Document.Merge(FullFileName(LocalPath(*path)));
     }
+}
+
+bool TDocumentCommands::FileProperties() {
+    TFilePropDlg dialog(m_Prompts, m_Settings, m_Window);
+    dialog.Load(m_Document.Properties(), m_Document.Password());
+    const bool confirmed = m_RunFilePropDialog ? m_RunFilePropDialog(dialog) : dialog.exec() == QDialog::Accepted;
+    return confirmed && dialog.Store(m_Document);
 }
 
 bool TDocumentCommands::OpenDropped(const QString& path) {

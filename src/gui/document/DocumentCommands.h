@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/QtUserPrompts.h"
+
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,22 +15,28 @@ class QWidget;
 
 namespace hv {
 
+class TFilePropDlg;
 class THVDocument;
+class TSettings;
+class TUserPrompts;
 
-// The "ファイル(&F)" menu over the open document: new, open, save, save as, merge, the recent
-// files and exit. Each command makes the document call its header names; the file dialogs go
-// through TFileDialogs.
+// The "ファイル(&F)" menu over the open document: new, open, save, save as, merge, properties,
+// the recent files and exit. Each command makes the document call its header names; the file
+// dialogs go through TFileDialogs.
 class TDocumentCommands : public QObject {
     Q_OBJECT
 
 public:
-    TDocumentCommands(THVDocument& document, QWidget* window);
+    // prompts nullptr shows message boxes; settings may be nullptr (dialog positions not kept).
+    TDocumentCommands(THVDocument& document, QWidget* window, TUserPrompts* prompts = nullptr,
+                      TSettings* settings = nullptr);
 
     QAction* actNew = nullptr;
     QAction* actOpen = nullptr;
     QAction* actSave = nullptr;
     QAction* mniSaveAs = nullptr;
     QAction* actMerge = nullptr;
+    QAction* actFileProp = nullptr;
     QAction* actExit = nullptr;
     QMenu* mniRecentFiles = nullptr;
     // The open button's drop-down with the same entries.
@@ -39,16 +48,28 @@ public:
     void Open();
     void SaveAs();
     void Merge();
+    // The file-properties dialog; on OK the document takes its password (marked modified when
+    // that changed). Returns whether the document changed.
+    bool FileProperties();
     // A dropped file: opened when it is a document, after the save prompt.
     bool OpenDropped(const QString& path);
     // The save dialog for a document without a name; nullopt when cancelled.
     std::optional<std::string> AskSaveFileName();
+
+    // How the file-properties dialog is run; tests drive it through its Load, EditPassword and
+    // Store instead of showing it. Returns whether OK was chosen.
+    using TFilePropRunner = std::function<bool(TFilePropDlg& dialog)>;
+    void SetFilePropDialogRunner(TFilePropRunner runner) { m_RunFilePropDialog = std::move(runner); }
 
 private:
     void FillRecentMenu(QMenu* menu);
 
     THVDocument& m_Document;
     QWidget* m_Window;
+    TQtUserPrompts m_OwnPrompts;
+    TUserPrompts& m_Prompts;
+    TSettings* m_Settings;
+    TFilePropRunner m_RunFilePropDialog;
 };
 
 } // namespace hv

@@ -2,6 +2,8 @@
 
 #include "model/HVFolder.h"
 
+#include <algorithm>
+
 namespace hv {
 
 void TFolderHistory::Push(THVFolder* folder) {
@@ -27,6 +29,36 @@ void TFolderHistory::Forget(const THVFolder* folder) {
             entry = nullptr;
         }
     }
+}
+
+std::vector<int> TFolderHistory::MenuEntries(bool back) const {
+    std::vector<int> entries;
+    if (back) {
+        for (int i = m_Position - 1; i >= std::max(m_Position - kMenuRows, 0); --i) {
+            entries.push_back(i);
+        }
+    } else {
+        for (int i = m_Position + 1; i <= std::min(m_Position + kMenuRows, LastIndex()); ++i) {
+            entries.push_back(i);
+        }
+    }
+    return entries;
+}
+
+QString HistoryMenuCaption(const QString& name, int k) {
+    QChar key;
+    if (k < 9) {
+        key = QLatin1Char(static_cast<char>('1' + k));
+    } else if (k == 9) {
+        key = QLatin1Char('0');
+    } else if (k < 24) {
+        key = QLatin1Char(static_cast<char>('A' + (k - 10)));
+    } else {
+        key = QLatin1Char(static_cast<char>('P' + (k - 24)));
+    }
+    QString caption = name;
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return caption + QStringLiteral("(&") + key + QLatin1Char(')');
 }
 
 void TFolderHistory::Clear() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <vector>
 
 namespace hv {
@@ -11,6 +13,8 @@ class THVFolder;
 class TFolderHistory {
 public:
     static constexpr int kMaxEntries = 33;
+    // Rows of a back or forward drop-down menu.
+    static constexpr int kMenuRows = 16;
 
     const std::vector<THVFolder*>& Entries() const { return m_Entries; }
     // -1 while the history is empty.
@@ -28,10 +32,17 @@ public:
     // Empties every entry of folder and of the folders below it.
     void Forget(const THVFolder* folder);
     void Clear();
+    // The indexes a drop-down lists, nearest first: back from the position - 1 down, forward
+    // from the position + 1 up, at most kMenuRows each.
+    std::vector<int> MenuEntries(bool back) const;
 
 private:
     std::vector<THVFolder*> m_Entries;
     int m_Position = -1;
 };
+
+// A row of the history drop-down menus: the name with "&" doubled and the accelerator of row k
+// (1-9, 0, then A-Z without O).
+QString HistoryMenuCaption(const QString& name, int k);
 
 } // namespace hv

@@ -2,16 +2,23 @@
 
 #include "document/HVDocument.h"
 #include "mainwindow/FolderTreeModel.h"
+#include "mainwindow/SelectFolderDlg.h"
 #include "model/FolderPath.h"
 #include "model/HVFolder.h"
 #include "platform/UserPrompts.h"
-#include "settings/Settings.h"
 #include "text/TextUtil.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QProxyStyle>
+#include <QStyleOption>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace hv {
@@ -39,6 +46,26 @@ THVFolder* PreviousInTree(THVFolder* folder) {
     return index == 0 ? parent : LastDescendant(parent->Child(index - 1));
 }
 
+constexpr int kHoverDelay = 500;
+
+// The tree's branch drawing without the expand buttons, for ShowTreeBtn off.
+class TTreeButtonStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    bool ShowButtons = true;
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_IndicatorBranch && !ShowButtons) {
+            QStyleOption plain(*option);
+            plain.state &= ~(State_Children | State_Open);
+            QProxyStyle::drawPrimitive(element, &plain, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
 } // namespace
 
 QString DuplicateFolderMessage(const QString& name) {
@@ -65,42 +92,66 @@ TFolderTreeController::TFolderTreeController(QTreeView* tree, TFolderTreeModel* 
                                              TUserPrompts& prompts, TSettings* settings, QLabel* folderPanel,
                                              QWidget* window)
     : QObject(window), m_Tree(tree), m_Model(model), m_Document(document), m_Prompts(prompts), m_Settings(settings),
-      m_FolderPanel(folderPanel) {
+      m_FolderPanel(folderPanel), m_Window(window) {
     m_Tree->setModel(m_Model);
     m_Tree->setHeaderHidden(true);
     m_Tree->setEditTriggers(QAbstractItemView::SelectedClicked);
-    m_Tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_Tree->setMouseTracking(true);
+    m_Tree->setStyle(new TTreeButtonStyle);
+    m_Tree->style()->setParent(m_Tree);
     m_Tree->installEventFilter(this);
-    if (m_Settings != nullptr) {
-        m_Tree->setRootIsDecorated(m_Settings->Get(opt::Window::ShowTreeRoot));
-        m_Tree->setIndentation(std::max(0, m_Settings->Get(opt::Window::TreeNodeIndent)));
-        m_ChangeTimer.setInterval(std::max(0, m_Settings->Get(opt::Window::TreeChangeDelay)));
-    } else {
-        m_Tree->setRootIsDecorated(false);
-    }
+    m_Tree->viewport()->installEventFilter(this);
     m_ChangeTimer.setSingleShot(true);
+    m_HoverTimer.setSingleShot(true);
+    m_HoverTimer.setInterval(kHoverDelay);
+    ApplySettings();
     m_Model->SetRenameHandler([this](THVFolder* folder, const QString& text) { return RenameFolder(folder, text); });
 
     CreateActions(window);
+    TreeViewPopup = new QMenu(window);
+    TreeViewPopup->setObjectName(QStringLiteral("TreeViewPopup"));
+    FillMenu(TreeViewPopup);
+    RecentFolderPopup1 = new QMenu(window);
+    RecentFolderPopup1->setObjectName(QStringLiteral("RecentFolderPopup1"));
+    RecentFolderPopup2 = new QMenu(window);
+    RecentFolderPopup2->setObjectName(QStringLiteral("RecentFolderPopup2"));
+    connect(RecentFolderPopup1, &QMenu::aboutToShow, this, [this] { FillHistoryMenu(RecentFolderPopup1, true); });
+    connect(RecentFolderPopup2, &QMenu::aboutToShow, this, [this] { FillHistoryMenu(RecentFolderPopup2, false); });
+    for (QMenu* menu : {TreeViewPopup, RecentFolderPopup1, RecentFolderPopup2}) {
+        connect(menu, &QMenu::aboutToHide, this, &TFolderTreeController::ScheduleMenuReset);
+    }
+
     connect(&m_ChangeTimer, &QTimer::timeout, this, [this] { ShowFolder(SelectedFolder()); });
+    connect(&m_HoverTimer, &QTimer::timeout, this, &TFolderTreeController::OnHoverTimer);
     connect(m_Tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { OnCurrentChanged(current); });
+            &TFolderTreeController::OnCurrentChanged);
     connect(m_Tree, &QTreeView::expanded, this, [this](const QModelIndex& index) { OnExpandedChanged(index, true); });
     connect(m_Tree, &QTreeView::collapsed, this, [this](const QModelIndex& index) { OnExpandedChanged(index, false); });
-    connect(m_Tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        m_PopupTarget = m_Model->nodeFromIndex(m_Tree->indexAt(pos));
-        if (m_PopupTarget == nullptr) {
-            m_PopupTarget = SelectedFolder();
-        } else if (m_Settings == nullptr || m_Settings->Get(opt::Window::TreeRClickSelect)) {
-            SelectFolder(m_PopupTarget);
-        }
-        UpdateActions();
-        QMenu menu;
-        FillMenu(&menu);
-        menu.exec(m_Tree->viewport()->mapToGlobal(pos));
-        m_PopupTarget = nullptr;
-        UpdateActions();
-    });
+}
+
+void TFolderTreeController::ApplySettings() {
+    if (auto* style = dynamic_cast<TTreeButtonStyle*>(m_Tree->style())) {
+        style->ShowButtons = Opt(opt::Window::ShowTreeBtn);
+    }
+    m_Tree->setRootIsDecorated(Opt(opt::Window::ShowTreeRoot));
+    m_Tree->setIndentation(std::max(0, Opt(opt::Window::TreeNodeIndent)));
+    m_ChangeTimer.setInterval(std::max(0, Opt(opt::Window::TreeChangeDelay)));
+    m_ShowHints = Opt(opt::Window::ShowTreeHint);
+    m_AutoExpand = Opt(opt::Window::TreeAutoExpand);
+    m_HotTrack = Opt(opt::Window::TreeHotTrack);
+    if (!m_HotTrack) {
+        m_HoverTimer.stop();
+        m_HoverNode = nullptr;
+    }
+    m_Tree->viewport()->update();
+    if (SortFolders() && m_Model->Root() != nullptr) {
+        THVFolder* root = m_Model->Root();
+        ForEachFolder(*root, [this](THVFolder& folder, int) {
+            if (folder.ChildCount() > 1) {
+                m_Model->SortChildren(&folder);
+            }
+        });
+    }
 }
 
 void TFolderTreeController::CreateActions(QWidget* window) {
@@ -195,9 +246,20 @@ void TFolderTreeController::SelectFolder(THVFolder* folder) {
     }
 }
 
-void TFolderTreeController::OnCurrentChanged(const QModelIndex& /*current*/) {
+void TFolderTreeController::OnCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (m_Resetting) {
         return;
+    }
+    m_Model->SetOpenFolder(m_Model->nodeFromIndex(current));
+    if (m_AutoExpand && current.isValid()) {
+        // One branch open at a time: the new folder opens, the one left closes unless it holds
+        // the new one.
+        m_Tree->expand(current);
+        const THVFolder* left = m_Model->nodeFromIndex(previous);
+        const THVFolder* now = m_Model->nodeFromIndex(current);
+        if (left != nullptr && left != m_Model->Root() && now != nullptr && !now->IsInside(left)) {
+            m_Tree->collapse(previous);
+        }
     }
     if (m_Navigating || m_ChangeTimer.interval() == 0) {
         m_ChangeTimer.stop();
@@ -209,6 +271,7 @@ void TFolderTreeController::OnCurrentChanged(const QModelIndex& /*current*/) {
 
 void TFolderTreeController::ShowFolder(THVFolder* folder) {
     m_Shown = folder;
+    m_Model->SetOpenFolder(SelectedFolder());
     if (folder == nullptr) {
         m_FolderPanel->clear();
     } else {
@@ -329,18 +392,22 @@ void TFolderTreeController::AnnounceFreed(THVFolder* folder) {
 }
 
 void TFolderTreeController::AddFolder() {
-    THVFolder* parent = SelectedFolder();
-    if (parent == nullptr) {
+    THVFolder* root = m_Model->Root();
+    if (root == nullptr) {
         return;
     }
-    // Until the folder picker comes, the new folder goes under the selected one with a free
-    // name, and its label opens for editing.
-    std::string name = "新しいフォルダ";
-    for (int n = 2; parent->FindChild(name) != nullptr; ++n) {
-        name = "新しいフォルダ (" + std::to_string(n) + ")";
+    TSelectFolderDlg dialog(m_Prompts, m_Settings, m_Window);
+    bool confirmed = false;
+    if (m_RunPicker) {
+        dialog.Load(TSelectFolderDlg::TMode::AddFolder, root, SelectedFolder(), m_Shown);
+        confirmed = m_RunPicker(dialog);
+    } else {
+        confirmed = dialog.Execute(TSelectFolderDlg::TMode::AddFolder, root, SelectedFolder(), m_Shown);
     }
-    THVFolder* folder = AddFolderUnder(parent, name);
-    m_Tree->edit(m_Model->IndexOf(folder));
+    THVFolder* parent = dialog.ChosenFolder();
+    if (confirmed && parent != nullptr) {
+        AddFolderUnder(parent, dialog.Name());
+    }
 }
 
 THVFolder* TFolderTreeController::AddFolderUnder(THVFolder* parent, const std::string& name) {
@@ -409,6 +476,90 @@ void TFolderTreeController::MoveFolder(int delta) {
     UpdateActions();
 }
 
+THVFolder* TFolderTreeController::MoveFolderInto(THVFolder* source, THVFolder* target) {
+    // Into its own parent the folder would find itself as the receiver and free its own items.
+    if (source == nullptr || target == nullptr || source->Parent() == nullptr || source->Parent() == target ||
+        target->IsInside(source)) {
+        return nullptr;
+    }
+    // The list lets go of its rows before their items move.
+    m_ChangeTimer.stop();
+    emit folderShown(nullptr);
+    THVFolder* receiver = target->FindChild(source->Name());
+    if (receiver == nullptr) {
+        receiver = m_Model->AddFolder(target, source->Name(), SortFolders());
+    }
+    const auto receivers =
+        m_Model->MergeFolder(source, receiver, SortFolders(),
+                             [this](THVItem* old, THVItem* moved, THVFolder* to) { emit itemMoved(old, moved, to); });
+    for (THVFolder* folder : receivers) {
+        m_Tree->setExpanded(m_Model->IndexOf(folder), folder->Expanded());
+    }
+    AnnounceFreed(source);
+    m_History.Forget(source);
+    m_Shown = nullptr;
+    if (m_PopupTarget != nullptr && m_PopupTarget->IsInside(source)) {
+        m_PopupTarget = nullptr;
+    }
+    m_Model->DeleteFolder(source);
+    m_Document.MarkModified();
+    m_Navigating = true; // the move is not a visit
+    SelectFolder(receiver);
+    ShowFolder(receiver);
+    m_Navigating = false;
+    m_Tree->scrollTo(m_Model->IndexOf(receiver));
+    UpdateHistoryActions();
+    return receiver;
+}
+
+void TFolderTreeController::DragEnter() {
+    m_DragHoverNode = nullptr;
+    m_DragHoverCount = 0;
+    const int rowHeight = std::max(1, m_Tree->visualRect(m_Tree->indexAt(QPoint(1, 1))).height());
+    m_DragVisibleRows = m_Tree->viewport()->height() / rowHeight;
+}
+
+THVFolder* TFolderTreeController::DragOver(const QPoint& pos) {
+    const QModelIndex index = m_Tree->indexAt(pos);
+    THVFolder* folder = m_Model->nodeFromIndex(index);
+    m_Model->SetDropHighlight(folder);
+    if (folder != m_DragHoverNode) {
+        m_DragHoverNode = folder;
+        m_DragHoverCount = 0;
+        return folder;
+    }
+    ++m_DragHoverCount;
+    if (folder == nullptr) {
+        return folder;
+    }
+    const QModelIndex top = m_Tree->indexAt(QPoint(1, 1));
+    constexpr int kEdge = 12;
+    if (m_DragVisibleRows > 4 && m_DragHoverCount >= Opt(opt::Window::TreeDragScrollDelay) && top.isValid()) {
+        QModelIndex newTop;
+        if (pos.y() < kEdge) {
+            newTop = m_Tree->indexAbove(top);
+        } else if (pos.y() > m_Tree->viewport()->height() - kEdge) {
+            newTop = m_Tree->indexBelow(top);
+        }
+        if (newTop.isValid()) {
+            m_Tree->scrollTo(newTop, QAbstractItemView::PositionAtTop);
+            if (m_Tree->indexAt(QPoint(1, 1)) != top) {
+                return folder;
+            }
+        }
+    }
+    if (m_DragHoverCount >= Opt(opt::Window::TreeDragExpandDelay)) {
+        m_Tree->expand(index);
+    }
+    return folder;
+}
+
+void TFolderTreeController::DragLeave() {
+    m_DragHoverNode = nullptr;
+    m_DragHoverCount = 0;
+    m_Model->SetDropHighlight(nullptr);
+}
+
 void TFolderTreeController::ExpandSubFolders() {
     if (THVFolder* folder = SelectedFolder()) {
         m_Tree->expandRecursively(m_Model->IndexOf(folder));
@@ -445,11 +596,164 @@ void TFolderTreeController::SelectNextFolder() {
     }
 }
 
+void TFolderTreeController::OpenPopup(const QPoint& pos, bool byKeyboard) {
+    QPoint at = pos;
+    THVFolder* target = nullptr;
+    if (byKeyboard) {
+        at = QPoint(0, 0);
+    } else {
+        target = m_Model->nodeFromIndex(m_Tree->indexAt(pos));
+    }
+    if (target == nullptr) {
+        target = SelectedFolder();
+    } else if (Opt(opt::Window::TreeRClickSelect)) {
+        SelectFolder(target);
+    } else {
+        m_Model->SetDropHighlight(target);
+    }
+    m_PopupTarget = target;
+    m_HoverTimer.stop();
+    UpdateActions();
+    TreeViewPopup->exec(m_Tree->viewport()->mapToGlobal(at));
+    m_Model->SetDropHighlight(nullptr);
+    ScheduleMenuReset();
+}
+
+void TFolderTreeController::ScheduleMenuReset() {
+    if (m_ResetPending) {
+        return;
+    }
+    m_ResetPending = true;
+    // Runs once the event that closed the menu, and the command it chose, are done.
+    QTimer::singleShot(0, this, &TFolderTreeController::ResetMenus);
+}
+
+void TFolderTreeController::ResetMenus() {
+    m_ResetPending = false;
+    if (TreeViewPopup->isVisible()) {
+        return;
+    }
+    m_PopupTarget = nullptr;
+    for (QMenu* menu : {RecentFolderPopup1, RecentFolderPopup2}) {
+        if (!menu->isVisible()) {
+            menu->clear();
+        }
+    }
+    UpdateActions();
+}
+
+void TFolderTreeController::FillHistoryMenu(QMenu* menu, bool back) {
+    menu->clear();
+    int k = 0;
+    for (const int i : m_History.MenuEntries(back)) {
+        THVFolder* folder = m_History.At(i);
+        if (folder == nullptr) {
+            menu->addAction(QString())->setEnabled(false);
+        } else {
+            const QIcon icon = m_Model->data(m_Model->IndexOf(folder), Qt::DecorationRole).value<QIcon>();
+            menu->addAction(icon, HistoryMenuCaption(Q(folder->Name()), k), this, [this, i] { GoToHistory(i); });
+        }
+        ++k;
+    }
+}
+
+THVFolder* TFolderTreeController::LabelFolderAt(const QPoint& pos) const {
+    const QModelIndex index = m_Tree->indexAt(pos);
+    if (!index.isValid()) {
+        return nullptr;
+    }
+    // Only the icon and the text count, not the empty rest of the row.
+    const QRect rect = m_Tree->visualRect(index);
+    const int iconWidth = m_Tree->iconSize().isValid() ? m_Tree->iconSize().width()
+                                                       : m_Tree->style()->pixelMetric(QStyle::PM_SmallIconSize);
+    const int textWidth = m_Tree->fontMetrics().horizontalAdvance(index.data().toString());
+    const int right =
+        rect.left() + iconWidth + textWidth + 3 * m_Tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    return pos.x() <= right ? m_Model->nodeFromIndex(index) : nullptr;
+}
+
+void TFolderTreeController::OnHoverMove(const QPoint& pos) {
+    m_HoverPos = pos;
+    if (!m_HotTrack) {
+        return;
+    }
+    THVFolder* folder = LabelFolderAt(pos);
+    if (folder == m_HoverNode) {
+        return;
+    }
+    m_HoverTimer.stop();
+    m_HoverNode = folder;
+    if (folder != nullptr) {
+        m_HoverTimer.start();
+    }
+}
+
+void TFolderTreeController::OnHoverTimer() {
+    m_HoverTimer.stop();
+    THVFolder* under = m_Tree->viewport()->underMouse() ? LabelFolderAt(m_HoverPos) : nullptr;
+    const bool memoFocused = m_Memo != nullptr && m_Memo->hasFocus();
+    // A label being edited keeps its folder.
+    QWidget* focus = QApplication::focusWidget();
+    const bool editing = focus != nullptr && focus != m_Tree && m_Tree->isAncestorOf(focus);
+    if (m_HotTrack && m_Window->isActiveWindow() && !memoFocused && !editing && m_PopupTarget == nullptr &&
+        under != nullptr && under == m_HoverNode) {
+        m_Tree->setFocus();
+        SelectFolder(under);
+    }
+    m_HoverNode = under;
+}
+
+bool TFolderTreeController::ShowLabelHint(const QPoint& pos) {
+    const QModelIndex index = m_Tree->indexAt(pos);
+    if (!m_ShowHints || !index.isValid()) {
+        return false;
+    }
+    // A hint only for a label the tree cuts off.
+    const QRect rect = m_Tree->visualRect(index);
+    const int iconWidth = m_Tree->style()->pixelMetric(QStyle::PM_SmallIconSize);
+    const QString text = index.data().toString();
+    if (rect.left() + iconWidth + m_Tree->fontMetrics().horizontalAdvance(text) + 8 <= m_Tree->viewport()->width()) {
+        return false;
+    }
+    QToolTip::showText(m_Tree->viewport()->mapToGlobal(pos), text, m_Tree->viewport(), rect);
+    return true;
+}
+
 bool TFolderTreeController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_Tree->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+            OnHoverMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+            break;
+        case QEvent::Leave:
+            m_HoverTimer.stop();
+            m_HoverNode = nullptr;
+            break;
+        case QEvent::ToolTip:
+            if (!ShowLabelHint(static_cast<QHelpEvent*>(event)->pos())) {
+                QToolTip::hideText();
+            }
+            return true;
+        case QEvent::ContextMenu: {
+            const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            OpenPopup(menuEvent->pos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
+            return true;
+        }
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
     // While a label is edited the editor has the keys, so they never reach the tree here.
     if (watched == m_Tree && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier) {
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+            (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+            OpenPopup(QPoint(0, 0), true);
+            return true;
+        }
+        if (modifiers == Qt::NoModifier) {
             QAction* action = nullptr;
             switch (key->key()) {
             case Qt::Key_Insert:
@@ -461,9 +765,6 @@ bool TFolderTreeController::eventFilter(QObject* watched, QEvent* event) {
             case Qt::Key_F2:
                 action = actRenameFolder;
                 break;
-            case Qt::Key_Menu:
-                emit m_Tree->customContextMenuRequested(QPoint(0, 0));
-                return true;
             default:
                 break;
             }
@@ -474,6 +775,11 @@ bool TFolderTreeController::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
+    }
+    if (watched == m_Tree && event->type() == QEvent::ContextMenu) {
+        // The keyboard's context menu, when it reaches the tree rather than its viewport.
+        OpenPopup(QPoint(0, 0), true);
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }

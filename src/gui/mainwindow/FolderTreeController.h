@@ -1,11 +1,15 @@
 #pragma once
 
 #include "mainwindow/FolderHistory.h"
+#include "settings/Settings.h"
 
 #include <QObject>
+#include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 
 class QAction;
@@ -21,7 +25,7 @@ class THVDocument;
 class THVFolder;
 class THVItem;
 class TFolderTreeModel;
-class TSettings;
+class TSelectFolderDlg;
 class TUserPrompts;
 
 // The folder messages.
@@ -53,9 +57,29 @@ public:
     QAction* actExpandAllFolder = nullptr;
     // Fills the "フォルダ(&O)" menu.
     void FillMenu(QMenu* menu) const;
+    // The drop-down menus of the back and forward tool buttons, filled each time they open.
+    QMenu* RecentFolderPopup1 = nullptr;
+    QMenu* RecentFolderPopup2 = nullptr;
+    // The tree's context menu.
+    QMenu* TreeViewPopup = nullptr;
+
+    // The tree options of the settings: buttons, hints, root lines, automatic expansion, the
+    // change delay, the indentation, hover selection; SortFolder sorts the whole tree.
+    void ApplySettings();
+    // The memo box: while it has the focus, hovering over the tree selects nothing.
+    void SetMemoBox(QWidget* memo) { m_Memo = memo; }
+
+    // How the folder picker is run when a folder is added. The dialog comes loaded; the runner
+    // returns whether it was confirmed. Tests choose folder and name and call CheckOK instead
+    // of showing it.
+    using TFolderPickerRunner = std::function<bool(TSelectFolderDlg& loadedDialog)>;
+    void SetFolderPickerRunner(TFolderPickerRunner runner) { m_RunPicker = std::move(runner); }
 
     THVFolder* SelectedFolder() const;
     THVFolder* ShownFolder() const { return m_Shown; }
+    // The folder the context menu was opened on, until the menus are reset.
+    THVFolder* PopupTarget() const { return m_PopupTarget; }
+    THVFolder* HoverFolder() const { return m_HoverNode; }
     const TFolderHistory& History() const { return m_History; }
     void SelectFolder(THVFolder* folder);
 
@@ -78,6 +102,23 @@ public:
     bool RenameFolder(THVFolder* folder, const QString& text);
     void DeleteFolder();
     void MoveFolder(int delta);
+    // The context menu on the folder at pos (viewport coordinates), or with the keyboard on the
+    // selected folder at the tree's top-left corner.
+    void OpenPopup(const QPoint& pos, bool byKeyboard);
+    // A menu closed: on the next idle moment the popup target is dropped and the folder commands
+    // follow the selected folder again.
+    void ScheduleMenuReset();
+    // The merging move of a folder dropped on another: source's items and sub-folders go into
+    // target's child of the same name (made when there is none), source is freed and the
+    // receiving folder shown. Returns it, or nullptr when the move makes no sense (the root,
+    // a folder into itself, below itself or into its own parent).
+    THVFolder* MoveFolderInto(THVFolder* source, THVFolder* target);
+    // A drag over the tree: entering, then each move over it (viewport coordinates), leaving.
+    // DragOver marks the folder under the mouse as the drop target, scrolls near the edges and
+    // opens a folder the mouse rests on, and returns that folder.
+    void DragEnter();
+    THVFolder* DragOver(const QPoint& pos);
+    void DragLeave();
     void ExpandSubFolders();
     void ExpandAllFolders();
     // Alt+Page Up, Alt+Page Down, Alt+Up, Alt+Down.
@@ -92,18 +133,28 @@ signals:
     // Sent before an item or a folder with everything below it is freed.
     void itemAboutToBeFreed(hv::THVItem* item);
     void folderAboutToBeFreed(hv::THVFolder* folder);
+    void itemMoved(hv::THVItem* oldItem, hv::THVItem* newItem, hv::THVFolder* newFolder);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions(QWidget* window);
-    void OnCurrentChanged(const QModelIndex& current);
+    void OnCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
+    void OnHoverMove(const QPoint& pos);
+    void OnHoverTimer();
+    bool ShowLabelHint(const QPoint& pos);
+    THVFolder* LabelFolderAt(const QPoint& pos) const;
+    void FillHistoryMenu(QMenu* menu, bool back);
+    void ResetMenus();
     void OnExpandedChanged(const QModelIndex& index, bool expanded);
     void ApplyExpandedStates();
     void UpdateActions();
     void UpdateHistoryActions();
     void AnnounceFreed(THVFolder* folder);
+    template <THashKeyKind Kind> auto Opt(const TOptionKey<Kind>& option) const {
+        return m_Settings != nullptr ? m_Settings->Get(option) : option.Default;
+    }
     bool SortFolders() const;
     bool FullPath() const;
     THVFolder* CommandTarget() const;
@@ -114,12 +165,25 @@ private:
     TUserPrompts& m_Prompts;
     TSettings* m_Settings;
     QLabel* m_FolderPanel;
+    QWidget* m_Window;
+    QPointer<QWidget> m_Memo;
     QTimer m_ChangeTimer;
+    QTimer m_HoverTimer;
     TFolderHistory m_History;
+    TFolderPickerRunner m_RunPicker;
     THVFolder* m_Shown = nullptr;
     THVFolder* m_PopupTarget = nullptr;
+    THVFolder* m_HoverNode = nullptr;
+    QPoint m_HoverPos;
+    THVFolder* m_DragHoverNode = nullptr;
+    int m_DragHoverCount = 0;
+    int m_DragVisibleRows = 0;
+    bool m_HotTrack = true;
+    bool m_AutoExpand = false;
+    bool m_ShowHints = true;
     bool m_Navigating = false;
     bool m_Resetting = false;
+    bool m_ResetPending = false;
 };
 
 } // namespace hv

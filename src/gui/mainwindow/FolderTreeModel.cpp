@@ -2,13 +2,58 @@
 
 #include "model/HVFolder.h"
 
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+#include <QPixmap>
+#include <QPolygonF>
+#include <QStyle>
+
 namespace hv {
+
+namespace {
+
+// The program's own image, drawn: a green tile with a white bookmark ribbon and a leaf.
+QPixmap ProgramPixmap(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 16.0, size / 16.0);
+    painter.setPen(QPen(QColor(0x1e, 0x5a, 0x2a), 1));
+    painter.setBrush(QColor(0x3a, 0x9a, 0x4c));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(
+        QPolygonF({QPointF(4, 2.5), QPointF(10, 2.5), QPointF(10, 13.5), QPointF(7, 10.5), QPointF(4, 13.5)}));
+    painter.setBrush(QColor(0xb8, 0xe6, 0x8a));
+    painter.drawEllipse(QRectF(9.5, 8, 4.5, 3));
+    return pixmap;
+}
+
+} // namespace
+
+QIcon TFolderIcons::ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64}) {
+        icon.addPixmap(ProgramPixmap(size));
+    }
+    return icon;
+}
+
+TFolderIcons TFolderIcons::Standard(const QStyle* style) {
+    return {ProgramIcon(), QIcon::fromTheme(QStringLiteral("folder"), style->standardIcon(QStyle::SP_DirClosedIcon)),
+            QIcon::fromTheme(QStringLiteral("folder-open"), style->standardIcon(QStyle::SP_DirOpenIcon))};
+}
 
 TFolderTreeModel::TFolderTreeModel(QObject* parent) : QAbstractItemModel(parent) {}
 
 void TFolderTreeModel::BeginReset() {
     beginResetModel();
     m_Root = nullptr;
+    m_OpenFolder = nullptr;
+    m_DropHighlight = nullptr;
 }
 
 void TFolderTreeModel::EndReset(THVFolder* root) {
@@ -16,9 +61,29 @@ void TFolderTreeModel::EndReset(THVFolder* root) {
     endResetModel();
 }
 
-void TFolderTreeModel::SetIcons(const QIcon& rootIcon, const QIcon& folderIcon) {
-    m_RootIcon = rootIcon;
-    m_FolderIcon = folderIcon;
+void TFolderTreeModel::SetIcons(const TFolderIcons& icons) {
+    m_Icons = icons;
+}
+
+void TFolderTreeModel::SetOpenFolder(const THVFolder* folder) {
+    Mark(m_OpenFolder, folder, Qt::DecorationRole);
+}
+
+void TFolderTreeModel::SetDropHighlight(const THVFolder* folder) {
+    Mark(m_DropHighlight, folder, Qt::BackgroundRole);
+}
+
+void TFolderTreeModel::Mark(const THVFolder*& marked, const THVFolder* folder, int role) {
+    if (folder == marked) {
+        return;
+    }
+    const THVFolder* old = marked;
+    marked = folder;
+    for (const THVFolder* changed : {old, folder}) {
+        if (const QModelIndex index = IndexOf(changed); index.isValid()) {
+            emit dataChanged(index, index, {role});
+        }
+    }
 }
 
 THVFolder* TFolderTreeModel::nodeFromIndex(const QModelIndex& index) const {
@@ -73,7 +138,15 @@ QVariant TFolderTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return QString::fromStdString(folder->Name());
     case Qt::DecorationRole:
-        return folder == m_Root ? m_RootIcon : m_FolderIcon;
+        if (folder == m_Root) {
+            return m_Icons.Root;
+        }
+        return folder == m_OpenFolder ? m_Icons.Open : m_Icons.Closed;
+    case Qt::BackgroundRole:
+        if (folder == m_DropHighlight) {
+            return QGuiApplication::palette().brush(QPalette::Inactive, QPalette::Highlight);
+        }
+        return {};
     default:
         return {};
     }
@@ -147,8 +220,44 @@ void TFolderTreeModel::DeleteFolder(THVFolder* folder) {
     }
     const int row = parent->IndexOfChild(folder);
     beginRemoveRows(IndexOf(parent), row, row);
+    if (m_OpenFolder != nullptr && m_OpenFolder->IsInside(folder)) {
+        m_OpenFolder = nullptr;
+    }
+    if (m_DropHighlight != nullptr && m_DropHighlight->IsInside(folder)) {
+        m_DropHighlight = nullptr;
+    }
     parent->DeleteChild(folder);
     endRemoveRows();
+}
+
+std::vector<THVFolder*> TFolderTreeModel::MergeFolder(THVFolder* source, THVFolder* receiver, bool sorted,
+                                                      const TItemMoved& itemMoved) {
+    std::vector<THVFolder*> receivers;
+    // Depth-first over pairs of source and receiving folder, without recursion.
+    std::vector<std::pair<THVFolder*, THVFolder*>> pending{{source, receiver}};
+    while (!pending.empty()) {
+        auto [from, to] = pending.back();
+        pending.pop_back();
+        THVList& list = from->List();
+        for (int i = list.Count() - 1; i >= 0; --i) {
+            THVItem* old = list.Items(i);
+            THVItem* moved = to->List().Add();
+            moved->Assign(*old);
+            MakeUniqueName(*moved);
+            if (itemMoved) {
+                itemMoved(old, moved, to);
+            }
+            list.Delete(i);
+        }
+        for (int i = from->ChildCount() - 1; i >= 0; --i) {
+            THVFolder* child = from->Child(i);
+            THVFolder* into = to->FindChild(child->Name());
+            pending.emplace_back(child, into != nullptr ? into : AddFolder(to, child->Name(), sorted));
+        }
+        to->SetExpanded(from->Expanded());
+        receivers.push_back(to);
+    }
+    return receivers;
 }
 
 void TFolderTreeModel::SortChildren(THVFolder* parent) {

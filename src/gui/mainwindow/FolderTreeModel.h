@@ -4,10 +4,25 @@
 #include <QIcon>
 
 #include <functional>
+#include <vector>
+
+class QStyle;
 
 namespace hv {
 
 class THVFolder;
+class THVItem;
+
+// The tree's images: the program's icon for the root, a closed folder, and an open folder for the
+// selected one. Theme icons where the desktop has them, the style's own otherwise.
+struct TFolderIcons {
+    QIcon Root;
+    QIcon Closed;
+    QIcon Open;
+
+    static QIcon ProgramIcon();
+    static TFolderIcons Standard(const QStyle* style);
+};
 
 // The document's folders as a tree with one top row, the root. The model reads the tree of the
 // root it is given; every change the window makes to folders goes through the methods below, so
@@ -28,7 +43,14 @@ public:
     void EndReset(THVFolder* root);
 
     void SetRenameHandler(TRenameHandler handler) { m_RenameHandler = std::move(handler); }
-    void SetIcons(const QIcon& rootIcon, const QIcon& folderIcon);
+    void SetIcons(const TFolderIcons& icons);
+    const TFolderIcons& Icons() const { return m_Icons; }
+    // The folder that shows the open-folder image (the selected one).
+    void SetOpenFolder(const THVFolder* folder);
+    const THVFolder* OpenFolder() const { return m_OpenFolder; }
+    // The folder marked as the target of a context menu or a drop (nullptr: none).
+    void SetDropHighlight(const THVFolder* folder);
+    const THVFolder* DropHighlight() const { return m_DropHighlight; }
 
     THVFolder* nodeFromIndex(const QModelIndex& index) const;
     QModelIndex IndexOf(const THVFolder* folder) const;
@@ -40,6 +62,13 @@ public:
     bool MoveFolder(THVFolder* folder, int delta);
     // Frees folder with everything below it (not the root).
     void DeleteFolder(THVFolder* folder);
+    // Moves every item of source into receiver (last first, each made unique there and announced
+    // to itemMoved before the old one is freed), then every sub-folder into receiver's child of
+    // the same name, made when there is none; each receiving folder takes the expanded state of
+    // its source. source itself stays, empty. Returns the receiving folders.
+    using TItemMoved = std::function<void(THVItem* oldItem, THVItem* newItem, THVFolder* folder)>;
+    std::vector<THVFolder*> MergeFolder(THVFolder* source, THVFolder* receiver, bool sorted,
+                                        const TItemMoved& itemMoved);
     // Puts the children of parent in name order.
     void SortChildren(THVFolder* parent);
 
@@ -52,10 +81,13 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    void Mark(const THVFolder*& marked, const THVFolder* folder, int role);
+
     THVFolder* m_Root = nullptr;
     TRenameHandler m_RenameHandler;
-    QIcon m_RootIcon;
-    QIcon m_FolderIcon;
+    TFolderIcons m_Icons;
+    const THVFolder* m_OpenFolder = nullptr;
+    const THVFolder* m_DropHighlight = nullptr;
 };
 
 } // namespace hv

@@ -1,5 +1,6 @@
 #include "mainwindow/HVWindow.h"
 
+#include "Errors.h"
 #include "document/DocumentCommands.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
@@ -12,14 +13,19 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -50,19 +56,22 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
       m_Document(std::make_unique<THVDocument>(m_Prompts, settings, static_cast<TDocumentView*>(this))) {
     setObjectName(QStringLiteral("HVWindow"));
     setAcceptDrops(true);
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("bookmarks"), style()->standardIcon(QStyle::SP_DirHomeIcon)));
+    setWindowIcon(TFolderIcons::ProgramIcon());
     CreateWidgets();
     m_Model = new TFolderTreeModel(this);
-    m_Model->SetIcons(windowIcon(), style()->standardIcon(QStyle::SP_DirIcon));
+    m_Model->SetIcons(TFolderIcons::Standard(style()));
     m_FolderTree =
         new TFolderTreeController(m_TreeView, m_Model, *m_Document, m_Prompts, m_Settings, m_Panels[0], this);
-    m_Commands = new TDocumentCommands(*m_Document, this);
+    m_Commands = new TDocumentCommands(*m_Document, this, &m_Prompts, m_Settings);
     connect(m_FolderTree, &TFolderTreeController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
     connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, this, &THVWindow::folderAboutToBeFreed);
-    m_ItemController = new TItemListController({m_ItemList, m_Memo, m_lblTitle, m_lblURL, m_Panels[1], m_Panels[2]},
+    connect(m_FolderTree, &TFolderTreeController::itemMoved, this, &THVWindow::itemMoved);
+    m_ItemController = new TItemListController({m_ItemList, m_Memo, m_lblTitle, m_lblURL, m_Panels[1], m_Panels[2],
+                                                findChild<QListView*>(QStringLiteral("ListViewNames"))},
                                                *m_Document, m_Prompts, m_Settings, this);
     connect(m_FolderTree, &TFolderTreeController::folderShown, m_ItemController, &TItemListController::ShowFolder);
     connect(m_ItemController, &TItemListController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
+    connect(m_ItemController, &TItemListController::itemMoved, this, &THVWindow::itemMoved);
     // A folder that goes away takes the shown items with it.
     connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, m_ItemController, [this](THVFolder* folder) {
         THVFolder* shown = m_ItemController->ShownFolder();
@@ -71,6 +80,13 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
         }
     });
     CreateMenus();
+    m_FolderTree->SetMemoBox(m_Memo);
+    // Whenever a menu of the window closes, the folder commands follow the selection again.
+    for (QAction* action : menuBar()->actions()) {
+        if (QMenu* menu = action->menu()) {
+            connect(menu, &QMenu::aboutToHide, m_FolderTree, &TFolderTreeController::ScheduleMenuReset);
+        }
+    }
 
     if (m_Settings != nullptr) {
         m_Document->RecentFiles().Load(*m_Settings);
@@ -97,7 +113,14 @@ void THVWindow::CreateWidgets() {
     m_TreeSplitter = new QSplitter(Qt::Horizontal);
     m_TreeSplitter->setObjectName(QStringLiteral("TreeSplitter"));
     m_TreeSplitter->addWidget(m_TreeView);
-    m_TreeSplitter->addWidget(m_ItemList);
+    // The item list shows its report or its names.
+    auto* names = new QListView;
+    names->setObjectName(QStringLiteral("ListViewNames"));
+    auto* listPanel = new QStackedWidget;
+    listPanel->setObjectName(QStringLiteral("pnlList"));
+    listPanel->addWidget(m_ItemList);
+    listPanel->addWidget(names);
+    m_TreeSplitter->addWidget(listPanel);
     m_TreeSplitter->setStretchFactor(1, 1);
 
     auto* info = new QFrame;
@@ -156,11 +179,15 @@ void THVWindow::CreateMenus() {
     m_FolderTree->FillMenu(folder);
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
-    menuBar()->addMenu(QStringLiteral("表示(&V)"))->setEnabled(false);
+    menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(m_ItemController->actViewReport);
     m_DebugMenu = menuBar()->addMenu(QStringLiteral("デバッグ(&D)"));
     m_DebugMenu->setObjectName(QStringLiteral("mniDebug"));
     m_DebugMenu->menuAction()->setVisible(false);
     m_DebugMenu->addAction(QStringLiteral("ビュー状態を書き出す(&W)"), this, [this] { m_Document->WriteViewState(); });
+    // Shows what the application's exception handler makes of an error nobody caught.
+    QAction* raise = m_DebugMenu->addAction(QStringLiteral("例外を発生させる(&E)"), this,
+                                            [] { throw EHVError("デバッグメニューから発生させた例外"); });
+    raise->setObjectName(QStringLiteral("actRaiseException"));
 
     QToolBar* bar = addToolBar(QStringLiteral("ツールバー"));
     bar->setObjectName(QStringLiteral("ToolBar"));
@@ -171,6 +198,17 @@ void THVWindow::CreateMenus() {
     bar->addSeparator();
     bar->addAction(m_FolderTree->actBackFolder);
     bar->addAction(m_FolderTree->actNextFolder);
+    // Back and forward list the history behind their arrows.
+    const std::pair<QAction*, QMenu*> historyButtons[] = {
+        {m_FolderTree->actBackFolder, m_FolderTree->RecentFolderPopup1},
+        {m_FolderTree->actNextFolder, m_FolderTree->RecentFolderPopup2},
+    };
+    for (const auto& [action, menu] : historyButtons) {
+        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
+            button->setMenu(menu);
+            button->setPopupMode(QToolButton::MenuButtonPopup);
+        }
+    }
     bar->addAction(m_FolderTree->actAddFolder);
     bar->addAction(m_FolderTree->actDeleteFolder);
 }
@@ -188,7 +226,11 @@ void THVWindow::RestoreLayout() {
     if (m_Settings != nullptr) {
         if (auto text = ReadRestorePos(m_Settings->Registry(), RestorePosKeyName, "Rect")) {
             placement = ApplyRestorePos(*text, rpRestoreSize | rpRestoreState, placement);
-            move(placement.Left, placement.Top);
+            // A place on a screen that is gone would leave the window out of reach.
+            if (QGuiApplication::screenAt(
+                    QRect(placement.Left, placement.Top, placement.Width, placement.Height).center()) != nullptr) {
+                move(placement.Left, placement.Top);
+            }
         }
         widths = PanelWidths(QString::fromStdString(m_Settings->Get(opt::Window::StatusPanelWidths)));
         treeWidth = m_Settings->Get(opt::Window::TreeWidth);
@@ -212,6 +254,7 @@ void THVWindow::StoreLayout() {
     }
     m_LayoutStored = true;
     m_Document->RecentFiles().Store(*m_Settings);
+    m_ItemController->StoreLayout();
     QStringList widths;
     for (const QLabel* panel : m_Panels) {
         widths << QString::number(panel == m_Panels[3] ? panel->minimumWidth() : panel->width());
@@ -219,10 +262,15 @@ void THVWindow::StoreLayout() {
     m_Settings->Set(opt::Window::StatusPanelWidths, widths.join(QLatin1Char(',')).toStdString());
     m_Settings->Set(opt::Window::TreeWidth, static_cast<std::int32_t>(m_TreeSplitter->sizes().value(0)));
     m_Settings->Set(opt::Window::BottomPanelHeight, static_cast<std::int32_t>(m_MainSplitter->sizes().value(1)));
+    // The place is the frame's, as move() takes it; the size is the client area's, as resize()
+    // takes it. Storing the client area's place would let the window creep by its title bar on
+    // every start.
     const QRect normal = normalGeometry();
-    WriteRestorePos(m_Settings->Registry(), RestorePosKeyName, "Rect",
-                    {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized()},
-                    rpRestoreSize | rpRestoreState);
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    WriteRestorePos(
+        m_Settings->Registry(), RestorePosKeyName, "Rect",
+        {normal.x() - frameOffset.x(), normal.y() - frameOffset.y(), normal.width(), normal.height(), isMaximized()},
+        rpRestoreSize | rpRestoreState);
 }
 
 void THVWindow::StartUpOpen(const QString& commandLinePath) {

@@ -4,7 +4,10 @@
 #include "launch/LaunchSettings.h"
 #include "launch/OpenURL.h"
 #include "mainwindow/FolderTreeController.h"
+#include "mainwindow/ItemCommandMenu.h"
 #include "mainwindow/ItemListModel.h"
+#include "mainwindow/ItemListViews.h"
+#include "mainwindow/SelectFolderDlg.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
 #include "platform/Clock.h"
@@ -20,10 +23,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QStyle>
@@ -106,23 +109,27 @@ TItemListController::TItemListController(const TWidgets& widgets, THVDocument& d
                                          TSettings* settings, QWidget* window)
     : QObject(window), m_List(widgets.List), m_Memo(widgets.Memo), m_Title(widgets.Title), m_URL(widgets.URL),
       m_CountPanel(widgets.CountPanel), m_SortPanel(widgets.SortPanel), m_Document(document), m_Prompts(prompts),
-      m_Settings(settings), m_Model(new TItemListModel(this)), m_OwnShell(std::make_unique<TLinuxShellLauncher>()),
-      m_OwnNetwork(std::make_unique<TNmcliConnections>()), m_Shell(m_OwnShell.get()), m_Network(m_OwnNetwork.get()),
-      m_Window(window) {
+      m_Settings(settings), m_Model(new TItemListModel(this)),
+      m_Views(new TItemListViews(widgets.List, widgets.Names, m_Model, this)),
+      m_OwnShell(std::make_unique<TLinuxShellLauncher>()), m_OwnNetwork(std::make_unique<TNmcliConnections>()),
+      m_Shell(m_OwnShell.get()), m_Network(m_OwnNetwork.get()), m_Window(window) {
     m_RunDialog = [](TItemPropDlg& dialog, THVItem* item, const THVList& list) { return dialog.Execute(item, list); };
     m_Model->SetDefaultIcon(
         QIcon::fromTheme(QStringLiteral("text-html"), window->style()->standardIcon(QStyle::SP_FileLinkIcon)));
     m_Model->SetRenameHandler([this](THVItem* item, const QString& text) { return RenameItem(item, text); });
-    m_List->setModel(m_Model);
-    m_List->setRootIsDecorated(false);
-    m_List->setUniformRowHeights(true);
-    m_List->setAllColumnsShowFocus(true);
-    m_List->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_List->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_List->setSortingEnabled(false);
-    m_List->header()->setSectionsClickable(true);
-    m_List->header()->setSortIndicatorShown(true);
-    m_List->installEventFilter(this);
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(m_List), static_cast<QAbstractItemView*>(widgets.Names)}) {
+        if (view == nullptr) {
+            continue;
+        }
+        view->installEventFilter(this);
+        // ListViewPopup: at the mouse for a right click, at the list's corner for the menu key.
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+            UpdateActions();
+            m_Popup->popup(view->viewport()->mapToGlobal(pos));
+        });
+    }
     m_Memo->installEventFilter(this);
     connect(m_List->header(), &QHeaderView::sectionClicked, this, &TItemListController::OnHeaderClicked);
     connect(m_List->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -133,8 +140,7 @@ TItemListController::TItemListController(const TWidgets& widgets, THVDocument& d
     });
     connect(m_Model, &QAbstractItemModel::rowsInserted, this, &TItemListController::UpdateCountPanel);
     connect(m_Model, &QAbstractItemModel::rowsRemoved, this, &TItemListController::UpdateCountPanel);
-    connect(m_List, &QAbstractItemView::doubleClicked, this, [this] {
-        const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
+    connect(m_Views, &TItemListViews::itemActivated, this, [this](Qt::KeyboardModifiers mods) {
         if (mods == Qt::NoModifier) {
             OpenCurrentItem();
         } else if (mods == Qt::AltModifier) {
@@ -143,16 +149,19 @@ TItemListController::TItemListController(const TWidgets& widgets, THVDocument& d
     });
     connect(m_Memo, &QPlainTextEdit::textChanged, this, &TItemListController::OnMemoChanged);
     CreateActions(window);
-    // ListViewPopup: at the mouse for a right click, at the list's corner for the menu key.
+    m_CommandMenu = new TItemCommandMenu(
+        actOpenItem, [this] { return m_Current; }, [this](const TCmdItem& command) { RunCommand(command); }, this);
     m_Popup = new QMenu(window);
     m_Popup->setObjectName(QStringLiteral("ListViewPopup"));
     FillMenu(m_Popup);
-    m_List->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_List, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        UpdateActions();
-        m_Popup->popup(m_List->viewport()->mapToGlobal(pos));
-    });
     ReadOptions();
+    if (m_Settings != nullptr) {
+        if (!AutoResizeColumns()) {
+            m_Views->SetColumnWidths(
+                ParseColumnWidths(QString::fromStdString(m_Settings->Get(opt::Window::ColumnWidths))));
+        }
+        SetReportView(m_Settings->Get(opt::Window::ViewReport));
+    }
     SortChanged();
     OnCurrentChanged({});
 }
@@ -169,13 +178,23 @@ void TItemListController::CreateActions(QWidget* window) {
         return action;
     };
     actOpenItem = make("開く(&O)", "actOpenItem");
+    actOpenItem->setIcon(QIcon::fromTheme(QStringLiteral("internet-web-browser"),
+                                          window->style()->standardIcon(QStyle::SP_DialogOpenButton)));
     connect(actOpenItem, &QAction::triggered, this, [this] { OpenCurrentItem(); });
     actItemProp = make("プロパティ(&R)...", "actItemProp");
     connect(actItemProp, &QAction::triggered, this, [this] { EditCurrentItem(); });
     actAddItem = make("追加(&A)...", "actAddItem");
     connect(actAddItem, &QAction::triggered, this, [this] { AddItem(); });
+    actMoveItem = make("他のフォルダに移動(&M)...", "actMoveItem");
+    connect(actMoveItem, &QAction::triggered, this, &TItemListController::MoveSelectedItems);
+    actCopyItem = make("他のフォルダにコピー(&C)...", "actCopyItem");
+    connect(actCopyItem, &QAction::triggered, this, &TItemListController::CopySelectedItems);
     actDeleteItem = make("削除(&D)", "actDeleteItem");
     connect(actDeleteItem, &QAction::triggered, this, &TItemListController::DeleteSelectedItems);
+    actViewReport = make("詳細表示(&T)", "actViewReport");
+    actViewReport->setCheckable(true);
+    actViewReport->setChecked(true);
+    connect(actViewReport, &QAction::triggered, this, [this](bool checked) { SetReportView(checked); });
 
     actNameOrder = make("名前順(&N)", "actNameOrder");
     actURLOrder = make("URL順(&U)", "actURLOrder");
@@ -199,11 +218,13 @@ void TItemListController::CreateActions(QWidget* window) {
     connect(actDescending, &QAction::triggered, this, [this] { SetSortDescending(true); });
 }
 
-void TItemListController::FillMenu(QMenu* menu) const {
+void TItemListController::FillMenu(QMenu* menu) {
     menu->addAction(actOpenItem);
     menu->addAction(actItemProp);
     menu->addSeparator();
     menu->addAction(actAddItem);
+    menu->addAction(actMoveItem);
+    menu->addAction(actCopyItem);
     menu->addAction(actDeleteItem);
     menu->addSeparator();
     QMenu* sort = menu->addMenu(QStringLiteral("並べ替え(&S)"));
@@ -213,6 +234,7 @@ void TItemListController::FillMenu(QMenu* menu) const {
     sort->addSeparator();
     sort->addAction(actAscending);
     sort->addAction(actDescending);
+    m_CommandMenu->Attach(menu, [this] { UpdateActions(); });
 }
 
 void TItemListController::SetLaunchers(TShellLauncher* shell, TNetworkConnections* network) {
@@ -221,6 +243,7 @@ void TItemListController::SetLaunchers(TShellLauncher* shell, TNetworkConnection
 }
 
 void TItemListController::ReadOptions() {
+    ApplyDisplaySettings();
     if (m_Settings == nullptr) {
         m_Model->SetOptions(TAccessTimeOptions{}, TItemColorOptions{});
         return;
@@ -253,11 +276,7 @@ void TItemListController::ShowFolder(THVFolder* folder) {
     } else {
         OnCurrentChanged({});
     }
-    if (m_Settings == nullptr || m_Settings->Get(opt::Window::AutoResizeColumns)) {
-        for (int column = 0; column < TItemListModel::ColumnCount; ++column) {
-            m_List->resizeColumnToContents(column);
-        }
-    }
+    FitColumns();
     UpdateActions();
     UpdateCountPanel();
 }
@@ -265,7 +284,38 @@ void TItemListController::ShowFolder(THVFolder* folder) {
 void TItemListController::SelectRow(int row) {
     const QModelIndex index = m_Model->index(row, 0);
     m_List->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_List->scrollTo(index);
+    m_Views->Current()->scrollTo(index);
+}
+
+void TItemListController::ApplyDisplaySettings() {
+    if (m_Settings == nullptr) {
+        m_Views->SetHotTrack(opt::Window::ListHotTrack.Default, opt::Window::ListHotTrackStyle.Default);
+        m_Views->SetSingleClickOpen(opt::Main::SingleClickOpen.Default);
+        return;
+    }
+    m_Views->SetHotTrack(m_Settings->Get(opt::Window::ListHotTrack), m_Settings->Get(opt::Window::ListHotTrackStyle));
+    m_Views->SetSingleClickOpen(m_Settings->Get(opt::Main::SingleClickOpen));
+}
+
+bool TItemListController::AutoResizeColumns() const {
+    return m_Settings == nullptr || m_Settings->Get(opt::Window::AutoResizeColumns);
+}
+
+void TItemListController::FitColumns() {
+    m_Views->FitColumns(AutoResizeColumns());
+}
+
+void TItemListController::SetReportView(bool on) {
+    m_Views->SetReportView(on);
+    actViewReport->setChecked(m_Views->ReportView());
+}
+
+void TItemListController::StoreLayout() {
+    if (m_Settings == nullptr) {
+        return;
+    }
+    m_Settings->Set(opt::Window::ViewReport, m_Views->ReportView());
+    m_Settings->Set(opt::Window::ColumnWidths, m_Views->ColumnWidthsText().toStdString());
 }
 
 void TItemListController::OnCurrentChanged(const QModelIndex& current) {
@@ -336,7 +386,7 @@ void TItemListController::SortChanged() {
     if (m_Model->rowCount() > 1) {
         m_Model->Sort(m_Order);
         if (m_List->currentIndex().isValid()) {
-            m_List->scrollTo(m_List->currentIndex());
+            m_Views->Current()->scrollTo(m_List->currentIndex());
         }
     }
 }
@@ -347,7 +397,10 @@ void TItemListController::UpdateActions() {
     actOpenItem->setEnabled(focusedSelected);
     actItemProp->setEnabled(focusedSelected);
     actAddItem->setEnabled(m_Folder != nullptr);
-    actDeleteItem->setEnabled(m_List->selectionModel()->hasSelection());
+    const bool selected = m_List->selectionModel()->hasSelection();
+    actMoveItem->setEnabled(selected);
+    actCopyItem->setEnabled(selected);
+    actDeleteItem->setEnabled(selected);
 }
 
 void TItemListController::UpdateCountPanel() {
@@ -389,11 +442,7 @@ TItemPropDlg& TItemListController::ItemDialog() {
             settings = m_OwnSettings.get();
         }
         m_PropServices = std::make_unique<TPropDlgServices>(TPropDlgServices{
-            *settings, m_Prompts,
-            [](QWidget* parent, const QString& title, const QString& start, const QString& filter) {
-                return QFileDialog::getOpenFileName(parent, title, start, filter);
-            },
-            [this](const std::string& commandLine) {
+            *settings, m_Prompts, [this](const std::string& commandLine) {
                 const TLaunchOptions options =
                     m_Settings != nullptr ? LaunchOptionsFromSettings(*m_Settings) : TLaunchOptions{};
                 OpenURL(commandLine, options, TLaunchServices{m_Prompts, *m_Shell, *m_Network, Clock()});
@@ -420,7 +469,7 @@ bool TItemListController::EditCurrentItem() {
     }
     if (m_Model->rowCount() > 1) {
         m_Model->Sort(m_Order);
-        m_List->scrollTo(m_List->currentIndex());
+        m_Views->Current()->scrollTo(m_List->currentIndex());
     }
     m_Document.MarkModified();
     return true;
@@ -441,11 +490,7 @@ bool TItemListController::AddItem() {
         m_Model->Sort(m_Order);
     }
     SelectRow(m_Model->IndexOf(item).row());
-    if (m_Settings == nullptr || m_Settings->Get(opt::Window::AutoResizeColumns)) {
-        for (int column = 0; column < TItemListModel::ColumnCount; ++column) {
-            m_List->resizeColumnToContents(column);
-        }
-    }
+    FitColumns();
     m_Document.MarkModified();
     return true;
 }
@@ -470,6 +515,10 @@ void TItemListController::DeleteSelectedItems() {
         m_Model->DeleteItem(item);
     }
     m_Document.MarkModified();
+    RowsRemoved();
+}
+
+void TItemListController::RowsRemoved() {
     // The row that takes the focus becomes the current item.
     OnCurrentChanged(m_List->currentIndex());
     UpdateCountPanel();
@@ -499,18 +548,106 @@ bool TItemListController::RenameItem(THVItem* item, const QString& text) {
     if (m_Model->rowCount() > 1) {
         m_Model->Sort(m_Order);
     }
-    if (m_Settings == nullptr || m_Settings->Get(opt::Window::AutoResizeColumns)) {
-        m_List->resizeColumnToContents(TItemListModel::ColName);
-    }
+    FitColumns();
     m_Document.MarkModified();
     return true;
+}
+
+bool TItemListController::RunCommand(const TCmdItem& command) {
+    THVItem* item = m_Current;
+    const TLaunchOptions options = m_Settings != nullptr ? LaunchOptionsFromSettings(*m_Settings) : TLaunchOptions{};
+    if (!OpenURL(command.CommandLine, options, TLaunchServices{m_Prompts, *m_Shell, *m_Network, Clock()})) {
+        return false;
+    }
+    if (command.UpdateLastVisited && item != nullptr && m_Current == item) {
+        RecordAccess(*item);
+    }
+    return true;
+}
+
+bool TItemListController::RunPicker(int mode, const QString& name, THVFolder*& folder, std::string& chosenName) {
+    TSelectFolderDlg dialog(m_Prompts, m_Settings, m_Window);
+    const auto pickerMode = static_cast<TSelectFolderDlg::TMode>(mode);
+    if (m_RunPicker) {
+        dialog.Load(pickerMode, &m_Document.Root(), m_Folder, m_Folder, name);
+        if (!m_RunPicker(dialog)) {
+            return false;
+        }
+    } else if (!dialog.Execute(pickerMode, &m_Document.Root(), m_Folder, m_Folder, name)) {
+        return false;
+    }
+    folder = dialog.ChosenFolder();
+    chosenName = dialog.Name();
+    return folder != nullptr;
+}
+
+void TItemListController::MoveSelectedItems() {
+    const std::vector<THVItem*> items = SelectedItems();
+    if (items.empty() || m_Folder == nullptr) {
+        return;
+    }
+    StoreMemo();
+    const bool one = items.size() == 1;
+    THVFolder* target = nullptr;
+    std::string name;
+    if (!RunPicker(one ? 1 : 2, one ? Q(items.front()->GetName()) : QString(), target, name) || target == m_Folder) {
+        return;
+    }
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        THVItem* old = *it;
+        THVItem* moved = target->List().Add();
+        moved->Assign(*old);
+        if (one) {
+            moved->SetName(name);
+        }
+        MakeUniqueName(*moved);
+        if (old == m_Current) {
+            m_Current = nullptr;
+        }
+        emit itemMoved(old, moved, target);
+        m_Model->DeleteItem(old);
+    }
+    m_Document.MarkModified();
+    RowsRemoved();
+}
+
+void TItemListController::CopySelectedItems() {
+    const std::vector<THVItem*> items = SelectedItems();
+    if (items.empty() || m_Folder == nullptr) {
+        return;
+    }
+    StoreMemo();
+    const bool one = items.size() == 1;
+    THVFolder* target = nullptr;
+    std::string name;
+    if (!RunPicker(one ? 3 : 4, one ? Q(items.front()->GetName()) : QString(), target, name)) {
+        return;
+    }
+    const bool shown = target == m_Folder;
+    for (THVItem* source : items) {
+        THVItem* copy = shown ? m_Model->AddItem() : target->List().Add();
+        copy->Assign(*source);
+        if (one) {
+            copy->SetName(name);
+        }
+        // Unique like every other way in: renaming, merging and finding tell items by name.
+        MakeUniqueName(*copy);
+        if (shown) {
+            m_Model->RefreshItem(copy);
+        }
+    }
+    if (shown && m_Model->rowCount() > 1) {
+        m_Model->Sort(m_Order);
+        FitColumns();
+    }
+    m_Document.MarkModified();
 }
 
 bool TItemListController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_Memo && event->type() == QEvent::FocusOut) {
         StoreMemo();
     }
-    if (watched != m_List || event->type() != QEvent::KeyPress) {
+    if (!m_Views->IsView(watched) || event->type() != QEvent::KeyPress) {
         return QObject::eventFilter(watched, event);
     }
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -544,7 +681,7 @@ bool TItemListController::eventFilter(QObject* watched, QEvent* event) {
         if (mods == Qt::NoModifier) {
             const std::vector<THVItem*> items = SelectedItems();
             if (!items.empty()) {
-                m_List->edit(m_Model->IndexOf(items.front()));
+                m_Views->Current()->edit(m_Model->IndexOf(items.front()));
             }
             return true;
         }

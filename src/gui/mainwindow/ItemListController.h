@@ -12,6 +12,7 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QListView;
 class QMenu;
 class QModelIndex;
 class QPlainTextEdit;
@@ -24,8 +25,12 @@ class TClock;
 class THVDocument;
 class THVFolder;
 class THVItem;
+class TCmdItem;
+class TItemCommandMenu;
 class TItemListModel;
+class TItemListViews;
 class TItemPropDlg;
+class TSelectFolderDlg;
 class THVList;
 class TMemoryRegistryStore;
 struct TPropDlgServices;
@@ -48,7 +53,7 @@ std::string CleanItemName(const QString& text);
 
 // The item list of the main window: the list view `ListView` over the item-list model, the
 // current item with the memo box and the info panel bound to it, status panels 1 and 2, the
-// sort state and the item commands (open, delete, rename).
+// sort state and the item commands (open, run the item's commands, move, copy, delete, rename).
 class TItemListController : public QObject {
     Q_OBJECT
 
@@ -60,6 +65,8 @@ public:
         QLabel* URL = nullptr;
         QLabel* CountPanel = nullptr;
         QLabel* SortPanel = nullptr;
+        // The list view of names; nullptr: the report only.
+        QListView* Names = nullptr;
     };
 
     TItemListController(const TWidgets& widgets, THVDocument& document, TUserPrompts& prompts, TSettings* settings,
@@ -69,16 +76,22 @@ public:
     QAction* actOpenItem = nullptr;
     QAction* actItemProp = nullptr;
     QAction* actAddItem = nullptr;
+    QAction* actMoveItem = nullptr;
+    QAction* actCopyItem = nullptr;
     QAction* actDeleteItem = nullptr;
+    QAction* actViewReport = nullptr;
     QAction* actNameOrder = nullptr;
     QAction* actURLOrder = nullptr;
     QAction* actDateOrder = nullptr;
     QAction* actAscending = nullptr;
     QAction* actDescending = nullptr;
-    // Fills the "アイテム(&I)" menu.
-    void FillMenu(QMenu* menu) const;
+    // Fills the "アイテム(&I)" menu; while it is open it lists the current item's commands
+    // after "開く(&O)".
+    void FillMenu(QMenu* menu);
+    QMenu* Popup() const { return m_Popup; }
 
     TItemListModel* Model() const { return m_Model; }
+    TItemListViews& Views() const { return *m_Views; }
     THVFolder* ShownFolder() const { return m_Folder; }
     THVItem* CurrentItem() const { return m_Current; }
     std::vector<THVItem*> SelectedItems() const;
@@ -92,6 +105,11 @@ public:
     using TDialogRunner = std::function<bool(TItemPropDlg& dialog, THVItem* item, const THVList& list)>;
     void SetItemDialogRunner(TDialogRunner runner) { m_RunDialog = std::move(runner); }
     TItemPropDlg& ItemDialog();
+
+    // Runs the folder picker, already loaded, in place of showing it (tests choose the folder
+    // and the name and call CheckOK); returns whether OK was chosen. Empty: the dialog shows.
+    using TFolderPickerRunner = std::function<bool(TSelectFolderDlg& dialog)>;
+    void SetFolderPickerRunner(TFolderPickerRunner runner) { m_RunPicker = std::move(runner); }
 
     // Fills the rows with the folder's items in the current order (nullptr: empty list).
     void ShowFolder(THVFolder* folder);
@@ -110,12 +128,24 @@ public:
     bool AddItem();
     // Asks, then frees the selected items.
     void DeleteSelectedItems();
+    // The folder picker, then the selected items move (each announced by itemMoved) or are
+    // copied to the chosen folder, their names made unique there.
+    void MoveSelectedItems();
+    void CopySelectedItems();
+    // Runs one of the current item's commands; returns whether the launch happened.
+    bool RunCommand(const TCmdItem& command);
+    // Report view (columns) or list view (names).
+    void SetReportView(bool on);
+    // Writes ViewReport and ColumnWidths, as the window does when it closes.
+    void StoreLayout();
     // The in-place rename rules; returns whether the item took the name.
     bool RenameItem(THVItem* item, const QString& text);
 
 signals:
     // Sent before an item is freed.
     void itemAboutToBeFreed(hv::THVItem* item);
+    // An item moved to another folder: oldItem, about to be freed, is replaced by newItem.
+    void itemMoved(hv::THVItem* oldItem, hv::THVItem* newItem, hv::THVFolder* newFolder);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -130,6 +160,12 @@ private:
     void UpdateCountPanel();
     void ReadOptions();
     void SelectRow(int row);
+    void ApplyDisplaySettings();
+    void FitColumns();
+    bool AutoResizeColumns() const;
+    bool RunPicker(int mode, const QString& name, THVFolder*& folder, std::string& chosenName);
+    // The rows of items that were freed are gone: the focused row becomes the current item.
+    void RowsRemoved();
 
     QTreeView* m_List;
     QPlainTextEdit* m_Memo;
@@ -141,6 +177,7 @@ private:
     TUserPrompts& m_Prompts;
     TSettings* m_Settings;
     TItemListModel* m_Model;
+    TItemListViews* m_Views;
     std::unique_ptr<TShellLauncher> m_OwnShell;
     std::unique_ptr<TNetworkConnections> m_OwnNetwork;
     TShellLauncher* m_Shell;
@@ -150,7 +187,9 @@ private:
     std::unique_ptr<TPropDlgServices> m_PropServices;
     TItemPropDlg* m_PropDlg = nullptr;
     QMenu* m_Popup = nullptr;
+    TItemCommandMenu* m_CommandMenu = nullptr;
     TDialogRunner m_RunDialog;
+    TFolderPickerRunner m_RunPicker;
     QWidget* m_Window;
     TItemOrder m_Order;
     THVFolder* m_Folder = nullptr;

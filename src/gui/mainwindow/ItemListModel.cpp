@@ -2,10 +2,11 @@
 
 #include "model/HVItems.h"
 #include "platform/Clock.h"
+#include "properties/PeIcons.h"
+#include "properties/SelIconDlg.h"
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QImageReader>
 #include <QPalette>
 
 #include <algorithm>
@@ -37,6 +38,8 @@ TItemListModel::TItemListModel(QObject* parent) : QAbstractItemModel(parent) {}
 void TItemListModel::SetList(THVList* list, const TItemOrder& order) {
     beginResetModel();
     m_List = list;
+    // Icon files may have changed since the last fill.
+    m_FileIcons.clear();
     if (m_List != nullptr) {
         m_List->Sort(order);
     }
@@ -56,6 +59,10 @@ THVItem* TItemListModel::nodeFromIndex(const QModelIndex& index) const {
         return nullptr;
     }
     return static_cast<THVItem*>(index.internalPointer());
+}
+
+QString TItemListModel::NameAt(int row) const {
+    return m_List == nullptr || row < 0 || row >= m_List->Count() ? QString() : Q(m_List->Items(row)->GetName());
 }
 
 QModelIndex TItemListModel::IndexOf(const THVItem* item, int column) const {
@@ -205,26 +212,20 @@ bool TItemListModel::setData(const QModelIndex& index, const QVariant& value, in
 
 QIcon TItemListModel::IconOf(const THVItem& item) const {
     const std::string& file = item.GetIconFile();
-    if (file.empty()) {
+    const int index = item.GetIconIndex();
+    if (file.empty() || index < 0) {
         return m_DefaultIcon;
     }
-    const QString key = QString::number(item.GetIconIndex()) + QLatin1Char('|') + Q(file);
-    auto found = m_IconCache.constFind(key);
-    if (found == m_IconCache.constEnd()) {
-        QIcon icon;
-        const QString path = QFile::decodeName(file.c_str());
-        QImageReader reader(path);
-        // An .ico file holds several pictures; the index picks one, as it does for programs.
-        if (item.GetIconIndex() > 0) {
-            reader.jumpToImage(item.GetIconIndex());
-        }
-        const QImage image = reader.read();
-        if (!image.isNull()) {
-            icon = QIcon(QPixmap::fromImage(image.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-        }
-        found = m_IconCache.insert(key, icon);
+    // Every icon of a file is read at once: items of one folder often share a program's icons.
+    const QString path = QFile::decodeName(file.c_str());
+    auto found = m_FileIcons.constFind(path);
+    if (found == m_FileIcons.constEnd()) {
+        found = m_FileIcons.insert(path, LoadFileIcons(path));
     }
-    return found->isNull() ? m_DefaultIcon : *found;
+    // An icon file holds one icon, whatever the index says.
+    const qsizetype at = IsIcoFileName(file) ? 0 : index;
+    const QIcon icon = at < found->size() ? found->at(at) : QIcon();
+    return icon.isNull() ? m_DefaultIcon : icon;
 }
 
 } // namespace hv

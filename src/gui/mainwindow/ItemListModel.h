@@ -39,6 +39,8 @@ public:
     void SetRenameHandler(TRenameHandler handler) { m_RenameHandler = std::move(handler); }
 
     THVItem* nodeFromIndex(const QModelIndex& index) const;
+    // The name of a row, without going through an index.
+    QString NameAt(int row) const;
     QModelIndex IndexOf(const THVItem* item, int column = 0) const;
 
     // Sorts the list and the rows; selections and the current row follow their items.
@@ -69,8 +71,8 @@ private:
     TItemColorOptions m_ColorOptions;
     QIcon m_DefaultIcon;
     TRenameHandler m_RenameHandler;
-    // Icons read from files, by "index|file"; a null icon marks a file that gave none.
-    mutable QHash<QString, QIcon> m_IconCache;
+    // The icons of each icon file the rows use, read once per fill.
+    mutable QHash<QString, QList<QIcon>> m_FileIcons;
 };
 
 // The text colour of a colour key; an invalid colour for the list's own colour.

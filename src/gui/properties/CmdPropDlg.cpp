@@ -1,5 +1,6 @@
 #include "properties/CmdPropDlg.h"
 
+#include "app/FileDialogs.h"
 #include "platform/UserPrompts.h"
 
 #include <QCheckBox>
@@ -110,13 +111,10 @@ bool TCmdPropDlg::Store(TCmdItem& command) const {
 }
 
 void TCmdPropDlg::Browse() {
-    if (!m_Services.ChooseFile) {
-        return;
-    }
-    const QString file = m_Services.ChooseFile(this, QString::fromUtf8("ファイルの参照"), m_CmdLine->text(),
-                                               QString::fromUtf8("プログラム (*.exe *.scr);;すべてのファイル (*)"));
-    if (!file.isEmpty()) {
-        m_CmdLine->setText(file);
+    const auto file = TFileDialogs::OpenFile(this, QString::fromUtf8("ファイルの参照"), m_CmdLine->text(),
+                                             QString::fromUtf8("プログラム (*.exe *.scr);;すべてのファイル (*)"));
+    if (file) {
+        m_CmdLine->setText(*file);
     }
 }
 

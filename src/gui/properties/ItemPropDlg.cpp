@@ -32,6 +32,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 namespace hv {
 
 namespace {
@@ -43,6 +46,31 @@ QLabel* BuddyLabel(const char* text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setBuddy(buddy);
     return label;
+}
+
+// The memo font setting: characters 1-2 the style bits (1 bold, 2 italic, 4 underline, 8
+// strike-out), 4-5 the size in points, from character 7 the face name. A part that does not
+// read as a number keeps font's.
+QFont MemoFontOf(const std::string& setting, QFont font) {
+    const QString text = QString::fromStdString(setting);
+    if (text.size() < 7 || text[2] != QLatin1Char(',') || text[5] != QLatin1Char(',')) {
+        return font;
+    }
+    bool styleOk = false;
+    bool sizeOk = false;
+    const int style = text.left(2).toInt(&styleOk);
+    const int size = text.mid(3, 2).toInt(&sizeOk);
+    font.setFamily(text.mid(6));
+    if (sizeOk && size > 0) {
+        font.setPointSize(size);
+    }
+    if (styleOk) {
+        font.setBold((style & 1) != 0);
+        font.setItalic((style & 2) != 0);
+        font.setUnderline((style & 4) != 0);
+        font.setStrikeOut((style & 8) != 0);
+    }
+    return font;
 }
 
 } // namespace
@@ -211,6 +239,10 @@ QWidget* TItemPropDlg::MakeSchedulePage() {
     m_MonthDays = new QLineEdit(days);
     m_MonthDays->setObjectName(QStringLiteral("edtDays"));
     m_MonthDays->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9,]*")), this));
+    // Window background when enabled, button face when disabled.
+    QPalette daysPalette = m_MonthDays->palette();
+    daysPalette.setColor(QPalette::Disabled, QPalette::Base, daysPalette.color(QPalette::Active, QPalette::Button));
+    m_MonthDays->setPalette(daysPalette);
     m_MonthNote = new QLabel(QString::fromUtf8("数値をカンマで区切って\n指定してください。\n（例） 5,15,25"), days);
     auto* daysLayout = new QGridLayout(days);
     daysLayout->addWidget(m_WeekMode, 0, 0, 1, 2);
@@ -225,6 +257,7 @@ QWidget* TItemPropDlg::MakeSchedulePage() {
         box->setRange(0, max);
         box->setWrapping(true);
         m_Numbers[index] = box;
+        box->installEventFilter(this);
         connect(box, &QSpinBox::valueChanged, this, &TItemPropDlg::NumberChanged);
         return box;
     };
@@ -247,14 +280,20 @@ QWidget* TItemPropDlg::MakeSchedulePage() {
     layout->addWidget(period, 1, 1);
     layout->setRowStretch(2, 1);
 
-    connect(m_WeekMode, &QRadioButton::clicked, this, [this] {
+    // One of the two buttons turns on at each switch; loading switches too, without a change.
+    connect(m_WeekMode, &QRadioButton::toggled, this, [this](bool on) {
         UpdateDayMode();
-        MarkModified();
+        if (on && !m_Loading) {
+            MarkModified();
+        }
     });
-    connect(m_DateMode, &QRadioButton::clicked, this, [this] {
-        UpdateDayMode();
-        m_MonthDays->setFocus();
-        MarkModified();
+    connect(m_DateMode, &QRadioButton::toggled, this, [this](bool on) {
+        if (on && !m_Loading) {
+            if (m_DateMode->hasFocus()) {
+                m_MonthDays->setFocus();
+            }
+            MarkModified();
+        }
     });
     connect(m_MonthDays, &QLineEdit::textEdited, this, &TItemPropDlg::MarkModified);
     return page;
@@ -290,13 +329,7 @@ void TItemPropDlg::Load(THVItem* item, const THVList& list) {
     UpdateAccessTime();
     m_Memo->setPlainText(
         QString::fromStdString(m_Work->GetMemo()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QFont memoFont = m_Memo->font();
-    const std::string memoSetting = m_Services.Settings.Get(opt::Window::MemoFont);
-    const auto comma = memoSetting.rfind(',');
-    if (comma != std::string::npos && comma + 1 < memoSetting.size()) {
-        memoFont.setFamily(QString::fromStdString(memoSetting.substr(comma + 1)));
-        m_Memo->setFont(memoFont);
-    }
+    m_Memo->setFont(MemoFontOf(m_Services.Settings.Get(opt::Window::MemoFont), font()));
     UpdateIcon();
 
     m_Commands->clear();
@@ -595,6 +628,11 @@ bool TItemPropDlg::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool plain = (key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
+        if (std::find(std::begin(m_Numbers), std::end(m_Numbers), watched) != std::end(m_Numbers)) {
+            // The number fields take digits and Backspace; other characters are dropped.
+            const char16_t c = TypedChar(*key);
+            return c != 0 && c != 8 && (c < u'0' || c > u'9');
+        }
         if (watched == m_Memo && plain && key->key() == Qt::Key_Escape) {
             reject();
             return true;

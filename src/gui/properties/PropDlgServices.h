@@ -13,14 +13,11 @@ namespace hv {
 
 class TUserPrompts;
 
-// What the property dialogs need from the program: the settings, the message boxes, a file
-// dialog that tests can answer, and the launch routine of the command test button.
+// What the property dialogs need from the program: the settings, the message boxes and the
+// launch routine of the command test button. (Their file dialogs go through TFileDialogs.)
 struct TPropDlgServices {
     TSettings& Settings;
     TUserPrompts& Prompts;
-    // Returns the chosen file, or an empty text when cancelled.
-    std::function<QString(QWidget* parent, const QString& title, const QString& start, const QString& filter)>
-        ChooseFile;
     // Runs a command line the way an item's command runs, without recording a visit.
     std::function<void(const std::string& commandLine)> OpenCommand;
 };

@@ -1,5 +1,6 @@
 #include "properties/SelIconDlg.h"
 
+#include "app/FileDialogs.h"
 #include "settings/OptionKeys.h"
 
 #include <QAbstractItemView>
@@ -48,6 +49,24 @@ private:
         setToolTip(m_Path);
     }
     QString m_Path;
+};
+
+// The file name box: its drop-down list is a third of the screen wide, so long paths show.
+class TFileNameCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override {
+        QComboBox::showPopup();
+        QWidget* popup = view()->window();
+        const QScreen* where = screen();
+        if (popup == this || where == nullptr) {
+            return;
+        }
+        const QRect area = where->availableGeometry();
+        const int width = std::max(popup->width(), area.width() / 3);
+        const int left = std::max(area.left(), std::min(popup->x(), area.right() + 1 - width));
+        popup->setGeometry(left, popup->y(), width, popup->height());
+    }
 };
 
 } // namespace
@@ -100,7 +119,7 @@ QIcon LoadItemIcon(const QString& file, int index) {
 
 TSelIconDlg::TSelIconDlg(TPropDlgServices& services, QWidget* parent) : QDialog(parent), m_Services(services) {
     setWindowTitle(QString::fromUtf8("アイコンの選択"));
-    m_FileName = new QComboBox(this);
+    m_FileName = new TFileNameCombo(this);
     m_FileName->setObjectName(QStringLiteral("cbbFileName"));
     m_FileName->setEditable(true);
     m_FileName->setInsertPolicy(QComboBox::NoInsert);
@@ -169,8 +188,6 @@ TSelIconDlg::TSelIconDlg(TPropDlgServices& services, QWidget* parent) : QDialog(
         QStringList history = QString::fromStdString(stored->Data).split(QLatin1Char(';'), Qt::SkipEmptyParts);
         m_FileName->addItems(history.mid(0, kHistoryMax));
     }
-    const int popupWidth = screen() != nullptr ? screen()->geometry().width() / 3 : 400;
-    m_FileName->view()->setMinimumWidth(popupWidth);
     resize(520, 380);
 }
 
@@ -206,6 +223,10 @@ void TSelIconDlg::AddHistory(const QString& file) {
 
 bool TSelIconDlg::Execute(QString& file, int& index) {
     Load(file, index);
+    if (const QScreen* where = screen()) {
+        layout()->activate();
+        move(where->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
     if (exec() != QDialog::Accepted) {
         return false;
     }
@@ -264,14 +285,11 @@ void TSelIconDlg::UseDefaultIcon() {
 }
 
 void TSelIconDlg::Browse() {
-    if (!m_Services.ChooseFile) {
-        return;
-    }
-    const QString file =
-        m_Services.ChooseFile(this, QString(), m_FileName->currentText(),
-                              QString::fromUtf8("アイコン (*.ico *.exe *.dll *.scr);;すべてのファイル (*)"));
-    if (!file.isEmpty()) {
-        m_FileName->setEditText(file);
+    const auto file =
+        TFileDialogs::OpenFile(this, QString(), m_FileName->currentText(),
+                               QString::fromUtf8("アイコン (*.ico *.exe *.dll *.scr);;すべてのファイル (*)"));
+    if (file) {
+        m_FileName->setEditText(*file);
         Reload();
     }
 }
