@@ -102,6 +102,7 @@ private slots:
     void cleanUpAsksFirst();
     void hoverSelectsAfterTheDelay_data();
     void hoverSelectsAfterTheDelay();
+    void hiddenButtonsDoNotToggle();
     void historyCaptions_data();
     void historyCaptions();
     void historyDropDownsGoThere();
@@ -408,6 +409,22 @@ void THVWindowTest::hoverSelectsAfterTheDelay() {
     QTest::mouseMove(view->viewport(), QPoint(view->viewport()->width() - 4, root.center().y()));
     QTest::qWait(800);
     QCOMPARE(f.Shown(), selects ? QStringLiteral("技術") : QStringLiteral("Hollyvine"));
+}
+
+void THVWindowTest::hiddenButtonsDoNotToggle() {
+    TFixture f;
+    f.Settings.Set(hv::opt::Window::ShowTreeBtn, false);
+    f.Window->FolderTree().ApplySettings();
+    f.Window->StartUpOpen(kSample);
+    f.Window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    QTreeView* view = f.Window->TreeView();
+    const QModelIndex tech = f.Window->FolderModel()->IndexOf(f.Folder("技術"));
+    const bool expanded = view->isExpanded(tech);
+    const QRect label = view->visualRect(tech);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(label.left() - 6, label.center().y()));
+    QCOMPARE(view->isExpanded(tech), expanded);
+    QTRY_COMPARE(f.Shown(), QStringLiteral("技術"));
 }
 
 void THVWindowTest::historyCaptions_data() {

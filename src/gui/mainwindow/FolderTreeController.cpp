@@ -725,6 +725,20 @@ bool TFolderTreeController::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseMove:
             OnHoverMove(static_cast<QMouseEvent*>(event)->position().toPoint());
             break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            // Without expand buttons, a click where the button would be selects the folder
+            // but does not open or close it.
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const auto* style = dynamic_cast<TTreeButtonStyle*>(m_Tree->style());
+            const QModelIndex index = m_Tree->indexAt(mouse->position().toPoint());
+            if (style != nullptr && !style->ShowButtons && mouse->button() == Qt::LeftButton && index.isValid() &&
+                mouse->position().x() < m_Tree->visualRect(index).left()) {
+                m_Tree->setCurrentIndex(index);
+                return true;
+            }
+            break;
+        }
         case QEvent::Leave:
             m_HoverTimer.stop();
             m_HoverNode = nullptr;
