@@ -2,6 +2,7 @@
 // Release build on two cores: the folder shown, sorted and painted within 300 ms in either view;
 // a scroll step well within a frame).
 
+#include "SilentPrompts.h"
 #include "document/HVDocument.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/ItemListController.h"
@@ -11,7 +12,6 @@
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
 #include "model/ItemOrder.h"
-#include "platform/UserPrompts.h"
 
 #include <QApplication>
 #include <QScrollBar>
@@ -30,13 +30,7 @@ namespace {
 
 constexpr int kItems = 100000;
 
-class TSilentPrompts final : public hv::TUserPrompts {
-public:
-    void ShowMessage(hv::TMessageKind, const std::string&, const std::string&) override {}
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    hv::TSaveAnswer AskSave(const std::string&, const std::string&) override { return hv::TSaveAnswer::Cancel; }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override { return std::nullopt; }
-};
+using hv::bench::TSilentPrompts;
 
 // A shown window whose root holds one folder of kItems items: names of about 20 characters (a
 // third Japanese), URLs of about 60, most visited at different times, a schedule on every

@@ -3,7 +3,7 @@
 // search including commands within 60 ms).
 
 #include "GenerateDocument.h"
-#include "platform/UserPrompts.h"
+#include "SilentPrompts.h"
 #include "search/DuplicateUrls.h"
 #include "search/FindSearch.h"
 
@@ -18,13 +18,7 @@
 
 namespace {
 
-class TSilentPrompts final : public hv::TUserPrompts {
-public:
-    void ShowMessage(hv::TMessageKind, const std::string&, const std::string&) override {}
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    hv::TSaveAnswer AskSave(const std::string&, const std::string&) override { return hv::TSaveAnswer::Cancel; }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override { return std::nullopt; }
-};
+using hv::bench::TSilentPrompts;
 
 hv::THVFolder& Tree() {
     static const std::unique_ptr<hv::THVFolder> tree = hv::bench::GenerateDocument();
