@@ -78,6 +78,21 @@ TEST(DateTimeCalendar, ImpossiblePartsAndValuesAreRejected) {
     }
 }
 
+TEST(DateTimeCalendar, RejectionsSayWhatWasWrongInJapanese) {
+    try {
+        EncodeDateTime(2024, 13, 1, 9, 5, 0, 0);
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "正しくない日時です: 2024/13/1 9:05:00.000。");
+    }
+    try {
+        DecodeDateTime(std::nan(""));
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError& e) {
+        EXPECT_STREQ(e.what(), "正しくない日時の値です。");
+    }
+}
+
 TEST(DateTimeCalendar, DecodeRoundsToTheMillisecond) {
     for (int minute = 0; minute < 1440; ++minute) {
         const TDateTimeParts p = DecodeDateTime(45000 + minute / 1440.0);

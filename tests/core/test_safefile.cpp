@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -153,4 +154,30 @@ TEST_F(SafeFileTest, ReadAndExists) {
     WriteFileSafely(PathOf("big"), big);
     EXPECT_TRUE(FileExists(PathOf("big")));
     EXPECT_EQ(ReadFileBytes(PathOf("big")), big);
+}
+
+TEST_F(SafeFileTest, MessagesNameTheFileAndTheReasonInJapanese) {
+    try {
+        ReadFileBytes(PathOf("missing"));
+        ADD_FAILURE() << "no error";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "ファイル \"" + PathOf("missing") + "\" を読めません: ファイルまたはディレクトリがありません。");
+    }
+    try {
+        WriteFileSafely(PathOf("nowhere/x.hv"), "data");
+        ADD_FAILURE() << "no error";
+    } catch (const EFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "ファイル \"" + PathOf("nowhere/x.hv") +
+                                             "\" を保存できません: ファイルまたはディレクトリがありません。");
+    }
+}
+
+TEST(SystemErrorText, CommonReasonsHaveJapaneseTextsOthersTheirNumber) {
+    EXPECT_EQ(SystemErrorText(EACCES), "アクセスが許可されていません");
+    EXPECT_EQ(SystemErrorText(ENOSPC), "ディスクに空きがありません");
+    EXPECT_EQ(SystemErrorText(EROFS), "読み取り専用のファイル システムです");
+    EXPECT_EQ(SystemErrorText(ELOOP), "シンボリック リンクの階層が深すぎます");
+    EXPECT_TRUE(SystemErrorText(EPIPE).starts_with("システム エラー " + std::to_string(EPIPE) + " ("))
+        << SystemErrorText(EPIPE);
 }

@@ -66,7 +66,7 @@ TDateTime FromTm(const std::tm& tm, int msec) {
     // A leap second (tm_sec 60) is shown as the last second of its minute.
     const int second = tm.tm_sec > 59 ? 59 : tm.tm_sec;
     if (!TryEncodeDateTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, second, msec, result)) {
-        throw EConvertError("Date-time out of range: year " + std::to_string(tm.tm_year + 1900));
+        throw EConvertError("日時が扱える範囲の外です: " + std::to_string(tm.tm_year + 1900) + " 年。");
     }
     return result;
 }
@@ -101,8 +101,8 @@ bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int s
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
     TDateTime result = 0;
     if (!TryEncodeDateTime(year, month, day, hour, minute, second, msec, result)) {
-        char buffer[96];
-        std::snprintf(buffer, sizeof buffer, "Invalid date-time: %d/%d/%d %d:%02d:%02d.%03d", year, month, day, hour,
+        char buffer[128];
+        std::snprintf(buffer, sizeof buffer, "正しくない日時です: %d/%d/%d %d:%02d:%02d.%03d。", year, month, day, hour,
                       minute, second, msec);
         throw EConvertError(buffer);
     }
@@ -111,7 +111,7 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 
 TDateTimeParts DecodeDateTime(TDateTime value) {
     if (!std::isfinite(value) || value < MinDateTimeDay - 1.0 || value > MaxDateTimeDay + 1.0) {
-        throw EConvertError("Invalid date-time value");
+        throw EConvertError("正しくない日時の値です。");
     }
     // The calendar day is the whole part (toward zero); the time of day is the size of the rest.
     const double whole = std::trunc(value);
@@ -122,7 +122,7 @@ TDateTimeParts DecodeDateTime(TDateTime value) {
         ++day;
     }
     if (day < MinDateTimeDay || day > MaxDateTimeDay) {
-        throw EConvertError("Invalid date-time value");
+        throw EConvertError("正しくない日時の値です。");
     }
     TDateTimeParts parts;
     CivilFromDays(day - DaysBefore1970, parts.Year, parts.Month, parts.Day);
@@ -162,7 +162,7 @@ TDateTime DateTimeFromUnix(std::int64_t unixSeconds) {
     const std::time_t t = static_cast<std::time_t>(unixSeconds);
     std::tm tm{};
     if (localtime_r(&t, &tm) == nullptr) {
-        throw EConvertError("Unix time out of range: " + std::to_string(unixSeconds));
+        throw EConvertError("システムの時刻 " + std::to_string(unixSeconds) + " は扱える範囲の外です。");
     }
     return FromTm(tm, 0);
 }
@@ -180,7 +180,7 @@ std::int64_t DateTimeToUnix(TDateTime value) {
     errno = 0;
     const std::time_t t = std::mktime(&tm);
     if (t == static_cast<std::time_t>(-1) && errno != 0) {
-        throw EConvertError("Date-time cannot be converted to system time: " + FormatDocDateTime(value));
+        throw EConvertError("日時 " + FormatDocDateTime(value) + " をシステムの時刻に変換できません。");
     }
     return static_cast<std::int64_t>(t);
 }

@@ -1,6 +1,7 @@
 #include "platform/NmcliConnections.h"
 
 #include "platform/Process.h"
+#include "platform/SafeFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -66,11 +67,11 @@ bool TNmcliConnections::IsConnected() {
 int TNmcliConnections::Dial(const std::string& entry) {
     const std::optional<std::string> nmcli = FindNmcli();
     if (!nmcli) {
-        throw EDialUpError(DialApiMissingMessage(ENOENT, std::strerror(ENOENT)));
+        throw EDialUpError(DialApiMissingMessage(ENOENT, SystemErrorText(ENOENT)));
     }
     const TCapturedRun run = RunCaptured(*nmcli, {"nmcli", "connection", "up", "id", entry}, m_Options.DialTimeoutMs);
     if (run.StartErrno != 0) {
-        throw EDialUpError(DialApiMissingMessage(run.StartErrno, std::strerror(run.StartErrno)));
+        throw EDialUpError(DialApiMissingMessage(run.StartErrno, SystemErrorText(run.StartErrno)));
     }
     return run.Succeeded() ? 0 : (run.Exited && run.ExitCode != 0 ? run.ExitCode : 1);
 }

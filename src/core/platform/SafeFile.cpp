@@ -44,12 +44,14 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-std::string SystemMessage(const char* action, const std::string& path, int error) {
-    return std::string(action) + " \"" + path + "\": " + std::strerror(error);
+// "ファイル "PATH" を<failure>: <reason>。"
+std::string SystemMessage(std::string_view failure, const std::string& path, int error) {
+    return "ファイル \"" + path + "\" を" + std::string(failure) + ": " + SystemErrorText(error) + "。";
 }
 
 [[noreturn]] void FailWrite(const TSafeWriteOptions& options, const std::string& path, int error) {
-    throw EFileError(options.ErrorMessage.empty() ? SystemMessage("Cannot save", path, error) : options.ErrorMessage);
+    throw EFileError(options.ErrorMessage.empty() ? SystemMessage("保存できません", path, error)
+                                                  : options.ErrorMessage);
 }
 
 // Follows symbolic links from path to the file they finally name (which need not exist yet).
@@ -107,6 +109,49 @@ void SyncDirectory(const std::string& dir) {
 }
 
 } // namespace
+
+std::string SystemErrorText(int error) {
+    switch (error) {
+    case ENOENT:
+        return "ファイルまたはディレクトリがありません";
+    case EACCES:
+        return "アクセスが許可されていません";
+    case EPERM:
+        return "この操作は許可されていません";
+    case ENOSPC:
+        return "ディスクに空きがありません";
+    case EDQUOT:
+        return "ディスクの使用量の制限を超えました";
+    case EROFS:
+        return "読み取り専用のファイル システムです";
+    case EISDIR:
+        return "ディレクトリです";
+    case ENOTDIR:
+        return "パスの途中がディレクトリではありません";
+    case ELOOP:
+        return "シンボリック リンクの階層が深すぎます";
+    case ENAMETOOLONG:
+        return "ファイル名が長すぎます";
+    case EEXIST:
+        return "同じ名前のファイルがあります";
+    case EIO:
+        return "入出力エラーが起きました";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます";
+    case EFBIG:
+        return "ファイルが大きすぎます";
+    case ENOMEM:
+        return "メモリが足りません";
+    case EBUSY:
+    case ETXTBSY:
+        return "ファイルが使用中です";
+    case EXDEV:
+        return "別のファイル システムには移せません";
+    default:
+        return "システム エラー " + std::to_string(error) + " (" + std::strerror(error) + ")";
+    }
+}
 
 std::string DefaultTempName(const std::string& dir, const std::string& fileName) {
     char number[8];
@@ -177,7 +222,7 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
 std::string ReadFileBytes(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        throw EFileError(SystemMessage("Cannot read", path, errno));
+        throw EFileError(SystemMessage("読めません", path, errno));
     }
     std::string content;
     struct stat st {};
@@ -193,7 +238,7 @@ std::string ReadFileBytes(const std::string& path) {
             }
             const int error = errno;
             close(fd);
-            throw EFileError(SystemMessage("Cannot read", path, error));
+            throw EFileError(SystemMessage("読めません", path, error));
         }
         if (n == 0) {
             break;

@@ -128,7 +128,8 @@ class TIconv {
 public:
     TIconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1))) {
-            throw EHVError(std::string("The conversion from ") + from + " to " + to + " is not available (iconv).");
+            throw EHVError(std::string("文字コードを ") + from + " から " + to +
+                           " に変換できません (iconv にその変換がありません)。");
         }
     }
     ~TIconv() { iconv_close(m_cd); }
