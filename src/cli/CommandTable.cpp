@@ -1,4 +1,5 @@
 #include "Command.h"
+#include "HVVersion.h"
 #include "SettingsCommand.h"
 
 #include <algorithm>
@@ -165,6 +166,7 @@ void PrintUsage(std::ostream& out) {
         out << "  " << command.Name << ' ' << command.Synopsis << "\n      " << command.Summary << '\n';
     }
     out << "\n" << kProgram << " help <コマンド> でコマンドごとの詳細を表示します。\n";
+    out << kProgram << " --version でバージョンを表示します。\n";
 }
 
 void PrintShortUsage(std::ostream& out) {
@@ -228,6 +230,10 @@ int RunHvtool(const std::vector<std::string>& args, TCommandIO& io) {
     const std::string& name = args.front();
     if (name == "--help" || name == "-h") {
         PrintUsage(io.Out);
+        return kExitOk;
+    }
+    if (name == "--version") {
+        io.Out << kProgram << ' ' << kProgramVersion << '\n';
         return kExitOk;
     }
     const TCommandInfo* command = FindCommand(name);

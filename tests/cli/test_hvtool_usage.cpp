@@ -16,6 +16,14 @@ TEST(HvtoolUsage, HelpListsEveryCommandOnStandardOutput) {
     }
 }
 
+TEST(HvtoolUsage, VersionIsTheProjectsOnStandardOutput) {
+    TRunResult r = RunTool({"--version"});
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, "hvtool " HV_EXPECTED_VERSION "\n");
+    EXPECT_EQ(r.Err, "");
+    EXPECT_NE(RunTool({"--help"}).Out.find("hvtool --version でバージョンを表示します。\n"), std::string::npos);
+}
+
 TEST(HvtoolUsage, HelpOfOneCommandShowsItsDetails) {
     TRunResult viaHelp = RunTool({"help", "ls"});
     TRunResult viaOption = RunTool({"ls", "--help"});

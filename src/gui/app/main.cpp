@@ -1,27 +1,57 @@
+#include "app/CommandLine.h"
+#include "app/DesktopIntegration.h"
 #include "app/HVApplication.h"
 #include "app/QtUserPrompts.h"
 #include "app/StartUp.h"
 #include "document/HVDocument.h"
-#include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/HVWindow.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/Settings.h"
 
 #include <QTimer>
 
+#include <cstdio>
 #include <exception>
 #include <memory>
 
+namespace {
+
+QStringList ArgumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+// Prints the help, the version or what is wrong with the arguments; returns the exit code.
+int Answer(const hv::TCommandLine& commandLine) {
+    const bool error = commandLine.Action == hv::TCommandLine::TAction::Error;
+    std::fputs(commandLine.Text.toUtf8().constData(), error ? stderr : stdout);
+    return hv::CommandLineExitCode(commandLine);
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // --help and --version answer before anything needs a display.
+    hv::TCommandLine commandLine = hv::ParseCommandLine(ArgumentsOf(argc, argv));
+    if (commandLine.Action == hv::TCommandLine::TAction::Help ||
+        commandLine.Action == hv::TCommandLine::TAction::Version) {
+        return Answer(commandLine);
+    }
     hv::THVApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Hollyvine"));
-    QApplication::setWindowIcon(hv::TFolderIcons::ProgramIcon());
+    hv::SetUpApplication(app);
     hv::TQtUserPrompts prompts;
     app.SetPrompts(&prompts);
-
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    const hv::TStartOptions options = hv::ParseStartArguments(arguments);
+    if (commandLine.Action == hv::TCommandLine::TAction::Error) {
+        // Qt has taken its own options (-platform, -style, ...) out of the arguments by now.
+        commandLine = hv::ParseCommandLine(QApplication::arguments());
+        if (commandLine.Action != hv::TCommandLine::TAction::Start) {
+            return Answer(commandLine);
+        }
+    }
+    const hv::TStartOptions& options = commandLine.Options;
     try {
         hv::TFileRegistryStore store;
         if (options.CleanUp) {

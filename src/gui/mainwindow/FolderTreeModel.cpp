@@ -1,45 +1,16 @@
 #include "mainwindow/FolderTreeModel.h"
 
+#include "app/DesktopIntegration.h"
 #include "model/HVFolder.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPalette>
-#include <QPixmap>
-#include <QPolygonF>
 #include <QStyle>
 
 namespace hv {
 
-namespace {
-
-// The program's own image, drawn: a green tile with a white bookmark ribbon and a leaf.
-QPixmap ProgramPixmap(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 16.0, size / 16.0);
-    painter.setPen(QPen(QColor(0x1e, 0x5a, 0x2a), 1));
-    painter.setBrush(QColor(0x3a, 0x9a, 0x4c));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::white);
-    painter.drawPolygon(
-        QPolygonF({QPointF(4, 2.5), QPointF(10, 2.5), QPointF(10, 13.5), QPointF(7, 10.5), QPointF(4, 13.5)}));
-    painter.setBrush(QColor(0xb8, 0xe6, 0x8a));
-    painter.drawEllipse(QRectF(9.5, 8, 4.5, 3));
-    return pixmap;
-}
-
-} // namespace
-
 QIcon TFolderIcons::ProgramIcon() {
-    QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64}) {
-        icon.addPixmap(ProgramPixmap(size));
-    }
-    return icon;
+    return hv::ProgramIcon();
 }
 
 TFolderIcons TFolderIcons::Standard(const QStyle* style) {
