@@ -155,7 +155,7 @@ void TDesktopTest::qtTextsAreJapanese() {
     QLineEdit edit;
     const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
     QVERIFY(!menu->actions().isEmpty());
-    QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("元に戻す(&U)"));
+    QCOMPARE(menu->actions().constFirst()->text().section(QLatin1Char('\t'), 0, 0), QStringLiteral("元に戻す(&U)"));
 }
 
 void TDesktopTest::missingTranslationsLeaveQtsTexts() {

@@ -31,13 +31,23 @@ int Answer(const hv::TCommandLine& commandLine) {
     return hv::CommandLineExitCode(commandLine);
 }
 
+// Whether QApplication can start: with a display, or told which platform to use. Otherwise it
+// would abort, so a wrong argument is reported right away instead.
+bool QtCanStart(const QStringList& arguments) {
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+           qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform")) ||
+           arguments.contains(QStringLiteral("--platform"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     // --help and --version answer before anything needs a display.
-    hv::TCommandLine commandLine = hv::ParseCommandLine(ArgumentsOf(argc, argv));
+    const QStringList arguments = ArgumentsOf(argc, argv);
+    hv::TCommandLine commandLine = hv::ParseCommandLine(arguments);
     if (commandLine.Action == hv::TCommandLine::TAction::Help ||
-        commandLine.Action == hv::TCommandLine::TAction::Version) {
+        commandLine.Action == hv::TCommandLine::TAction::Version ||
+        (commandLine.Action == hv::TCommandLine::TAction::Error && !QtCanStart(arguments))) {
         return Answer(commandLine);
     }
     hv::THVApplication app(argc, argv);
