@@ -205,7 +205,8 @@ TEST_F(NmcliTest, DialAndEntries) {
         Connections().Dial("My ISP");
         ADD_FAILURE() << "no error without nmcli";
     } catch (const EDialUpError& e) {
-        EXPECT_TRUE(std::string(e.what()).ends_with("を確認してください。\n(2: No such file or directory)"))
+        EXPECT_TRUE(
+            std::string(e.what()).ends_with("を確認してください。\n(2: ファイルまたはディレクトリがありません)"))
             << e.what();
     }
     FakeNmcli("Home\\:Net\nOffice \\\\ 2\n\n");
