@@ -20,7 +20,10 @@ endforeach()
 install(FILES ${HV_DATA_DIR}/hollyvine.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${HV_DATA_DIR}/hollyvine.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${HV_DATA_DIR}/invalid.hollyvine.Hollyvine.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${HV_DATA_DIR}/man/hollyvine.1 ${HV_DATA_DIR}/man/hvtool.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+foreach(page hollyvine hvtool)
+  configure_file(${HV_DATA_DIR}/man/${page}.1.in ${CMAKE_BINARY_DIR}/man/${page}.1 @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/man/${page}.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 install(FILES ${HV_DATA_DIR}/completion/hvtool.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME hvtool)
