@@ -239,6 +239,11 @@ void THVWindowTest::renameRules() {
         QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, typed, Qt::NoModifier);
     }
     QCOMPARE(editor->text(), typed);
+    // Insert, which the editor passes on, adds no folder while the label is edited.
+    bool picked = false;
+    f.Window->FolderTree().SetFolderPickerRunner([&](hv::TSelectFolderDlg&) { return picked = true; });
+    QTest::keyClick(editor, Qt::Key_Insert);
+    QVERIFY(!picked);
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(QString::fromStdString(news->Name()), stored);
     QTRY_COMPARE(f.Prompts.Seen.value(0), message);
