@@ -3,6 +3,7 @@
 #include "DocumentJson.h"
 #include "DocumentLoader.h"
 #include "model/DateTime.h"
+#include "model/Names.h"
 #include "text/TextUtil.h"
 
 #include <nlohmann/json.hpp>
@@ -18,8 +19,6 @@ namespace hv::cli {
 namespace {
 
 namespace keys = json_keys;
-
-constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5, as the document reader does
 
 enum class TFrameKind { Top, Folder, ItemArray, FolderArray, Item, CommandArray, Command };
 
@@ -438,19 +437,6 @@ private:
     std::vector<TFrame> m_Stack;
 };
 
-std::string FolderNameFromJson(std::string_view name) {
-    std::string result;
-    result.reserve(name.size());
-    for (char c : name) {
-        if (c == '\\') {
-            result += kFullWidthYen;
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 // Applies the rules of a document read to the raw tree, in the order a read of its records would:
 // each folder is looked up by name among its parent's children (so same-named siblings merge)
 // and each item gets a unique name in its folder.
@@ -463,7 +449,7 @@ std::unique_ptr<THVFolder> BuildDocumentTree(const THVFolder& raw) {
         targets.resize(static_cast<std::size_t>(level));
         if (level > 0) {
             bool created = false;
-            target = targets.back()->FindOrCreateChild(FolderNameFromJson(folder.Name()), false, &created);
+            target = targets.back()->FindOrCreateChild(FolderNameWithYen(folder.Name()), false, &created);
             if (created) {
                 target->SetExpanded(folder.Expanded());
             }

@@ -1,5 +1,6 @@
 #include "mainwindow/FolderTreeModel.h"
 #include "model/HVFolder.h"
+#include "model/TreeEdits.h"
 
 #include <QAbstractItemModelTester>
 #include <QPixmap>
@@ -38,6 +39,8 @@ void TFolderTreeModelTest::changesKeepTheModelConsistent() {
     root.AddChild("Tech");
     TFolderTreeModel model;
     model.EndReset(&root);
+    hv::TTreeEdits edits;
+    edits.AddObserver(&model);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     QCOMPARE(model.rowCount(), 1);
@@ -46,21 +49,27 @@ void TFolderTreeModelTest::changesKeepTheModelConsistent() {
     QVERIFY(model.flags(model.IndexOf(news)) & Qt::ItemIsEditable);
 
     const QPersistentModelIndex newsIndex(model.IndexOf(news));
-    model.AddFolder(&root, "Alpha", true);
+    edits.AddFolder(root, "Alpha", true);
     QCOMPARE(Names(root), (QStringList{QStringLiteral("Alpha"), QStringLiteral("News"), QStringLiteral("Tech")}));
     // Persistent indexes follow their folders through the sort.
     QCOMPARE(model.nodeFromIndex(newsIndex), news);
     QCOMPARE(newsIndex.row(), 1);
 
-    model.RenameFolder(news, "Zulu", true);
+    edits.RenameFolder(*news, "Zulu", true);
     QCOMPARE(Names(root), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Tech"), QStringLiteral("Zulu")}));
     QCOMPARE(newsIndex.row(), 2);
 
-    model.DeleteFolder(news);
+    edits.DeleteFolder(*news);
     QVERIFY(!newsIndex.isValid());
     QCOMPARE(Names(root), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Tech")}));
-    model.DeleteFolder(&root); // the root stays
+    edits.DeleteFolder(root); // the root stays
     QCOMPARE(model.rowCount(), 1);
+    // A merging move: rows come and go while the receiving folder fills.
+    THVFolder* tech = root.Child(1);
+    tech->AddChild("Sub");
+    root.Child(0)->AddChild("Tech")->AddChild("sub");
+    QVERIFY(edits.MoveFolderInto(*tech, *root.Child(0), true) != nullptr);
+    QCOMPARE(Names(root), QStringList{QStringLiteral("Alpha")});
 
     model.BeginReset();
     model.EndReset(nullptr);
@@ -90,10 +99,12 @@ void TFolderTreeModelTest::moveSwapsWithTheNeighbour() {
     }
     TFolderTreeModel model;
     model.EndReset(&root);
+    hv::TTreeEdits edits;
+    edits.AddObserver(&model);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     THVFolder* folder = root.Child(from);
     const QPersistentModelIndex child(model.IndexOf(folder->Child(0)));
-    QCOMPARE(model.MoveFolder(folder, delta), moved);
+    QCOMPARE(edits.MoveFolder(*folder, delta), moved);
     QCOMPARE(Names(root).join(QLatin1Char(',')), order);
     QCOMPARE(model.nodeFromIndex(child.parent()), folder);
 }
@@ -132,7 +143,9 @@ void TFolderTreeModelTest::openImageFollowsTheSelectedFolder() {
     // A deleted open folder is forgotten, not read after it is freed.
     model.SetOpenFolder(local);
     model.SetDropHighlight(local);
-    model.DeleteFolder(news);
+    hv::TTreeEdits edits;
+    edits.AddObserver(&model);
+    edits.DeleteFolder(*news);
     QCOMPARE(model.OpenFolder(), nullptr);
     QCOMPARE(model.DropHighlight(), nullptr);
 }

@@ -71,8 +71,12 @@ void TSelectFolderDlgTest::modeRules_data() {
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("name");
-    const QString folderDup = QStringLiteral("Hollyvine|") + hv::DuplicateFolderMessage(QStringLiteral("news"));
-    const QString itemDup = QStringLiteral("Hollyvine|") + hv::DuplicateItemMessage(QStringLiteral("item a"));
+    const QString folderDup = QStringLiteral(
+        "Hollyvine|フォルダ名 'news' は既に使われています。\n\n１つのフォルダに同じ名前のサブフォルダを複数作ることは"
+        "できません。半角アルファベットの大文字・小文字は同一視されます。");
+    const QString itemDup = QStringLiteral(
+        "Hollyvine|アイテム名 'item a' は既に使われています。\n\n１つのフォルダに同じ名前のアイテムを複数作ることは"
+        "できません。半角アルファベットの大文字・小文字は同一視されます。");
     // The main window shows "News" in every row.
     QTest::newRow("add: no name") << 0 << "Tech"
                                   << "" << false << false << ""

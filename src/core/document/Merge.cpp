@@ -5,6 +5,7 @@
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
+#include "model/Names.h"
 #include "text/TextUtil.h"
 
 #include <charconv>
@@ -13,8 +14,6 @@
 namespace hv {
 
 namespace {
-
-constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5
 
 // The value of key in a record (keys ignore letter case, the first line wins); empty when missing.
 std::string_view ValueOf(const std::vector<std::string_view>& lines, std::string_view key) {
@@ -44,21 +43,6 @@ int LevelOf(std::string_view text) {
     return level;
 }
 
-// Folder names never hold "\", which separates the folders of a path: the reader turns it into
-// the full-width yen sign, and so does the merge, so that merging a document into itself finds
-// its own folders.
-std::string FolderName(std::string_view name) {
-    std::string result;
-    for (char c : name) {
-        if (c == '\\') {
-            result += kFullWidthYen;
-        } else {
-            result += c;
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 void MergeRecords(std::string_view body, THVFolder& root, bool sortFolders, TMergeStats& stats) {
@@ -85,7 +69,8 @@ void MergeRecords(std::string_view body, THVFolder& root, bool sortFolders, TMer
                 --currentLevel;
             }
             bool created = false;
-            current = current->FindOrCreateChild(FolderName(ValueOf(lines, "Name")), sortFolders, &created);
+            // "\" becomes "￥" as when reading, so that merging a document into itself finds its own folders.
+            current = current->FindOrCreateChild(FolderNameWithYen(ValueOf(lines, "Name")), sortFolders, &created);
             ++currentLevel;
             stats.NewFolders += created ? 1 : 0;
             // Brought into view: its parent is expanded. The parents further up were expanded when

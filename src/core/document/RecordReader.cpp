@@ -4,6 +4,7 @@
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
+#include "model/Names.h"
 #include "text/TextUtil.h"
 
 #include <charconv>
@@ -13,9 +14,6 @@
 namespace hv {
 
 namespace {
-
-constexpr std::string_view kFolderSeparator = "\\";
-constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5
 
 bool ParseInt(std::string_view text, long long& value) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -153,22 +151,6 @@ void ReadItem(const std::vector<std::string_view>& lines, const TItemValues& v, 
     }
 }
 
-std::string FolderNameFromRecord(std::string_view name) {
-    std::string result;
-    result.reserve(name.size());
-    std::size_t pos = 0;
-    while (true) {
-        std::size_t slash = name.find(kFolderSeparator, pos);
-        result += name.substr(pos, slash == std::string_view::npos ? std::string_view::npos : slash - pos);
-        if (slash == std::string_view::npos) {
-            break;
-        }
-        result += kFullWidthYen;
-        pos = slash + 1;
-    }
-    return result;
-}
-
 } // namespace
 
 TRecordKind NextRecord(std::string_view& text, std::vector<std::string_view>& lines) {
@@ -282,7 +264,7 @@ int ReadRecords(std::string_view text, THVFolder& target, const TReadOptions& op
                     --currentLevel;
                 }
                 bool created = false;
-                current = current->FindOrCreateChild(FolderNameFromRecord(values.Value("Name")), false, &created);
+                current = current->FindOrCreateChild(FolderNameWithYen(values.Value("Name")), false, &created);
                 ++currentLevel;
                 if (created) {
                     ++entries;

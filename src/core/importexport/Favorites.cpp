@@ -2,6 +2,7 @@
 
 #include "importexport/Shortcut.h"
 #include "model/HVFolder.h"
+#include "model/Names.h"
 #include "platform/UserPrompts.h"
 #include "settings/RegistryStore.h"
 #include "text/Encoding.h"
@@ -19,8 +20,6 @@ namespace hv {
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5
 
 struct TEntry {
     std::string Name; // as the file system spells it
@@ -45,16 +44,7 @@ std::vector<TEntry> ListDirectory(const std::string& dir) {
 }
 
 std::string FolderNameOf(const std::string& dirName) {
-    std::string name = SanitizeLine(DecodeUtf8(dirName));
-    std::string result;
-    for (char c : name) {
-        if (c == '\\') {
-            result += kFullWidthYen;
-        } else {
-            result += c;
-        }
-    }
-    return result;
+    return FolderNameWithYen(SanitizeLine(DecodeUtf8(dirName)));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "importexport/ImpHtml.h"
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
+#include "model/Names.h"
 #include "platform/SafeFile.h"
 #include "text/CharRefs.h"
 #include "text/TextUtil.h"
@@ -18,7 +19,6 @@ namespace hv {
 
 namespace {
 
-constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
 std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
@@ -253,7 +253,7 @@ private:
             return;
         }
         if (m_Parser.IsText()) {
-            m_Pending = ReplaceAll(CleanName(m_Parser.TokenText()), "\\", kFullWidthYen);
+            m_Pending = FolderNameWithYen(CleanName(m_Parser.TokenText()));
         } else if (!IsEndTag("h3")) {
             PutBack();
         }

@@ -3,6 +3,7 @@
 #include "importexport/HtmlParse.h"
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
+#include "model/Names.h"
 #include "text/CharRefs.h"
 #include "text/TextUtil.h"
 
@@ -15,7 +16,6 @@ namespace hv {
 namespace {
 
 constexpr std::string_view kUntitled = "(Untitled)";
-constexpr std::string_view kFullWidthYen = "\xEF\xBF\xA5"; // U+FFE5
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 constexpr std::array<std::string_view, 4> kImportSchemes = {"http", "https", "ftp", "gopher"};
 
@@ -65,7 +65,7 @@ bool IsImportScheme(std::string_view url) {
 
 std::string CleanLinkTitle(std::string_view raw) {
     std::string title = DecodeCharRefs(raw);
-    ReplaceAll(title, "\\", kFullWidthYen);
+    title = FolderNameWithYen(title);
     ReplaceAll(title, "\r\n", " ");
     ReplaceAll(title, kNoBreakSpace, " ");
     title = SanitizeLine(title);

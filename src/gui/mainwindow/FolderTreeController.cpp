@@ -2,23 +2,15 @@
 
 #include "document/HVDocument.h"
 #include "mainwindow/FolderTreeModel.h"
-#include "mainwindow/SelectFolderDlg.h"
+#include "mainwindow/TreeButtonStyle.h"
 #include "model/FolderPath.h"
 #include "model/HVFolder.h"
+#include "model/TreeEdits.h"
 #include "platform/UserPrompts.h"
-#include "text/TextUtil.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QProxyStyle>
-#include <QStyleOption>
-#include <QToolTip>
 #include <QTreeView>
 
 namespace hv {
@@ -48,51 +40,13 @@ THVFolder* PreviousInTree(THVFolder* folder) {
 
 constexpr int kHoverDelay = 500;
 
-// The tree's branch drawing without the expand buttons, for ShowTreeBtn off.
-class TTreeButtonStyle : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-    bool ShowButtons = true;
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override {
-        if (element == PE_IndicatorBranch && !ShowButtons) {
-            QStyleOption plain(*option);
-            plain.state &= ~(State_Children | State_Open);
-            QProxyStyle::drawPrimitive(element, &plain, painter, widget);
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-};
-
 } // namespace
 
-QString DuplicateFolderMessage(const QString& name) {
-    return QStringLiteral("フォルダ名 '%1' は既に使われています。\n\n１つのフォルダに同じ名前のサブフォルダを複数作る"
-                          "ことはできません。半角アルファベットの大文字・小文字は同一視されます。")
-        .arg(name);
-}
-
-std::string CleanFolderName(const QString& text) {
-    std::string name = StripControlChars(text.toStdString());
-    std::string cleaned;
-    cleaned.reserve(name.size());
-    for (const char c : name) {
-        if (c == '\\') {
-            cleaned += "￥";
-        } else {
-            cleaned += c;
-        }
-    }
-    return cleaned;
-}
-
 TFolderTreeController::TFolderTreeController(QTreeView* tree, TFolderTreeModel* model, THVDocument& document,
-                                             TUserPrompts& prompts, TSettings* settings, QLabel* folderPanel,
-                                             QWidget* window)
-    : QObject(window), m_Tree(tree), m_Model(model), m_Document(document), m_Prompts(prompts), m_Settings(settings),
-      m_FolderPanel(folderPanel), m_Window(window) {
+                                             TTreeEdits& edits, TUserPrompts& prompts, TSettings* settings,
+                                             QLabel* folderPanel, QWidget* window)
+    : QObject(window), m_Tree(tree), m_Model(model), m_Document(document), m_Edits(edits), m_Prompts(prompts),
+      m_Settings(settings), m_FolderPanel(folderPanel), m_Window(window) {
     m_Tree->setModel(m_Model);
     m_Tree->setHeaderHidden(true);
     m_Tree->setEditTriggers(QAbstractItemView::SelectedClicked);
@@ -145,81 +99,8 @@ void TFolderTreeController::ApplySettings() {
     }
     m_Tree->viewport()->update();
     if (SortFolders() && m_Model->Root() != nullptr) {
-        THVFolder* root = m_Model->Root();
-        ForEachFolder(*root, [this](THVFolder& folder, int) {
-            if (folder.ChildCount() > 1) {
-                m_Model->SortChildren(&folder);
-            }
-        });
+        m_Edits.SortAllChildren(*m_Model->Root());
     }
-}
-
-void TFolderTreeController::CreateActions(QWidget* window) {
-    auto make = [window](const QString& text, const QString& icon, QKeySequence key = {}) {
-        auto* action = new QAction(QIcon::fromTheme(icon), text, window);
-        action->setShortcut(key);
-        window->addAction(action);
-        return action;
-    };
-    actBackFolder = make(QStringLiteral("前のフォルダに戻る(&B)"), QStringLiteral("go-previous"),
-                         QKeySequence(Qt::ALT | Qt::Key_Left));
-    actNextFolder = make(QStringLiteral("次のフォルダへ進む(&N)"), QStringLiteral("go-next"),
-                         QKeySequence(Qt::ALT | Qt::Key_Right));
-    actAddFolder = make(QStringLiteral("追加(&A)..."), QStringLiteral("folder-new"));
-    actRenameFolder = make(QStringLiteral("名前を変更(&R)..."), QStringLiteral("edit-rename"));
-    actMoveFolderForward = make(QStringLiteral("１つ前へ移動(&F)"), QStringLiteral("go-up"));
-    actMoveFolderBack = make(QStringLiteral("１つ後ろへ移動(&K)"), QStringLiteral("go-down"));
-    actDeleteFolder = make(QStringLiteral("削除(&D)"), QStringLiteral("edit-delete"));
-    actExpandSubFolder = make(QStringLiteral("サブフォルダを展開(&E)"), QString());
-    actExpandAllFolder = make(QStringLiteral("全てのフォルダを展開(&X)"), QString());
-    actBackFolder->setObjectName(QStringLiteral("actBackFolder"));
-    actNextFolder->setObjectName(QStringLiteral("actNextFolder"));
-    actAddFolder->setObjectName(QStringLiteral("actAddFolder"));
-    actRenameFolder->setObjectName(QStringLiteral("actRenameFolder"));
-    actMoveFolderForward->setObjectName(QStringLiteral("actMoveFolderForward"));
-    actMoveFolderBack->setObjectName(QStringLiteral("actMoveFolderBack"));
-    actDeleteFolder->setObjectName(QStringLiteral("actDeleteFolder"));
-    connect(actBackFolder, &QAction::triggered, this, [this] { GoToHistory(m_History.Position() - 1); });
-    connect(actNextFolder, &QAction::triggered, this, [this] { GoToHistory(m_History.Position() + 1); });
-    connect(actAddFolder, &QAction::triggered, this, &TFolderTreeController::AddFolder);
-    connect(actRenameFolder, &QAction::triggered, this, [this] {
-        if (THVFolder* folder = CommandTarget(); folder != nullptr && folder != m_Model->Root()) {
-            m_Tree->edit(m_Model->IndexOf(folder));
-        }
-    });
-    connect(actMoveFolderForward, &QAction::triggered, this, [this] { MoveFolder(-1); });
-    connect(actMoveFolderBack, &QAction::triggered, this, [this] { MoveFolder(1); });
-    connect(actDeleteFolder, &QAction::triggered, this, &TFolderTreeController::DeleteFolder);
-    connect(actExpandSubFolder, &QAction::triggered, this, &TFolderTreeController::ExpandSubFolders);
-    connect(actExpandAllFolder, &QAction::triggered, this, &TFolderTreeController::ExpandAllFolders);
-
-    // Alt with these keys selects a folder wherever the focus is.
-    const std::pair<QKeyCombination, void (TFolderTreeController::*)()> keys[] = {
-        {Qt::ALT | Qt::Key_PageUp, &TFolderTreeController::SelectRootFolder},
-        {Qt::ALT | Qt::Key_PageDown, &TFolderTreeController::SelectLastFolder},
-        {Qt::ALT | Qt::Key_Up, &TFolderTreeController::SelectPreviousFolder},
-        {Qt::ALT | Qt::Key_Down, &TFolderTreeController::SelectNextFolder},
-    };
-    for (const auto& [key, slot] : keys) {
-        QAction* action = make(QString(), QString(), QKeySequence(key));
-        connect(action, &QAction::triggered, this, slot);
-    }
-    UpdateActions();
-    UpdateHistoryActions();
-}
-
-void TFolderTreeController::FillMenu(QMenu* menu) const {
-    menu->addAction(actBackFolder);
-    menu->addAction(actNextFolder);
-    menu->addSeparator();
-    menu->addAction(actAddFolder);
-    menu->addAction(actRenameFolder);
-    menu->addAction(actMoveFolderForward);
-    menu->addAction(actMoveFolderBack);
-    menu->addAction(actDeleteFolder);
-    menu->addSeparator();
-    menu->addAction(actExpandSubFolder);
-    menu->addAction(actExpandAllFolder);
 }
 
 bool TFolderTreeController::SortFolders() const {
@@ -347,7 +228,7 @@ void TFolderTreeController::RootAboutToChange() {
     m_ChangeTimer.stop();
     m_Resetting = true;
     if (m_Model->Root() != nullptr) {
-        AnnounceFreed(m_Model->Root());
+        m_Edits.AnnounceFreed(*m_Model->Root());
     }
     m_Shown = nullptr;
     m_History.Clear();
@@ -380,100 +261,6 @@ void TFolderTreeController::TreeChanged() {
     SelectFolder(shown != nullptr ? shown : &m_Document.Root());
     ShowFolder(SelectedFolder());
     m_Navigating = false;
-}
-
-void TFolderTreeController::AnnounceFreed(THVFolder* folder) {
-    ForEachFolder(*folder, [this](THVFolder& f, int) {
-        for (const auto& item : f.List()) {
-            emit itemAboutToBeFreed(item.get());
-        }
-    });
-    emit folderAboutToBeFreed(folder);
-}
-
-void TFolderTreeController::AddFolder() {
-    THVFolder* root = m_Model->Root();
-    if (root == nullptr) {
-        return;
-    }
-    TSelectFolderDlg dialog(m_Prompts, m_Settings, m_Window);
-    bool confirmed = false;
-    if (m_RunPicker) {
-        dialog.Load(TSelectFolderDlg::TMode::AddFolder, root, SelectedFolder(), m_Shown);
-        confirmed = m_RunPicker(dialog);
-    } else {
-        confirmed = dialog.Execute(TSelectFolderDlg::TMode::AddFolder, root, SelectedFolder(), m_Shown);
-    }
-    THVFolder* parent = dialog.ChosenFolder();
-    if (confirmed && parent != nullptr) {
-        AddFolderUnder(parent, dialog.Name());
-    }
-}
-
-THVFolder* TFolderTreeController::AddFolderUnder(THVFolder* parent, const std::string& name) {
-    THVFolder* folder = m_Model->AddFolder(parent, name, SortFolders());
-    m_Tree->expand(m_Model->IndexOf(parent));
-    m_Document.MarkModified();
-    UpdateActions();
-    return folder;
-}
-
-bool TFolderTreeController::RenameFolder(THVFolder* folder, const QString& text) {
-    const std::string name = CleanFolderName(text);
-    if (name.empty()) {
-        m_Prompts.Warning(kEmptyNameMessage);
-        return false;
-    }
-    if (name == folder->Name()) {
-        return false;
-    }
-    const THVFolder* same = folder->Parent() == nullptr ? nullptr : folder->Parent()->FindChild(name);
-    if (same != nullptr && same != folder) {
-        m_Prompts.Warning(DuplicateFolderMessage(Q(name)).toStdString());
-        return false;
-    }
-    m_Model->RenameFolder(folder, name, SortFolders());
-    if (folder == m_Shown) {
-        m_FolderPanel->setText(FullPath() ? Q(FolderPath(*folder)) : Q(folder->Name()));
-    }
-    m_Document.MarkModified();
-    UpdateActions();
-    return true;
-}
-
-void TFolderTreeController::DeleteFolder() {
-    THVFolder* folder = CommandTarget();
-    if (folder == nullptr || folder == m_Model->Root()) {
-        return;
-    }
-    const QString question =
-        QStringLiteral("フォルダ '%1' とそのサブフォルダ・アイテムを全て削除します。よろしいですか？")
-            .arg(Q(folder->Name()));
-    if (!m_Prompts.YesNo(question.toStdString(), "フォルダの削除")) {
-        return;
-    }
-    AnnounceFreed(folder);
-    m_History.Forget(folder);
-    if (m_Shown != nullptr && m_Shown->IsInside(folder)) {
-        m_Shown = nullptr;
-    }
-    if (m_PopupTarget != nullptr && m_PopupTarget->IsInside(folder)) {
-        m_PopupTarget = nullptr;
-    }
-    m_Model->DeleteFolder(folder);
-    m_Document.MarkModified();
-    UpdateHistoryActions();
-    UpdateActions();
-}
-
-void TFolderTreeController::MoveFolder(int delta) {
-    THVFolder* folder = SelectedFolder();
-    if (folder == nullptr || SortFolders() || !m_Model->MoveFolder(folder, delta)) {
-        return;
-    }
-    m_Tree->scrollTo(m_Model->IndexOf(folder));
-    m_Document.MarkModified();
-    UpdateActions();
 }
 
 void TFolderTreeController::ExpandSubFolders() {
@@ -510,208 +297,6 @@ void TFolderTreeController::SelectNextFolder() {
             SelectFolder(next);
         }
     }
-}
-
-void TFolderTreeController::OpenPopup(const QPoint& pos, bool byKeyboard) {
-    QPoint at = pos;
-    THVFolder* target = nullptr;
-    if (byKeyboard) {
-        at = QPoint(0, 0);
-    } else {
-        target = m_Model->nodeFromIndex(m_Tree->indexAt(pos));
-    }
-    if (target == nullptr) {
-        target = SelectedFolder();
-    } else if (Opt(opt::Window::TreeRClickSelect)) {
-        SelectFolder(target);
-    } else {
-        m_Model->SetDropHighlight(target);
-    }
-    m_PopupTarget = target;
-    m_HoverTimer.stop();
-    UpdateActions();
-    TreeViewPopup->exec(m_Tree->viewport()->mapToGlobal(at));
-    m_Model->SetDropHighlight(nullptr);
-    ScheduleMenuReset();
-}
-
-void TFolderTreeController::ScheduleMenuReset() {
-    if (m_ResetPending) {
-        return;
-    }
-    m_ResetPending = true;
-    // Runs once the event that closed the menu, and the command it chose, are done.
-    QTimer::singleShot(0, this, &TFolderTreeController::ResetMenus);
-}
-
-void TFolderTreeController::ResetMenus() {
-    m_ResetPending = false;
-    if (TreeViewPopup->isVisible()) {
-        return;
-    }
-    m_PopupTarget = nullptr;
-    for (QMenu* menu : {RecentFolderPopup1, RecentFolderPopup2}) {
-        if (!menu->isVisible()) {
-            menu->clear();
-        }
-    }
-    UpdateActions();
-}
-
-void TFolderTreeController::FillHistoryMenu(QMenu* menu, bool back) {
-    menu->clear();
-    int k = 0;
-    for (const int i : m_History.MenuEntries(back)) {
-        THVFolder* folder = m_History.At(i);
-        if (folder == nullptr) {
-            menu->addAction(QString())->setEnabled(false);
-        } else {
-            const QIcon icon = m_Model->data(m_Model->IndexOf(folder), Qt::DecorationRole).value<QIcon>();
-            menu->addAction(icon, HistoryMenuCaption(Q(folder->Name()), k), this, [this, i] { GoToHistory(i); });
-        }
-        ++k;
-    }
-}
-
-THVFolder* TFolderTreeController::LabelFolderAt(const QPoint& pos) const {
-    const QModelIndex index = m_Tree->indexAt(pos);
-    if (!index.isValid()) {
-        return nullptr;
-    }
-    // Only the icon and the text count, not the empty rest of the row.
-    const QRect rect = m_Tree->visualRect(index);
-    const int iconWidth = m_Tree->iconSize().isValid() ? m_Tree->iconSize().width()
-                                                       : m_Tree->style()->pixelMetric(QStyle::PM_SmallIconSize);
-    const int textWidth = m_Tree->fontMetrics().horizontalAdvance(index.data().toString());
-    const int right =
-        rect.left() + iconWidth + textWidth + 3 * m_Tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
-    return pos.x() <= right ? m_Model->nodeFromIndex(index) : nullptr;
-}
-
-void TFolderTreeController::OnHoverMove(const QPoint& pos) {
-    m_HoverPos = pos;
-    if (!m_HotTrack) {
-        return;
-    }
-    THVFolder* folder = LabelFolderAt(pos);
-    if (folder == m_HoverNode) {
-        return;
-    }
-    m_HoverTimer.stop();
-    m_HoverNode = folder;
-    if (folder != nullptr) {
-        m_HoverTimer.start();
-    }
-}
-
-void TFolderTreeController::OnHoverTimer() {
-    m_HoverTimer.stop();
-    THVFolder* under = m_Tree->viewport()->underMouse() ? LabelFolderAt(m_HoverPos) : nullptr;
-    const bool memoFocused = m_Memo != nullptr && m_Memo->hasFocus();
-    // A label being edited keeps its folder.
-    QWidget* focus = QApplication::focusWidget();
-    const bool editing = focus != nullptr && focus != m_Tree && m_Tree->isAncestorOf(focus);
-    if (m_HotTrack && m_Window->isActiveWindow() && !memoFocused && !editing && m_PopupTarget == nullptr &&
-        under != nullptr && under == m_HoverNode) {
-        m_Tree->setFocus();
-        SelectFolder(under);
-    }
-    m_HoverNode = under;
-}
-
-bool TFolderTreeController::ShowLabelHint(const QPoint& pos) {
-    const QModelIndex index = m_Tree->indexAt(pos);
-    if (!m_ShowHints || !index.isValid()) {
-        return false;
-    }
-    // A hint only for a label the tree cuts off.
-    const QRect rect = m_Tree->visualRect(index);
-    const int iconWidth = m_Tree->style()->pixelMetric(QStyle::PM_SmallIconSize);
-    const QString text = index.data().toString();
-    if (rect.left() + iconWidth + m_Tree->fontMetrics().horizontalAdvance(text) + 8 <= m_Tree->viewport()->width()) {
-        return false;
-    }
-    QToolTip::showText(m_Tree->viewport()->mapToGlobal(pos), text, m_Tree->viewport(), rect);
-    return true;
-}
-
-bool TFolderTreeController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_Tree->viewport()) {
-        switch (event->type()) {
-        case QEvent::MouseMove:
-            OnHoverMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-            break;
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick: {
-            // Without expand buttons, a click where the button would be selects the folder
-            // but does not open or close it.
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            const auto* style = dynamic_cast<TTreeButtonStyle*>(m_Tree->style());
-            const QModelIndex index = m_Tree->indexAt(mouse->position().toPoint());
-            if (style != nullptr && !style->ShowButtons && mouse->button() == Qt::LeftButton && index.isValid() &&
-                mouse->position().x() < m_Tree->visualRect(index).left()) {
-                m_Tree->setCurrentIndex(index);
-                return true;
-            }
-            break;
-        }
-        case QEvent::Leave:
-            m_HoverTimer.stop();
-            m_HoverNode = nullptr;
-            break;
-        case QEvent::ToolTip:
-            if (!ShowLabelHint(static_cast<QHelpEvent*>(event)->pos())) {
-                QToolTip::hideText();
-            }
-            return true;
-        case QEvent::ContextMenu: {
-            const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-            OpenPopup(menuEvent->pos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
-            return true;
-        }
-        default:
-            break;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-    // While a label is edited the editor has the keys, so they never reach the tree here.
-    if (watched == m_Tree && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if ((key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
-            (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
-            OpenPopup(QPoint(0, 0), true);
-            return true;
-        }
-        if (modifiers == Qt::NoModifier) {
-            QAction* action = nullptr;
-            switch (key->key()) {
-            case Qt::Key_Insert:
-                action = actAddFolder;
-                break;
-            case Qt::Key_Delete:
-                action = actDeleteFolder;
-                break;
-            case Qt::Key_F2:
-                action = actRenameFolder;
-                break;
-            default:
-                break;
-            }
-            if (action != nullptr) {
-                if (action->isEnabled()) {
-                    action->trigger();
-                }
-                return true;
-            }
-        }
-    }
-    if (watched == m_Tree && event->type() == QEvent::ContextMenu) {
-        // The keyboard's context menu, when it reaches the tree rather than its viewport.
-        OpenPopup(QPoint(0, 0), true);
-        return true;
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 } // namespace hv

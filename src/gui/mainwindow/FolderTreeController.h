@@ -23,27 +23,26 @@ namespace hv {
 
 class THVDocument;
 class THVFolder;
-class THVItem;
 class TFolderTreeModel;
 class TSelectFolderDlg;
+class TTreeEdits;
 class TUserPrompts;
 
-// The folder messages.
-QString DuplicateFolderMessage(const QString& name);
-inline constexpr const char* kEmptyNameMessage = "名前が入力されていません。";
 inline constexpr const char* kFolderNotFoundMessage = "フォルダが見つかりません。";
-// A name as in-place renaming keeps it: characters below 32 removed, "\" turned into "￥".
-std::string CleanFolderName(const QString& text);
 
 // The folder tree of the main window: the tree view over the model, the shown folder (status
 // panel 0 and the folderShown signal after the change delay), the folder history and the folder
-// commands of the "フォルダ(&O)" menu, the tree's keys and the Alt-key navigation.
+// commands of the "フォルダ(&O)" menu, the tree's keys and the Alt-key navigation. The folder
+// edits are the core's tree edits; the model hears of them as an observer. The controller's
+// parts: FolderTreeActions.cpp (actions and menus), FolderTreeEditing.cpp (the folder edits),
+// FolderTreeDrag.cpp (moving into another folder, dragging over the tree), FolderTreeHover.cpp
+// (hover selection, hints, mouse and keys).
 class TFolderTreeController : public QObject {
     Q_OBJECT
 
 public:
-    TFolderTreeController(QTreeView* tree, TFolderTreeModel* model, THVDocument& document, TUserPrompts& prompts,
-                          TSettings* settings, QLabel* folderPanel, QWidget* window);
+    TFolderTreeController(QTreeView* tree, TFolderTreeModel* model, THVDocument& document, TTreeEdits& edits,
+                          TUserPrompts& prompts, TSettings* settings, QLabel* folderPanel, QWidget* window);
 
     // The actions, for menus and tool bars.
     QAction* actBackFolder = nullptr;
@@ -95,8 +94,8 @@ public:
     void GoToHistory(int index);
 
     void AddFolder();
-    // Adds a folder named name under parent, as the folder picker's OK does; the name must have
-    // been checked. Returns the new folder.
+    // Adds a folder named name under parent, as the folder picker's OK does. Returns the new
+    // folder, or nullptr when the name is empty or taken there.
     THVFolder* AddFolderUnder(THVFolder* parent, const std::string& name);
     // The rename rules; returns whether the folder took the name.
     bool RenameFolder(THVFolder* folder, const QString& text);
@@ -108,8 +107,7 @@ public:
     // A menu closed: on the next idle moment the popup target is dropped and the folder commands
     // follow the selected folder again.
     void ScheduleMenuReset();
-    // The merging move of a folder dropped on another: source's items and sub-folders go into
-    // target's child of the same name (made when there is none), source is freed and the
+    // The merging move of a folder dropped on another (TTreeEdits::MoveFolderInto), then the
     // receiving folder shown. Returns it, or nullptr when the move makes no sense (the root,
     // a folder into itself, below itself or into its own parent).
     THVFolder* MoveFolderInto(THVFolder* source, THVFolder* target);
@@ -130,10 +128,6 @@ public:
 signals:
     // The folder whose items the list shows (nullptr: none).
     void folderShown(hv::THVFolder* folder);
-    // Sent before an item or a folder with everything below it is freed.
-    void itemAboutToBeFreed(hv::THVItem* item);
-    void folderAboutToBeFreed(hv::THVFolder* folder);
-    void itemMoved(hv::THVItem* oldItem, hv::THVItem* newItem, hv::THVFolder* newFolder);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -151,7 +145,6 @@ private:
     void ApplyExpandedStates();
     void UpdateActions();
     void UpdateHistoryActions();
-    void AnnounceFreed(THVFolder* folder);
     template <THashKeyKind Kind> auto Opt(const TOptionKey<Kind>& option) const {
         return m_Settings != nullptr ? m_Settings->Get(option) : option.Default;
     }
@@ -162,6 +155,7 @@ private:
     QTreeView* m_Tree;
     TFolderTreeModel* m_Model;
     THVDocument& m_Document;
+    TTreeEdits& m_Edits;
     TUserPrompts& m_Prompts;
     TSettings* m_Settings;
     QLabel* m_FolderPanel;

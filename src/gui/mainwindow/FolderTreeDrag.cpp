@@ -12,31 +12,22 @@
 namespace hv {
 
 THVFolder* TFolderTreeController::MoveFolderInto(THVFolder* source, THVFolder* target) {
-    // Into its own parent the folder would find itself as the receiver and free its own items.
-    if (source == nullptr || target == nullptr || source->Parent() == nullptr || source->Parent() == target ||
-        target->IsInside(source)) {
+    if (source == nullptr || target == nullptr || !TTreeEdits::CanMoveFolderInto(*source, *target)) {
         return nullptr;
     }
     // The list lets go of its rows before their items move.
     m_ChangeTimer.stop();
     emit folderShown(nullptr);
-    THVFolder* receiver = target->FindChild(source->Name());
-    if (receiver == nullptr) {
-        receiver = m_Model->AddFolder(target, source->Name(), SortFolders());
-    }
-    const auto receivers =
-        m_Model->MergeFolder(source, receiver, SortFolders(),
-                             [this](THVItem* old, THVItem* moved, THVFolder* to) { emit itemMoved(old, moved, to); });
-    for (THVFolder* folder : receivers) {
-        m_Tree->setExpanded(m_Model->IndexOf(folder), folder->Expanded());
-    }
-    AnnounceFreed(source);
     m_History.Forget(source);
     m_Shown = nullptr;
     if (m_PopupTarget != nullptr && m_PopupTarget->IsInside(source)) {
         m_PopupTarget = nullptr;
     }
-    m_Model->DeleteFolder(source);
+    std::vector<THVFolder*> receivers;
+    THVFolder* receiver = m_Edits.MoveFolderInto(*source, *target, SortFolders(), &receivers);
+    for (THVFolder* folder : receivers) {
+        m_Tree->setExpanded(m_Model->IndexOf(folder), folder->Expanded());
+    }
     m_Document.MarkModified();
     m_Navigating = true; // the move is not a visit
     SelectFolder(receiver);

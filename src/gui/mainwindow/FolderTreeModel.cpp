@@ -143,112 +143,86 @@ Qt::ItemFlags TFolderTreeModel::flags(const QModelIndex& index) const {
     return flags;
 }
 
-THVFolder* TFolderTreeModel::AddFolder(THVFolder* parent, const std::string& name, bool sorted) {
-    // Added at the end first, then put in its place, so that the views see a plain insert.
-    const int row = parent->ChildCount();
-    beginInsertRows(IndexOf(parent), row, row);
-    THVFolder* child = parent->InsertChild(row, name);
-    endInsertRows();
-    if (sorted) {
-        SortChildren(parent);
-    }
-    return child;
-}
-
-void TFolderTreeModel::RenameFolder(THVFolder* folder, const std::string& name, bool sorted) {
-    folder->SetName(name);
-    const QModelIndex index = IndexOf(folder);
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    if (sorted && folder->Parent() != nullptr) {
-        SortChildren(folder->Parent());
+void TFolderTreeModel::FolderAboutToBeInserted(THVFolder& parent, int index) {
+    if (m_Root != nullptr) {
+        beginInsertRows(IndexOf(&parent), index, index);
     }
 }
 
-bool TFolderTreeModel::MoveFolder(THVFolder* folder, int delta) {
-    THVFolder* parent = folder->Parent();
-    if (parent == nullptr) {
-        return false;
+void TFolderTreeModel::FolderInserted(THVFolder& /*folder*/) {
+    if (m_Root != nullptr) {
+        endInsertRows();
     }
-    const int from = parent->IndexOfChild(folder);
-    const int to = from + delta;
-    if (to < 0 || to >= parent->ChildCount()) {
-        return false;
-    }
-    const QModelIndex parentIndex = IndexOf(parent);
-    // Qt counts the destination before the move: moving down one row names the row after next.
-    if (!beginMoveRows(parentIndex, from, from, parentIndex, delta > 0 ? to + 1 : to)) {
-        return false;
-    }
-    parent->MoveChild(from, to);
-    endMoveRows();
-    return true;
 }
 
-void TFolderTreeModel::DeleteFolder(THVFolder* folder) {
-    THVFolder* parent = folder->Parent();
-    if (parent == nullptr) {
+void TFolderTreeModel::FolderAboutToBeRemoved(THVFolder& folder) {
+    if (m_Root == nullptr) {
         return;
     }
-    const int row = parent->IndexOfChild(folder);
-    beginRemoveRows(IndexOf(parent), row, row);
-    if (m_OpenFolder != nullptr && m_OpenFolder->IsInside(folder)) {
+    const int row = folder.Parent()->IndexOfChild(&folder);
+    beginRemoveRows(IndexOf(folder.Parent()), row, row);
+    if (m_OpenFolder != nullptr && m_OpenFolder->IsInside(&folder)) {
         m_OpenFolder = nullptr;
     }
-    if (m_DropHighlight != nullptr && m_DropHighlight->IsInside(folder)) {
+    if (m_DropHighlight != nullptr && m_DropHighlight->IsInside(&folder)) {
         m_DropHighlight = nullptr;
     }
-    parent->DeleteChild(folder);
-    endRemoveRows();
 }
 
-std::vector<THVFolder*> TFolderTreeModel::MergeFolder(THVFolder* source, THVFolder* receiver, bool sorted,
-                                                      const TItemMoved& itemMoved) {
-    std::vector<THVFolder*> receivers;
-    // Depth-first over pairs of source and receiving folder, without recursion.
-    std::vector<std::pair<THVFolder*, THVFolder*>> pending{{source, receiver}};
-    while (!pending.empty()) {
-        auto [from, to] = pending.back();
-        pending.pop_back();
-        THVList& list = from->List();
-        for (int i = list.Count() - 1; i >= 0; --i) {
-            THVItem* old = list.Items(i);
-            THVItem* moved = to->List().Add();
-            moved->Assign(*old);
-            MakeUniqueName(*moved);
-            if (itemMoved) {
-                itemMoved(old, moved, to);
-            }
-            list.Delete(i);
-        }
-        for (int i = from->ChildCount() - 1; i >= 0; --i) {
-            THVFolder* child = from->Child(i);
-            THVFolder* into = to->FindChild(child->Name());
-            pending.emplace_back(child, into != nullptr ? into : AddFolder(to, child->Name(), sorted));
-        }
-        to->SetExpanded(from->Expanded());
-        receivers.push_back(to);
+void TFolderTreeModel::FolderRemoved(THVFolder& /*parent*/, int /*index*/) {
+    if (m_Root != nullptr) {
+        endRemoveRows();
     }
-    return receivers;
 }
 
-void TFolderTreeModel::SortChildren(THVFolder* parent) {
-    const QModelIndex parentIndex = IndexOf(parent);
-    emit layoutAboutToBeChanged({QPersistentModelIndex(parentIndex)}, VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<THVFolder*> folders;
-    folders.reserve(static_cast<std::size_t>(before.size()));
-    for (const QModelIndex& index : before) {
-        folders.push_back(nodeFromIndex(index));
+void TFolderTreeModel::FolderAboutToBeMoved(THVFolder& folder, int to) {
+    if (m_Root == nullptr) {
+        return;
     }
-    parent->SortChildren();
+    const QModelIndex parentIndex = IndexOf(folder.Parent());
+    const int from = folder.Parent()->IndexOfChild(&folder);
+    // Qt counts the destination before the move: moving down one row names the row after next.
+    beginMoveRows(parentIndex, from, from, parentIndex, to > from ? to + 1 : to);
+}
+
+void TFolderTreeModel::FolderMoved(THVFolder& /*folder*/) {
+    if (m_Root != nullptr) {
+        endMoveRows();
+    }
+}
+
+void TFolderTreeModel::FolderChanged(THVFolder& folder) {
+    if (const QModelIndex index = IndexOf(&folder); index.isValid()) {
+        emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    }
+}
+
+void TFolderTreeModel::ChildrenAboutToBeSorted(THVFolder& parent) {
+    if (m_Root == nullptr) {
+        return;
+    }
+    emit layoutAboutToBeChanged({QPersistentModelIndex(IndexOf(&parent))}, VerticalSortHint);
+    m_SortBefore = persistentIndexList();
+    m_SortFolders.clear();
+    m_SortFolders.reserve(static_cast<std::size_t>(m_SortBefore.size()));
+    for (const QModelIndex& index : m_SortBefore) {
+        m_SortFolders.push_back(nodeFromIndex(index));
+    }
+}
+
+void TFolderTreeModel::ChildrenSorted(THVFolder& parent) {
+    if (m_Root == nullptr) {
+        return;
+    }
     QModelIndexList after;
-    after.reserve(before.size());
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        after.append(folders[static_cast<std::size_t>(i)] == nullptr ? QModelIndex()
-                                                                     : IndexOf(folders[static_cast<std::size_t>(i)]));
+    after.reserve(m_SortBefore.size());
+    for (THVFolder* folder : m_SortFolders) {
+        after.append(IndexOf(folder));
     }
-    changePersistentIndexList(before, after);
-    emit layoutChanged({QPersistentModelIndex(parentIndex)}, VerticalSortHint);
+    changePersistentIndexList(m_SortBefore, after);
+    m_SortBefore.clear();
+    m_SortFolders.clear();
+    emit layoutChanged({QPersistentModelIndex(IndexOf(&parent))}, VerticalSortHint);
 }
 
 } // namespace hv

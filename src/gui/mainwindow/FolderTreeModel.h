@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/TreeEdits.h"
+
 #include <QAbstractItemModel>
 #include <QIcon>
 
@@ -11,7 +13,6 @@ class QStyle;
 namespace hv {
 
 class THVFolder;
-class THVItem;
 
 // The tree's images: the program's icon for the root, a closed folder, and an open folder for the
 // selected one. Theme icons where the desktop has them, the style's own otherwise.
@@ -25,10 +26,10 @@ struct TFolderIcons {
 };
 
 // The document's folders as a tree with one top row, the root. The model reads the tree of the
-// root it is given; every change the window makes to folders goes through the methods below, so
-// the views hear of it. Only folders other than the root can be renamed in place; the new text
-// goes to the rename handler, which decides (cleaning, messages) and calls RenameFolder.
-class TFolderTreeModel : public QAbstractItemModel {
+// root it is given and hears of every change through the tree edits it observes, so the views
+// follow. Only folders other than the root can be renamed in place; the new text goes to the
+// rename handler, which has the tree edits rename the folder.
+class TFolderTreeModel : public QAbstractItemModel, public TTreeObserver {
     Q_OBJECT
 
 public:
@@ -55,23 +56,6 @@ public:
     THVFolder* nodeFromIndex(const QModelIndex& index) const;
     QModelIndex IndexOf(const THVFolder* folder) const;
 
-    // A new child at the end of parent's children, or in name order when sorted.
-    THVFolder* AddFolder(THVFolder* parent, const std::string& name, bool sorted);
-    void RenameFolder(THVFolder* folder, const std::string& name, bool sorted);
-    // Swaps folder with its previous (delta -1) or next (delta 1) sibling; false without one.
-    bool MoveFolder(THVFolder* folder, int delta);
-    // Frees folder with everything below it (not the root).
-    void DeleteFolder(THVFolder* folder);
-    // Moves every item of source into receiver (last first, each made unique there and announced
-    // to itemMoved before the old one is freed), then every sub-folder into receiver's child of
-    // the same name, made when there is none; each receiving folder takes the expanded state of
-    // its source. source itself stays, empty. Returns the receiving folders.
-    using TItemMoved = std::function<void(THVItem* oldItem, THVItem* newItem, THVFolder* folder)>;
-    std::vector<THVFolder*> MergeFolder(THVFolder* source, THVFolder* receiver, bool sorted,
-                                        const TItemMoved& itemMoved);
-    // Puts the children of parent in name order.
-    void SortChildren(THVFolder* parent);
-
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -79,6 +63,17 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // TTreeObserver
+    void FolderAboutToBeInserted(THVFolder& parent, int index) override;
+    void FolderInserted(THVFolder& folder) override;
+    void FolderAboutToBeRemoved(THVFolder& folder) override;
+    void FolderRemoved(THVFolder& parent, int index) override;
+    void FolderAboutToBeMoved(THVFolder& folder, int to) override;
+    void FolderMoved(THVFolder& folder) override;
+    void FolderChanged(THVFolder& folder) override;
+    void ChildrenAboutToBeSorted(THVFolder& parent) override;
+    void ChildrenSorted(THVFolder& parent) override;
 
 private:
     void Mark(const THVFolder*& marked, const THVFolder* folder, int role);
@@ -88,6 +83,9 @@ private:
     TFolderIcons m_Icons;
     const THVFolder* m_OpenFolder = nullptr;
     const THVFolder* m_DropHighlight = nullptr;
+    // Around a sort: the persistent indexes and their folders before it.
+    QModelIndexList m_SortBefore;
+    std::vector<THVFolder*> m_SortFolders;
 };
 
 } // namespace hv

@@ -60,25 +60,15 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
     CreateWidgets();
     m_Model = new TFolderTreeModel(this);
     m_Model->SetIcons(TFolderIcons::Standard(style()));
-    m_FolderTree =
-        new TFolderTreeController(m_TreeView, m_Model, *m_Document, m_Prompts, m_Settings, m_Panels[0], this);
+    m_TreeEdits.AddObserver(m_Model);
+    m_FolderTree = new TFolderTreeController(m_TreeView, m_Model, *m_Document, m_TreeEdits, m_Prompts, m_Settings,
+                                             m_Panels[0], this);
     m_Commands = new TDocumentCommands(*m_Document, this, &m_Prompts, m_Settings);
-    connect(m_FolderTree, &TFolderTreeController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
-    connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, this, &THVWindow::folderAboutToBeFreed);
-    connect(m_FolderTree, &TFolderTreeController::itemMoved, this, &THVWindow::itemMoved);
     m_ItemController = new TItemListController({m_ItemList, m_Memo, m_lblTitle, m_lblURL, m_Panels[1], m_Panels[2],
                                                 findChild<QListView*>(QStringLiteral("ListViewNames"))},
-                                               *m_Document, m_Prompts, m_Settings, this);
+                                               *m_Document, m_TreeEdits, m_Prompts, m_Settings, this);
+    m_TreeEdits.AddObserver(this);
     connect(m_FolderTree, &TFolderTreeController::folderShown, m_ItemController, &TItemListController::ShowFolder);
-    connect(m_ItemController, &TItemListController::itemAboutToBeFreed, this, &THVWindow::itemAboutToBeFreed);
-    connect(m_ItemController, &TItemListController::itemMoved, this, &THVWindow::itemMoved);
-    // A folder that goes away takes the shown items with it.
-    connect(m_FolderTree, &TFolderTreeController::folderAboutToBeFreed, m_ItemController, [this](THVFolder* folder) {
-        THVFolder* shown = m_ItemController->ShownFolder();
-        if (shown != nullptr && shown->IsInside(folder)) {
-            m_ItemController->ShowFolder(nullptr);
-        }
-    });
     CreateMenus();
     m_FolderTree->SetMemoBox(m_Memo);
     // Whenever a menu of the window closes, the folder commands follow the selection again.
@@ -97,11 +87,29 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
 
 THVWindow::~THVWindow() {
     StoreLayout();
+    m_TreeEdits.RemoveObserver(this);
     // The views let go of the tree before the document frees it.
     m_ItemController->ShowFolder(nullptr);
     m_TreeView->setModel(nullptr);
     m_Model->BeginReset();
     m_Model->EndReset(nullptr);
+}
+
+void THVWindow::ItemAboutToBeFreed(THVItem& item) {
+    emit itemAboutToBeFreed(&item);
+}
+
+void THVWindow::FolderAboutToBeFreed(THVFolder& folder) {
+    emit folderAboutToBeFreed(&folder);
+    // A folder that goes away takes the shown items with it.
+    THVFolder* shown = m_ItemController->ShownFolder();
+    if (shown != nullptr && shown->IsInside(&folder)) {
+        m_ItemController->ShowFolder(nullptr);
+    }
+}
+
+void THVWindow::ItemMoved(THVItem& oldItem, THVItem& newItem, THVFolder& newFolder) {
+    emit itemMoved(&oldItem, &newItem, &newFolder);
 }
 
 void THVWindow::CreateWidgets() {

@@ -2,6 +2,7 @@
 
 #include "app/QtUserPrompts.h"
 #include "document/HVDocument.h"
+#include "model/TreeEdits.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -26,8 +27,10 @@ class TSettings;
 
 // The main window: the folder tree `TreeView` beside the item list, below them the info panel
 // and the memo box, the status bar with four panels, the menus and the tool bar. It owns the
-// open document and tells the controllers what the document reports.
-class THVWindow : public QMainWindow, private TDocumentView {
+// open document and tells the controllers what the document reports. Every edit of the tree goes
+// through its tree edits, which the folder tree model, the item list model and the window itself
+// observe; the window turns the notices for other windows into its signals.
+class THVWindow : public QMainWindow, private TDocumentView, private TTreeObserver {
     Q_OBJECT
 
 public:
@@ -42,6 +45,7 @@ public:
     void SetDebugMode(bool on);
 
     THVDocument& Document() { return *m_Document; }
+    TTreeEdits& TreeEdits() { return m_TreeEdits; }
     TFolderTreeController& FolderTree() { return *m_FolderTree; }
     TItemListController& ItemList() { return *m_ItemController; }
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
@@ -74,6 +78,11 @@ private:
     const THVFolder* SelectedFolder() const override;
     std::optional<std::string> AskSaveFileName() override;
 
+    // TTreeObserver
+    void ItemAboutToBeFreed(THVItem& item) override;
+    void FolderAboutToBeFreed(THVFolder& folder) override;
+    void ItemMoved(THVItem& oldItem, THVItem& newItem, THVFolder& newFolder) override;
+
     void CreateWidgets();
     void CreateMenus();
     void RestoreLayout();
@@ -83,6 +92,7 @@ private:
     TUserPrompts& m_Prompts;
     TSettings* m_Settings;
     std::unique_ptr<THVDocument> m_Document;
+    TTreeEdits m_TreeEdits;
     TFolderTreeModel* m_Model = nullptr;
     TFolderTreeController* m_FolderTree = nullptr;
     TDocumentCommands* m_Commands = nullptr;

@@ -37,23 +37,24 @@ struct TPropDlgServices;
 class TNetworkConnections;
 class TSettings;
 class TShellLauncher;
+class TTreeEdits;
 class TUserPrompts;
 
 // The item messages.
 QString DeleteItemQuestion(const QString& name);
 QString DeleteItemsQuestion(int count);
-QString DuplicateItemMessage(const QString& name);
 inline constexpr const char* kDeleteItemTitle = "アイテムの削除";
 // Status panel 1: "5個 (2個選択)".
 QString ItemCountText(int rows, int selected);
 // Status panel 2: "名前順（昇順）", "URL順（降順）", ...
 QString SortOrderText(const TItemOrder& order);
-// An item name as in-place renaming keeps it: characters below 32 removed.
-std::string CleanItemName(const QString& text);
 
 // The item list of the main window: the list view `ListView` over the item-list model, the
 // current item with the memo box and the info panel bound to it, status panels 1 and 2, the
 // sort state and the item commands (open, run the item's commands, move, copy, delete, rename).
+// The item edits are the core's tree edits; the model hears of them as an observer. The
+// controller's parts: ItemListActions.cpp (actions, menu, keys), ItemListEditing.cpp (the item
+// edits), ItemListLaunch.cpp (opening items, running commands, the properties dialog).
 class TItemListController : public QObject {
     Q_OBJECT
 
@@ -69,8 +70,8 @@ public:
         QListView* Names = nullptr;
     };
 
-    TItemListController(const TWidgets& widgets, THVDocument& document, TUserPrompts& prompts, TSettings* settings,
-                        QWidget* window);
+    TItemListController(const TWidgets& widgets, THVDocument& document, TTreeEdits& edits, TUserPrompts& prompts,
+                        TSettings* settings, QWidget* window);
     ~TItemListController() override;
 
     QAction* actOpenItem = nullptr;
@@ -141,12 +142,6 @@ public:
     // The in-place rename rules; returns whether the item took the name.
     bool RenameItem(THVItem* item, const QString& text);
 
-signals:
-    // Sent before an item is freed.
-    void itemAboutToBeFreed(hv::THVItem* item);
-    // An item moved to another folder: oldItem, about to be freed, is replaced by newItem.
-    void itemMoved(hv::THVItem* oldItem, hv::THVItem* newItem, hv::THVFolder* newFolder);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -156,6 +151,8 @@ private:
     void OnMemoChanged();
     void OnHeaderClicked(int section);
     void SortChanged();
+    // Sorts the shown items in the current order; false when there is nothing to sort.
+    bool SortShownItems();
     void UpdateActions();
     void UpdateCountPanel();
     void ReadOptions();
@@ -174,6 +171,7 @@ private:
     QLabel* m_CountPanel;
     QLabel* m_SortPanel;
     THVDocument& m_Document;
+    TTreeEdits& m_Edits;
     TUserPrompts& m_Prompts;
     TSettings* m_Settings;
     TItemListModel* m_Model;

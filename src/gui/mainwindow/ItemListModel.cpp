@@ -73,27 +73,6 @@ QModelIndex TItemListModel::IndexOf(const THVItem* item, int column) const {
     return row < 0 ? QModelIndex() : index(row, column);
 }
 
-void TItemListModel::Sort(const TItemOrder& order) {
-    if (m_List == nullptr) {
-        return;
-    }
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<THVItem*> items;
-    items.reserve(static_cast<std::size_t>(before.size()));
-    for (const QModelIndex& old : before) {
-        items.push_back(nodeFromIndex(old));
-    }
-    m_List->Sort(order);
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        after << IndexOf(items[static_cast<std::size_t>(i)], before.at(i).column());
-    }
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
 void TItemListModel::RefreshItem(const THVItem* item) {
     const QModelIndex first = IndexOf(item, 0);
     if (first.isValid()) {
@@ -101,30 +80,63 @@ void TItemListModel::RefreshItem(const THVItem* item) {
     }
 }
 
-void TItemListModel::DeleteItem(THVItem* item) {
-    ExtractItem(item).reset();
+void TItemListModel::ItemAboutToBeInserted(THVList& list, int index) {
+    if (&list == m_List) {
+        beginInsertRows({}, index, index);
+    }
 }
 
-std::unique_ptr<THVItem> TItemListModel::ExtractItem(THVItem* item) {
-    const int row = m_List == nullptr ? -1 : m_List->IndexOf(item);
-    if (row < 0) {
-        return nullptr;
+void TItemListModel::ItemInserted(THVItem& item) {
+    if (item.Owner() == m_List && m_List != nullptr) {
+        endInsertRows();
     }
-    beginRemoveRows({}, row, row);
-    std::unique_ptr<THVItem> taken = m_List->Extract(item);
-    endRemoveRows();
-    return taken;
 }
 
-THVItem* TItemListModel::AddItem() {
-    if (m_List == nullptr) {
-        return nullptr;
+void TItemListModel::ItemAboutToBeRemoved(THVItem& item) {
+    if (item.Owner() == m_List && m_List != nullptr) {
+        const int row = m_List->IndexOf(&item);
+        beginRemoveRows({}, row, row);
     }
-    const int row = m_List->Count();
-    beginInsertRows({}, row, row);
-    THVItem* item = m_List->Add();
-    endInsertRows();
-    return item;
+}
+
+void TItemListModel::ItemRemoved(THVList& list, int /*index*/) {
+    if (&list == m_List) {
+        endRemoveRows();
+    }
+}
+
+void TItemListModel::ItemChanged(THVItem& item) {
+    if (item.Owner() == m_List) {
+        RefreshItem(&item);
+    }
+}
+
+void TItemListModel::ItemsAboutToBeSorted(THVList& list) {
+    if (&list != m_List) {
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_SortBefore = persistentIndexList();
+    m_SortItems.clear();
+    m_SortItems.reserve(static_cast<std::size_t>(m_SortBefore.size()));
+    for (const QModelIndex& old : m_SortBefore) {
+        m_SortItems.push_back(nodeFromIndex(old));
+    }
+}
+
+void TItemListModel::ItemsSorted(THVList& list) {
+    if (&list != m_List) {
+        return;
+    }
+    QModelIndexList after;
+    after.reserve(m_SortBefore.size());
+    for (qsizetype i = 0; i < m_SortBefore.size(); ++i) {
+        after << IndexOf(m_SortItems[static_cast<std::size_t>(i)], m_SortBefore.at(i).column());
+    }
+    changePersistentIndexList(m_SortBefore, after);
+    m_SortBefore.clear();
+    m_SortItems.clear();
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 QModelIndex TItemListModel::index(int row, int column, const QModelIndex& parent) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ItemOrder.h"
+#include "model/TreeEdits.h"
 #include "properties/AccessTimeText.h"
 #include "properties/Schedule.h"
 
@@ -10,6 +11,7 @@
 #include <QIcon>
 
 #include <functional>
+#include <vector>
 
 namespace hv {
 
@@ -17,10 +19,11 @@ class THVItem;
 class THVList;
 
 // The items of one folder, one row each in the order of the folder's item list, with the
-// columns "名前", "URL" and "アクセス日時". The rows are the list itself: sorting sorts the
-// document's list, and every change to the list goes through the methods below so the views
-// hear of it. Names can be edited in place; the new text goes to the rename handler.
-class TItemListModel : public QAbstractItemModel {
+// columns "名前", "URL" and "アクセス日時". The rows are the list itself: the model hears of every
+// change to it (sorting included) through the tree edits it observes, so the views follow; the
+// selections and the current row follow their items through a sort. Names can be edited in
+// place; the new text goes to the rename handler.
+class TItemListModel : public QAbstractItemModel, public TTreeObserver {
     Q_OBJECT
 
 public:
@@ -43,16 +46,8 @@ public:
     QString NameAt(int row) const;
     QModelIndex IndexOf(const THVItem* item, int column = 0) const;
 
-    // Sorts the list and the rows; selections and the current row follow their items.
-    void Sort(const TItemOrder& order);
     // The item's texts, icon or colour changed.
     void RefreshItem(const THVItem* item);
-    // Frees the item and removes its row.
-    void DeleteItem(THVItem* item);
-    // Takes the item out of the list (the caller owns it) and removes its row.
-    std::unique_ptr<THVItem> ExtractItem(THVItem* item);
-    // A new item at the end of the list, with a row.
-    THVItem* AddItem();
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -63,6 +58,15 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    // TTreeObserver: changes of other lists than the one shown pass by.
+    void ItemAboutToBeInserted(THVList& list, int index) override;
+    void ItemInserted(THVItem& item) override;
+    void ItemAboutToBeRemoved(THVItem& item) override;
+    void ItemRemoved(THVList& list, int index) override;
+    void ItemChanged(THVItem& item) override;
+    void ItemsAboutToBeSorted(THVList& list) override;
+    void ItemsSorted(THVList& list) override;
+
 private:
     QIcon IconOf(const THVItem& item) const;
 
@@ -71,6 +75,9 @@ private:
     TItemColorOptions m_ColorOptions;
     QIcon m_DefaultIcon;
     TRenameHandler m_RenameHandler;
+    // Around a sort: the persistent indexes and their items before it.
+    QModelIndexList m_SortBefore;
+    std::vector<THVItem*> m_SortItems;
     // The icons of each icon file the rows use, read once per fill.
     mutable QHash<QString, QList<QIcon>> m_FileIcons;
 };

@@ -56,6 +56,8 @@ TItemListViews::TItemListViews(QTreeView* report, QListView* names, TItemListMod
     m_Report->setRootIsDecorated(false);
     m_Report->setUniformRowHeights(true);
     m_Report->setAllColumnsShowFocus(true);
+    // Header clicks sort through the controller, which sets the indicator. The view's own sorting
+    // stays off; never call setSortingEnabled(false): it makes the header unclickable again.
     m_Report->header()->setSectionsClickable(true);
     m_Report->header()->setSortIndicatorShown(true);
     m_Report->header()->setStretchLastSection(false);

@@ -1,12 +1,10 @@
 #include "mainwindow/SelectFolderDlg.h"
 
-#include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
-#include "mainwindow/ItemListController.h"
 #include "model/HVFolder.h"
+#include "model/Names.h"
 #include "platform/UserPrompts.h"
 #include "properties/PropDlgServices.h"
-#include "text/TextUtil.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -44,16 +42,9 @@ const TModeTexts& TextsOf(TSelectFolderDlg::TMode mode) {
     return kModes.at(static_cast<std::size_t>(mode));
 }
 
-// The text without characters below 32.
+// The text as an item name keeps it (control characters removed).
 QString WithoutControlChars(const QString& text) {
-    QString cleaned;
-    cleaned.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() >= 32) {
-            cleaned += c;
-        }
-    }
-    return cleaned;
+    return QString::fromStdString(CleanItemName(text.toStdString()));
 }
 
 } // namespace
@@ -179,8 +170,8 @@ std::string TSelectFolderDlg::Name() const {
     }
     // A "\" in a folder name would come back as "￥" from the file, and could then clash with a
     // sibling: it is turned into "￥" here already, as renaming does.
-    return m_Mode == TMode::AddFolder ? CleanFolderName(m_Edit->text())
-                                      : StripControlChars(m_Edit->text().toStdString());
+    return m_Mode == TMode::AddFolder ? CleanFolderName(m_Edit->text().toStdString())
+                                      : CleanItemName(m_Edit->text().toStdString());
 }
 
 bool TSelectFolderDlg::NameShown() const {
@@ -246,20 +237,11 @@ bool TSelectFolderDlg::CheckOK() {
         return true;
     }
     const std::string name = Name();
-    if (name.empty()) {
-        m_Prompts.Warning(kEmptyNameMessage);
-        m_Edit->setFocus();
-        return false;
-    }
     const THVFolder* chosen = ChosenFolder();
-    const QString shownName = QString::fromStdString(name);
-    if (m_Mode == TMode::AddFolder && chosen->FindChild(name) != nullptr) {
-        m_Prompts.Warning(DuplicateFolderMessage(shownName).toStdString());
-        m_Edit->setFocus();
-        return false;
-    }
-    if ((m_Mode == TMode::MoveRename || m_Mode == TMode::CopyRename) && chosen->List().FindByName(name) != nullptr) {
-        m_Prompts.Warning(DuplicateItemMessage(shownName).toStdString());
+    const std::string message = m_Mode == TMode::AddFolder ? CheckFolderName(*chosen, nullptr, name)
+                                                           : CheckItemName(chosen->List(), nullptr, name);
+    if (!message.empty()) {
+        m_Prompts.Warning(message);
         m_Edit->setFocus();
         return false;
     }

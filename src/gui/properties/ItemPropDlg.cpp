@@ -1,5 +1,6 @@
 #include "properties/ItemPropDlg.h"
 
+#include "model/Names.h"
 #include "platform/Clock.h"
 #include "platform/UserPrompts.h"
 #include "properties/AccessTimeText.h"
@@ -327,8 +328,7 @@ void TItemPropDlg::Load(THVItem* item, const THVList& list) {
     m_Name->setText(QString::fromStdString(m_Work->GetName()));
     m_URL->setText(QString::fromStdString(m_Work->GetURL()));
     UpdateAccessTime();
-    m_Memo->setPlainText(
-        QString::fromStdString(m_Work->GetMemo()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_Memo->setPlainText(QString::fromStdString(MemoForEditing(m_Work->GetMemo())));
     m_Memo->setFont(MemoFontOf(m_Services.Settings.Get(opt::Window::MemoFont), font()));
     UpdateIcon();
 
@@ -568,22 +568,19 @@ TScheduleForm TItemPropDlg::ScheduleForm() const {
 }
 
 bool TItemPropDlg::CheckOK() {
-    QString name = m_Name->text();
-    name.removeIf([](QChar c) { return c.unicode() < 32; });
-    m_Name->setText(name);
-    if (name.isEmpty()) {
-        m_Services.Prompts.Warning("名前が入力されていません。");
-        m_Name->setFocus();
-        return false;
-    }
-    const std::string newName = name.toStdString();
-    if (m_Target != nullptr && newName == m_Target->GetName()) {
+    const std::string name = CleanItemName(m_Name->text().toStdString());
+    m_Name->setText(QString::fromStdString(name));
+    if (m_Target != nullptr && !name.empty() && name == m_Target->GetName()) {
         return true;
     }
-    if (m_List != nullptr && !m_List->IsNameFree(m_Target, newName)) {
-        m_Services.Prompts.Warning("アイテム名 '" + newName +
-                                   "' は既に使われています。\n\n１つのフォルダに同じ名前のアイテムを複数作ることは"
-                                   "できません。半角アルファベットの大文字・小文字は同一視されます。");
+    std::string message;
+    if (name.empty()) {
+        message = kEmptyNameMessage;
+    } else if (m_List != nullptr) {
+        message = CheckItemName(*m_List, m_Target, name);
+    }
+    if (!message.empty()) {
+        m_Services.Prompts.Warning(message);
         m_Name->setFocus();
         return false;
     }
@@ -598,7 +595,7 @@ bool TItemPropDlg::CheckOK() {
 void TItemPropDlg::Store() {
     m_Work->SetName(m_Name->text().toStdString());
     m_Work->SetURL(m_URL->text().toStdString());
-    m_Work->SetMemo(m_Memo->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toStdString());
+    m_Work->SetMemo(MemoForStoring(m_Memo->toPlainText().toStdString()));
     TCmdList& commands = m_Work->GetCommands();
     commands.SetCount(0);
     for (int row = 0; row < m_Commands->topLevelItemCount(); ++row) {
