@@ -305,5 +305,18 @@ TEST_F(TStoreTest, ImportContinuesSameNamedFoldersAndExpandsTheTarget) {
                              "      x~1 <https://x.example/>\n");
 }
 
+TEST_F(TStoreTest, UserBookmarksComeFromPlacesOrFromTheBookmarkFile) {
+    {
+        TPlacesBuilder places(PathOf("places.sqlite"));
+        places.Bookmark(TPlacesBuilder::kToolbar, "Fx", "https://fx.example/");
+    }
+    THVFolder root("Hollyvine");
+    ASSERT_TRUE(ImportUserBookmarks(PathOf("places.sqlite"), root));
+    ASSERT_TRUE(ImportUserBookmarks(Put("bookmarks.html", "<DL><DT><A HREF=\"https://h.example/\">H</A></DL>"), root));
+    EXPECT_EQ(Outline(root), "H <https://h.example/>\n[ブックマークツールバー]\n  Fx <https://fx.example/>\n");
+    EXPECT_EQ(ImportUserBookmarks(PathOf("gone/places.sqlite"), root), std::nullopt);
+    EXPECT_EQ(ImportUserBookmarks(PathOf("gone.html"), root), std::nullopt);
+}
+
 } // namespace
 } // namespace hv
