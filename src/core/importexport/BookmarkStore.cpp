@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace hv {
@@ -36,6 +37,10 @@ std::string ReadStoreFile(const std::string& path) {
         fail(errno);
     }
     std::string content;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        content.reserve(static_cast<std::size_t>(st.st_size));
+    }
     std::array<char, 1 << 16> buffer{};
     while (true) {
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
