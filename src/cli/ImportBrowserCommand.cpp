@@ -20,26 +20,26 @@ bool IsDirectory(const std::string& path) {
 
 // The store file the second argument names: a browser's profile, a store file, or a profile
 // directory holding one. Reported on io.Err when there is none.
-std::optional<std::string> StorePath(const std::string& spec, TCommandIO& io) {
-    if (IsBrowserSpec(spec)) {
-        const auto store = SelectBrowserStore(FindBrowserStores(TBrowserHome::FromEnvironment()), spec);
+std::optional<std::string> StorePath(const std::string& argument, TCommandIO& io) {
+    if (IsBrowserName(argument)) {
+        const auto store = SelectBrowserStore(FindBrowserStores(TBrowserHome::FromEnvironment()), argument);
         if (!store) {
-            io.Err << "ブラウザ \"" << spec << "\" のブックマークが見つかりません。\n";
+            io.Err << "ブラウザ \"" << argument << "\" のブックマークが見つかりません。\n";
             return std::nullopt;
         }
         return store->Path;
     }
-    if (IsDirectory(spec)) {
+    if (IsDirectory(argument)) {
         for (const char* name : {"/places.sqlite", "/Bookmarks"}) {
             struct stat st {};
-            if (::stat((spec + name).c_str(), &st) == 0) {
-                return spec + name;
+            if (::stat((argument + name).c_str(), &st) == 0) {
+                return argument + name;
             }
         }
-    } else if (struct stat st{}; ::stat(spec.c_str(), &st) == 0) {
-        return spec;
+    } else if (struct stat st{}; ::stat(argument.c_str(), &st) == 0) {
+        return argument;
     }
-    io.Err << "ファイル \"" << spec << "\" が見つかりません。\n";
+    io.Err << "ファイル \"" << argument << "\" が見つかりません。\n";
     return std::nullopt;
 }
 

@@ -39,8 +39,8 @@ protected:
         }
         return lines;
     }
-    std::string Selected(std::string_view spec) const {
-        const auto store = SelectBrowserStore(FindBrowserStores(Home()), spec);
+    std::string Selected(std::string_view argument) const {
+        const auto store = SelectBrowserStore(FindBrowserStores(Home()), argument);
         return store ? store->Path.substr(m_Home.string().size() + 1) : "none";
     }
 
@@ -120,16 +120,16 @@ TEST_F(TBrowserStoresTest, ConfigHomeElsewhereAndUnreadableStoresListed) {
     EXPECT_THROW(ReadBookmarkStore(stores[0].Path), EBookmarkStoreError);
 }
 
-TEST_F(TBrowserStoresTest, BrowserWordsAndSpecs) {
+TEST_F(TBrowserStoresTest, BrowserWordsAndNames) {
     EXPECT_EQ(std::vector<std::string_view>(BrowserWords().begin(), BrowserWords().end()),
               (std::vector<std::string_view>{"firefox", "chromium", "chrome", "brave", "vivaldi", "edge"}));
     EXPECT_EQ(BrowserDisplayName("chrome"), "Google Chrome");
     EXPECT_EQ(BrowserDisplayName("edge"), "Microsoft Edge");
-    EXPECT_TRUE(IsBrowserSpec("brave"));
-    EXPECT_TRUE(IsBrowserSpec("firefox:Profile: with colon"));
-    EXPECT_FALSE(IsBrowserSpec("opera"));
-    EXPECT_FALSE(IsBrowserSpec("./firefox"));
-    EXPECT_FALSE(IsBrowserSpec("Firefox"));
+    EXPECT_TRUE(IsBrowserName("brave"));
+    EXPECT_TRUE(IsBrowserName("firefox:Profile: with colon"));
+    EXPECT_FALSE(IsBrowserName("opera"));
+    EXPECT_FALSE(IsBrowserName("./firefox"));
+    EXPECT_FALSE(IsBrowserName("Firefox"));
 }
 
 TEST_F(TBrowserStoresTest, UserBookmarksOfferPlacesWithoutBookmarksHtml) {

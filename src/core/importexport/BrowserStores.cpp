@@ -190,14 +190,14 @@ std::vector<TBrowserStore> FindBrowserStores(const TBrowserHome& home) {
     return stores;
 }
 
-bool IsBrowserSpec(std::string_view spec) {
-    const std::string_view word = spec.substr(0, spec.find(':'));
+bool IsBrowserName(std::string_view argument) {
+    const std::string_view word = argument.substr(0, argument.find(':'));
     return std::find(kWords.begin(), kWords.end(), word) != kWords.end();
 }
 
-std::optional<TBrowserStore> SelectBrowserStore(const std::vector<TBrowserStore>& stores, std::string_view spec) {
-    const std::size_t colon = spec.find(':');
-    const std::string_view word = spec.substr(0, colon);
+std::optional<TBrowserStore> SelectBrowserStore(const std::vector<TBrowserStore>& stores, std::string_view argument) {
+    const std::size_t colon = argument.find(':');
+    const std::string_view word = argument.substr(0, colon);
     const auto ofBrowser = [word](const TBrowserStore& store) { return store.Browser == word; };
     if (colon == std::string_view::npos) {
         // The default profile of the first place the browser is found in.
@@ -212,7 +212,7 @@ std::optional<TBrowserStore> SelectBrowserStore(const std::vector<TBrowserStore>
         }
         return *first;
     }
-    const std::string_view profile = spec.substr(colon + 1);
+    const std::string_view profile = argument.substr(colon + 1);
     for (const TBrowserStore& store : stores) {
         if (ofBrowser(store) && (store.Profile == profile || BaseName(store.ProfileDir) == profile)) {
             return store;

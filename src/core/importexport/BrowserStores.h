@@ -47,9 +47,9 @@ std::vector<TBrowserStore> FindBrowserStores(const TBrowserHome& home);
 // The store "BROWSER[:PROFILE]" names among stores: without PROFILE the browser's default
 // profile (of the first place the browser is found in), else the first profile with that name
 // or directory name. nullopt when there is none.
-std::optional<TBrowserStore> SelectBrowserStore(const std::vector<TBrowserStore>& stores, std::string_view spec);
+std::optional<TBrowserStore> SelectBrowserStore(const std::vector<TBrowserStore>& stores, std::string_view argument);
 
-// True when spec has the form BROWSER or BROWSER:PROFILE with a known BROWSER.
-bool IsBrowserSpec(std::string_view spec);
+// True when argument has the form BROWSER or BROWSER:PROFILE with a known BROWSER.
+bool IsBrowserName(std::string_view argument);
 
 } // namespace hv
