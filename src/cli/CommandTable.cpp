@@ -8,6 +8,10 @@
 
 namespace hv::cli {
 
+// The browser stores' commands (BrowsersCommand.cpp, ImportBrowserCommand.cpp).
+int RunBrowsers(TCommandArgs args, TCommandIO& io);
+int RunImportBrowser(TCommandArgs args, TCommandIO& io);
+
 namespace {
 
 constexpr std::string_view kProgram = "hvtool";
@@ -83,6 +87,21 @@ constexpr std::array kCommands = {
                  "  ないフォルダに限ります。DOC.hv がなければ新しく作ります。\n"
                  "  --folder PATH   取り込み先のフォルダ (既定はルート)。",
                  RunImportBookmarks},
+    TCommandInfo{"browsers", "",
+                 "ブラウザのブックマークを \"ブラウザ<TAB>プロファイル<TAB>数<TAB>パス\" の形で表示します。",
+                 "  Firefox (places.sqlite) と Chromium、Google Chrome、Brave、Vivaldi、Microsoft Edge (Bookmarks)\n"
+                 "  のプロファイルごとに 1 行。ブラウザは firefox、chromium、chrome、brave、vivaldi、edge で、数は\n"
+                 "  ブックマークの数です。読めないものは標準エラーに出し、終了コード 1。",
+                 RunBrowsers},
+    TCommandInfo{"import-browser", "DOC.hv (BROWSER[:PROFILE] | PATH) [--folder PATH] [--password PW]",
+                 "ブラウザのブックマークをフォルダに取り込みます (ブラウザの実行中でもかまいません)。",
+                 "  BROWSER は browsers の表示する名前で、PROFILE がなければそのブラウザの既定のプロファイル\n"
+                 "  (Firefox は profiles.ini の既定、Chromium 系は最後に使ったもの) です。PATH は places.sqlite、\n"
+                 "  Bookmarks またはそれを含むプロファイルのディレクトリ。ブックマークのフォルダはサブフォルダに、\n"
+                 "  ブックマークはアイテムになります。取り込み先はサブフォルダのないフォルダに限ります。\n"
+                 "  DOC.hv がなければ新しく作ります。\n"
+                 "  --folder PATH   取り込み先のフォルダ (既定はルート)。",
+                 RunImportBrowser},
     TCommandInfo{"export-bookmarks", "DOC.hv OUT.html [--folder PATH] [--subfolders-first] [--title T] [--password PW]",
                  "フォルダを Netscape 形式のブックマークファイル (UTF-8) に書き出します。",
                  "  OUT.html があれば確認せずに置き換えます。\n"

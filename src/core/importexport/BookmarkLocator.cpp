@@ -3,6 +3,7 @@
 #include "platform/SafeFile.h"
 #include "text/TextUtil.h"
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <string_view>
@@ -30,21 +31,37 @@ std::string_view Trim(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-struct TIniSection {
-    std::string Name;
-    std::vector<std::pair<std::string, std::string>> Values;
+std::string Join(const std::string& dir, const std::string& path) {
+    return !path.empty() && path.front() == '/' ? path : dir + "/" + path;
+}
 
-    std::string Value(std::string_view key) const {
-        for (const auto& [k, v] : Values) {
-            if (AsciiSameText(k, key)) {
-                return v;
-            }
+// The default profile's directory in a profiles.ini directory, or "".
+std::string DefaultProfile(const std::string& dir) {
+    for (const TMozillaProfile& profile : ReadMozillaProfiles(dir)) {
+        if (profile.IsDefault) {
+            return profile.Dir;
         }
-        return {};
     }
-};
+    return {};
+}
 
-std::vector<TIniSection> ReadIni(const std::string& path) {
+bool DirectoryExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+std::string TIniSection::Value(std::string_view key) const {
+    for (const auto& [k, v] : Values) {
+        if (AsciiSameText(k, key)) {
+            return v;
+        }
+    }
+    return {};
+}
+
+std::vector<TIniSection> ReadIniSections(const std::string& path) {
     std::vector<TIniSection> sections;
     std::ifstream file(path);
     std::string line;
@@ -62,39 +79,48 @@ std::vector<TIniSection> ReadIni(const std::string& path) {
     return sections;
 }
 
-std::string Join(const std::string& dir, const std::string& path) {
-    return !path.empty() && path.front() == '/' ? path : dir + "/" + path;
-}
-
-// The default profile's directory in a profiles.ini directory, or "".
-std::string DefaultProfile(const std::string& dir) {
-    const std::vector<TIniSection> sections = ReadIni(dir + "/profiles.ini");
+std::vector<TMozillaProfile> ReadMozillaProfiles(const std::string& dir) {
+    const std::vector<TIniSection> sections = ReadIniSections(dir + "/profiles.ini");
+    std::vector<TMozillaProfile> profiles;
+    std::string chosen; // the profile an install section names
     for (const TIniSection& section : sections) {
-        if (AsciiLowerCase(section.Name).starts_with("install") && !section.Value("Default").empty()) {
-            return Join(dir, section.Value("Default"));
+        const std::string name = AsciiLowerCase(section.Name);
+        if (name.starts_with("install") && chosen.empty() && !section.Value("Default").empty()) {
+            chosen = Join(dir, section.Value("Default"));
+        } else if (name.starts_with("profile") && !section.Value("Path").empty()) {
+            profiles.push_back({section.Value("Name"), Join(dir, section.Value("Path")), false});
+            profiles.back().IsDefault = section.Value("Default") == "1";
         }
     }
-    const TIniSection* first = nullptr;
-    for (const TIniSection& section : sections) {
-        if (!AsciiLowerCase(section.Name).starts_with("profile") || section.Value("Path").empty()) {
-            continue;
-        }
-        if (section.Value("Default") == "1") {
-            return Join(dir, section.Value("Path"));
-        }
-        if (first == nullptr) {
-            first = &section;
+    if (chosen.empty()) {
+        // Newer releases keep the install sections in installs.ini as well.
+        for (const TIniSection& section : ReadIniSections(dir + "/installs.ini")) {
+            if (!section.Value("Default").empty()) {
+                chosen = Join(dir, section.Value("Default"));
+                break;
+            }
         }
     }
-    return first != nullptr ? Join(dir, first->Value("Path")) : std::string();
+    if (!chosen.empty()) {
+        auto found = std::find_if(profiles.begin(), profiles.end(),
+                                  [&chosen](const TMozillaProfile& profile) { return profile.Dir == chosen; });
+        if (found == profiles.end()) {
+            const std::size_t slash = chosen.rfind('/');
+            profiles.push_back({chosen.substr(slash + 1), chosen, false});
+            found = profiles.end() - 1;
+        }
+        for (TMozillaProfile& profile : profiles) {
+            profile.IsDefault = &profile == &*found;
+        }
+        return profiles;
+    }
+    auto marked = std::find_if(profiles.begin(), profiles.end(),
+                               [](const TMozillaProfile& profile) { return profile.IsDefault; });
+    for (TMozillaProfile& profile : profiles) {
+        profile.IsDefault = marked == profiles.end() ? &profile == &profiles.front() : &profile == &*marked;
+    }
+    return profiles;
 }
-
-bool DirectoryExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-} // namespace
 
 std::vector<std::string> FindMozillaProfiles(const std::string& home) {
     std::vector<std::string> profiles;
@@ -112,6 +138,25 @@ std::optional<std::string> FindUserBookmarkFile(const std::string& home) {
         const std::string profile = DefaultProfile(home + "/" + std::string(relative));
         if (!profile.empty() && FileExists(profile + "/bookmarks.html")) {
             return profile + "/bookmarks.html";
+        }
+    }
+    const std::string netscape = home + "/.netscape/bookmarks.html";
+    if (FileExists(netscape)) {
+        return netscape;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FindUserBookmarkSource(const std::string& home) {
+    for (std::string_view relative : kMozillaDirs) {
+        const std::string profile = DefaultProfile(home + "/" + std::string(relative));
+        if (profile.empty()) {
+            continue;
+        }
+        for (const char* name : {"/bookmarks.html", "/places.sqlite"}) {
+            if (FileExists(profile + name)) {
+                return profile + name;
+            }
         }
     }
     const std::string netscape = home + "/.netscape/bookmarks.html";

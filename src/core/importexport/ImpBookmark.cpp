@@ -3,46 +3,17 @@
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpHtml.h"
 #include "model/DateTime.h"
-#include "model/HVFolder.h"
-#include "model/Names.h"
 #include "platform/SafeFile.h"
 #include "text/CharRefs.h"
 #include "text/TextUtil.h"
 
 #include <cerrno>
 #include <charconv>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace hv {
 
 namespace {
-
-constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
-
-std::string ReplaceAll(std::string_view s, std::string_view from, std::string_view to) {
-    std::string out;
-    out.reserve(s.size());
-    std::size_t runStart = 0;
-    for (std::size_t pos = s.find(from); pos != std::string_view::npos; pos = s.find(from, runStart)) {
-        out.append(s.substr(runStart, pos - runStart));
-        out.append(to);
-        runStart = pos + from.size();
-    }
-    out.append(s.substr(runStart));
-    return out;
-}
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 bool IsBlankText(std::string_view s) {
     return s.find_first_not_of(" \t\r\n\f") == std::string_view::npos;
@@ -50,9 +21,8 @@ bool IsBlankText(std::string_view s) {
 
 // A name from the file's text: references decoded, one line, blanks at both ends dropped.
 std::string CleanName(std::string_view raw) {
-    const std::string line = ReplaceAll(SanitizeLine(DecodeCharRefs(raw)), kNoBreakSpace, " ");
-    const std::string_view name = TrimBlanks(line);
-    return name.empty() ? std::string(kNoTextName) : std::string(name);
+    std::string name = CleanImportedName(DecodeCharRefs(raw));
+    return name.empty() ? std::string(kNoTextName) : name;
 }
 
 // Memo text: references decoded, every line break CR LF, no white space at the end.
@@ -116,22 +86,25 @@ std::string DecodeBookmarkBytes(std::string_view bytes) {
 
 class TBookmarkWalker {
 public:
-    TBookmarkWalker(std::string text, THVFolder& target, const TBookmarkImportOptions& options)
-        : m_Parser(std::move(text)), m_Target(target), m_Current(&target), m_Options(options) {}
+    explicit TBookmarkWalker(std::string text) : m_Parser(std::move(text)) {}
 
-    TBookmarkImportResult Run() {
+    // Reads the file into Tree(); false when it holds no list at all. Throws EHtmlParseError,
+    // and Tree() then holds what came before the error.
+    bool Run() {
         if (!SkipToFirstList()) {
-            return m_Result;
+            return false;
         }
         try {
             Walk();
         } catch (...) {
-            Finish(false);
+            FinishMemo();
             throw;
         }
-        Finish(true);
-        return m_Result;
+        FinishMemo();
+        return true;
     }
+
+    const TBookmarkTree& Tree() const { return m_Tree; }
 
 private:
     // The next token, or the one handed back by PutBack.
@@ -182,7 +155,7 @@ private:
             m_Lists.push_back(false);
             return;
         }
-        m_Current = FindOrAddChild(*m_Current, m_Pending);
+        m_Current = m_Tree.AddFolder(m_Current, m_Pending);
         m_Lists.push_back(true);
     }
 
@@ -194,10 +167,7 @@ private:
         const bool entered = m_Lists.back();
         m_Lists.pop_back();
         if (entered) {
-            m_Current = m_Current->Parent();
-            if (m_SortSet.insert(m_Current).second) {
-                m_ToSort.push_back(m_Current);
-            }
+            m_Current = m_Tree.Nodes()[static_cast<std::size_t>(m_Current)].Parent;
         }
         return true;
     }
@@ -232,28 +202,18 @@ private:
             }
         }
         FinishMemo();
-        THVItem* item = m_Current->List().Add();
-        item->SetName(std::move(name));
-        item->SetURL(std::move(url));
-        item->SetLastVisited(lastVisit);
-        MakeUniqueName(*item);
-        m_LastItem = item;
-        ++m_Result.Items;
-        m_Result.Modified = true;
-        if (m_Current == m_Options.ShownFolder && m_Options.OnItemShown) {
-            m_Options.OnItemShown(*item);
-        }
+        m_LastItem = m_Tree.AddItem(m_Current, std::move(name), std::move(url), lastVisit);
     }
 
     void Heading() {
         FinishMemo();
-        m_LastItem = nullptr;
+        m_LastItem = kNone;
         m_Pending = std::string(kNoTextName);
         if (!Read()) {
             return;
         }
         if (m_Parser.IsText()) {
-            m_Pending = FolderNameWithYen(CleanName(m_Parser.TokenText()));
+            m_Pending = CleanImportedFolderName(DecodeCharRefs(m_Parser.TokenText()));
         } else if (!IsEndTag("h3")) {
             PutBack();
         }
@@ -261,7 +221,7 @@ private:
 
     // The text after a DD or a BR tag joins the last item's memo.
     void MemoText(bool afterBreak) {
-        if (afterBreak && m_LastItem != nullptr) {
+        if (afterBreak && m_LastItem != kNone) {
             m_Memo += "\r\n";
         }
         if (!Read()) {
@@ -271,7 +231,7 @@ private:
             PutBack();
             return;
         }
-        if (m_LastItem == nullptr) {
+        if (m_LastItem == kNone) {
             return;
         }
         std::string_view text = m_Parser.TokenText();
@@ -289,88 +249,45 @@ private:
         m_Memo += text;
         if (cut != std::string_view::npos) {
             FinishMemo();
-            m_LastItem = nullptr;
+            m_LastItem = kNone;
         }
     }
 
     void FinishMemo() {
-        if (m_LastItem != nullptr && !m_Memo.empty()) {
-            std::string memo = CleanMemo(m_Memo);
-            if (!memo.empty()) {
-                m_LastItem->SetMemo(m_LastItem->GetMemo() + memo);
-            }
+        if (m_LastItem != kNone && !m_Memo.empty()) {
+            m_Tree.Nodes()[static_cast<std::size_t>(m_LastItem)].Memo += CleanMemo(m_Memo);
         }
         m_Memo.clear();
     }
 
-    THVFolder* FindOrAddChild(THVFolder& parent, const std::string& name) {
-        auto [entry, fresh] = m_ChildIndex.try_emplace(&parent);
-        auto& index = entry->second;
-        if (fresh) {
-            for (const auto& child : parent.Children()) {
-                index.try_emplace(AsciiLowerCase(child->Name()), child.get());
-            }
-        }
-        std::string key = AsciiLowerCase(name);
-        if (auto found = index.find(key); found != index.end()) {
-            return found->second;
-        }
-        THVFolder* child = parent.AddChild(name);
-        index.emplace(std::move(key), child);
-        ++m_Result.Folders;
-        m_Result.Modified = true;
-        return child;
-    }
-
-    void Finish(bool completed) {
-        FinishMemo();
-        for (THVFolder* folder : m_ToSort) {
-            std::vector<const THVFolder*> before;
-            before.reserve(folder->Children().size());
-            for (const auto& child : folder->Children()) {
-                before.push_back(child.get());
-            }
-            folder->SortChildren();
-            for (std::size_t i = 0; i < before.size(); ++i) {
-                if (folder->Children()[i].get() != before[i]) {
-                    m_Result.Modified = true;
-                    break;
-                }
-            }
-        }
-        if (completed) {
-            m_Target.SetExpandedRecursive(true);
-        }
-    }
+    static constexpr int kNone = -2;
 
     THtmlParser m_Parser;
     bool m_Again = false;
-    THVFolder& m_Target;
-    THVFolder* m_Current;
-    const TBookmarkImportOptions& m_Options;
+    TBookmarkTree m_Tree;
+    int m_Current = TBookmarkTree::kTargetNode;
     std::string m_Pending;
     // For each open DL: whether it entered a folder.
     std::vector<bool> m_Lists;
-    THVItem* m_LastItem = nullptr;
+    int m_LastItem = kNone;
     std::string m_Memo; // raw memo text of the last item, not yet cleaned
-    // Child folders by lower-cased name, for each folder that received headings.
-    std::unordered_map<THVFolder*, std::unordered_map<std::string, THVFolder*>> m_ChildIndex;
-    // Folders whose children are sorted at the end, once each.
-    std::vector<THVFolder*> m_ToSort;
-    std::unordered_set<THVFolder*> m_SortSet;
-    TBookmarkImportResult m_Result;
 };
 
 } // namespace
 
-bool CanImportBookmarksInto(const THVFolder& target) {
-    return target.ChildCount() == 0;
-}
-
 TBookmarkImportResult ImportBookmarks(std::string_view bytes, THVFolder& target,
                                       const TBookmarkImportOptions& options) {
-    TBookmarkWalker walker(DecodeBookmarkBytes(bytes), target, options);
-    return walker.Run();
+    TBookmarkWalker walker(DecodeBookmarkBytes(bytes));
+    try {
+        if (!walker.Run()) {
+            return {};
+        }
+    } catch (...) {
+        // What was read before the error stays in the document.
+        InsertBookmarkTree(walker.Tree(), target, options, false);
+        throw;
+    }
+    return InsertBookmarkTree(walker.Tree(), target, options);
 }
 
 std::optional<TBookmarkImportResult> ImportBookmarkFile(const std::string& path, THVFolder& target,

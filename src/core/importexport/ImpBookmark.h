@@ -1,6 +1,7 @@
 #pragma once
 
-#include <functional>
+#include "importexport/BookmarkTree.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,32 +10,11 @@
 
 namespace hv {
 
-class THVFolder;
-class THVItem;
-
 inline constexpr std::string_view kImportBookmarkCaption = "ブックマークのインポート";
 inline constexpr std::string_view kBookmarkFolderHasSubfolders =
     "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
     "空のフォルダを選択してからやり直してください。";
 inline constexpr std::string_view kBookmarkImportDone = "ブックマークのインポートが完了しました。";
-// The name of a link or heading without text.
-inline constexpr std::string_view kNoTextName = "(    )";
-
-// The import rebuilds a tree below its target, so callers offer only a folder without subfolders.
-bool CanImportBookmarksInto(const THVFolder& target);
-
-struct TBookmarkImportOptions {
-    // The folder the item list shows; OnItemShown is called for each item created in it.
-    const THVFolder* ShownFolder = nullptr;
-    std::function<void(THVItem&)> OnItemShown;
-};
-
-struct TBookmarkImportResult {
-    int Folders = 0; // folders created
-    int Items = 0;   // items created
-    // Anything in the tree changed (items or folders added, folders re-sorted).
-    bool Modified = false;
-};
 
 // Imports the bytes of a bookmark file into target: the file's encoding is found like any HTML
 // file's (Shift_JIS when the bytes are rejected), its line ends are kept. Everything before the

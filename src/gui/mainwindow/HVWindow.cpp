@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "document/DocumentCommands.h"
+#include "importexport/BrowserImport.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
@@ -183,6 +184,10 @@ void THVWindow::CreateWidgets() {
 void THVWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     m_Commands->FillMenu(file);
+    // The imports stand between the merge and the file's properties.
+    m_BrowserImport = new TBrowserImport(*this, m_Prompts, this);
+    file->insertAction(m_Commands->actFileProp, m_BrowserImport->actImportBrowserBookmarks);
+    file->insertSeparator(m_Commands->actFileProp);
     QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
     m_FolderTree->FillMenu(folder);
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
@@ -353,6 +358,17 @@ void THVWindow::TreeAboutToChange() {
 void THVWindow::TreeChanged() {
     m_FolderTree->TreeChanged();
     m_ItemController->ShowFolder(m_FolderTree->ShownFolder());
+}
+
+void THVWindow::ChangeTree(const std::function<void()>& change) {
+    TreeAboutToChange();
+    try {
+        change();
+    } catch (...) {
+        TreeChanged();
+        throw;
+    }
+    TreeChanged();
 }
 
 const THVFolder* THVWindow::SelectedFolder() const {

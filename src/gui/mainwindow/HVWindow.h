@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -18,6 +19,7 @@ class QTreeView;
 
 namespace hv {
 
+class TBrowserImport;
 class TDocumentCommands;
 class TFolderTreeController;
 class TFolderTreeModel;
@@ -43,12 +45,16 @@ public:
     // that file exists, else the most recent file when StartWithFile is on.
     void StartUpOpen(const QString& commandLinePath);
     void SetDebugMode(bool on);
+    // Runs change, which adds folders and items anywhere in the tree, with the views let go of
+    // the tree before and shown it again afterwards (the selected folder kept).
+    void ChangeTree(const std::function<void()>& change);
 
     THVDocument& Document() { return *m_Document; }
     TTreeEdits& TreeEdits() { return m_TreeEdits; }
     TFolderTreeController& FolderTree() { return *m_FolderTree; }
     TItemListController& ItemList() { return *m_ItemController; }
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
+    TBrowserImport& BrowserImport() { return *m_BrowserImport; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -96,6 +102,7 @@ private:
     TFolderTreeModel* m_Model = nullptr;
     TFolderTreeController* m_FolderTree = nullptr;
     TDocumentCommands* m_Commands = nullptr;
+    TBrowserImport* m_BrowserImport = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
