@@ -2,6 +2,7 @@
 
 #include "model/DateTime.h"
 #include "model/HVItems.h"
+#include "text/TextUtil.h"
 
 #include <cstdio>
 #include <random>
@@ -17,14 +18,6 @@ const char* const kJapaneseWords[] = {"技術",   "ニュース", "ブログ", "
 const char* const kEnglishWords[] = {"News",  "Daily", "Tech",    "Review", "Guide", "Linux", "Open",
                                      "Cloud", "Notes", "Journal", "Market", "Sport", "Music", "Photo"};
 const char* const kSchedules[] = {"W 2 9:00 2,0", "W 1,2,3,4,5,6,7 7:00 0,12", "W 6 18:30 1,0", "M 1 0:00 30,0"};
-
-std::size_t Utf8Length(const std::string& s) {
-    std::size_t n = 0;
-    for (unsigned char c : s) {
-        n += (c & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return n;
-}
 
 // A name of about 20 characters: words until 16 characters, then a number.
 std::string MakeName(std::mt19937& random, bool japanese, int number) {

@@ -2,7 +2,7 @@
 // Release build on two cores: the folder shown, sorted and painted within 300 ms in either view;
 // a scroll step well within a frame).
 
-#include "SilentPrompts.h"
+#include "FakePrompts.h"
 #include "document/HVDocument.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/ItemListController.h"
@@ -30,7 +30,7 @@ namespace {
 
 constexpr int kItems = 100000;
 
-using hv::bench::TSilentPrompts;
+using hv::test::TFakePrompts;
 
 // A shown window whose root holds one folder of kItems items: names of about 20 characters (a
 // third Japanese), URLs of about 60, most visited at different times, a schedule on every
@@ -62,7 +62,7 @@ struct TBench {
     }
     QAbstractItemView* View() { return Window.ItemList().Views().Current(); }
 
-    TSilentPrompts Prompts;
+    TFakePrompts Prompts;
     hv::THVWindow Window;
     hv::THVFolder* Folder = nullptr;
 };

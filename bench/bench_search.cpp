@@ -2,8 +2,8 @@
 // (targets in a Release build on two cores: a find over all folders within 30 ms, a duplicate
 // search including commands within 60 ms).
 
+#include "FakePrompts.h"
 #include "GenerateDocument.h"
-#include "SilentPrompts.h"
 #include "search/DuplicateUrls.h"
 #include "search/FindSearch.h"
 
@@ -18,7 +18,7 @@
 
 namespace {
 
-using hv::bench::TSilentPrompts;
+using hv::test::TFakePrompts;
 
 hv::THVFolder& Tree() {
     static const std::unique_ptr<hv::THVFolder> tree = hv::bench::GenerateDocument();
@@ -60,7 +60,7 @@ void Record(benchmark::State& state, const std::string& name, double totalSecond
 // The find window's default search (names, "contains", case ignored) over all folders, for a
 // word that about a third of the names hold, and for a Japanese word.
 void BM_FindAllFolders(benchmark::State& state, const char* text, hv::TFindSubject subject, const char* label) {
-    TSilentPrompts prompts;
+    TFakePrompts prompts;
     hv::TFindSearch search(prompts);
     hv::TFindRequest request;
     request.Text = text;

@@ -4,7 +4,7 @@ add_library(hv_common INTERFACE)
 target_compile_features(hv_common INTERFACE cxx_std_20)
 set(CMAKE_CXX_EXTENSIONS OFF)
 target_compile_options(hv_common INTERFACE
-  -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual -Werror)
+  -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Woverloaded-virtual -Wcast-qual -Werror)
 # GCC 12 reports false positives inside the standard library at high optimisation and under the
 # sanitizers (std::string concatenation, <regex>); they are not findings in our code.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")

@@ -1,7 +1,7 @@
 #include "BookmarkTestSupport.h"
-#include "importexport/BookmarkLocator.h"
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpBookmark.h"
+#include "platform/BookmarkLocator.h"
 #include "text/Encoding.h"
 
 #include <gtest/gtest.h>

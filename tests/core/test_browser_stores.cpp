@@ -1,4 +1,4 @@
-#include "importexport/BookmarkLocator.h"
+#include "platform/BookmarkLocator.h"
 #include "importexport/BookmarkStore.h"
 #include "importexport/BrowserStores.h"
 

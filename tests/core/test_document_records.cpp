@@ -27,17 +27,17 @@ TEST(ItemRecord, WritesEveryLineInItsFixedOrder) {
     item->GetCommands().Add() = {"open", "prog %s", true};
     item->GetCommands().Add() = {"plain", "other", false};
     item->SetSchedule("毎日");
-    EXPECT_EQ(item->GetText(), "[Item]\r\nTitle=名前\r\nURL=http://example.jp/\r\nMemo=\"\"\"hi\"\"\",,\"x\"\r\n"
-                               "LastVisited=2024/3/5 7:05\r\nIcon=C:\\icons\\a.ico,2\r\n"
-                               "Cmd0=open\tprog %s\tV\r\nCmd1=plain\tother\r\nSchedule=毎日\r\n\r\n");
+    EXPECT_EQ(GetText(*item), "[Item]\r\nTitle=名前\r\nURL=http://example.jp/\r\nMemo=\"\"\"hi\"\"\",,\"x\"\r\n"
+                              "LastVisited=2024/3/5 7:05\r\nIcon=C:\\icons\\a.ico,2\r\n"
+                              "Cmd0=open\tprog %s\tV\r\nCmd1=plain\tother\r\nSchedule=毎日\r\n\r\n");
 }
 
 TEST(ItemRecord, LeavesOutOptionalLinesAndIndexZero) {
     THVList list;
     THVItem* item = list.Add();
-    EXPECT_EQ(item->GetText(), "[Item]\r\nTitle=\r\nURL=\r\n\r\n");
+    EXPECT_EQ(GetText(*item), "[Item]\r\nTitle=\r\nURL=\r\n\r\n");
     item->SetIconRaw("a.ico", 0);
-    EXPECT_EQ(item->GetText(), "[Item]\r\nTitle=\r\nURL=\r\nIcon=a.ico\r\n\r\n");
+    EXPECT_EQ(GetText(*item), "[Item]\r\nTitle=\r\nURL=\r\nIcon=a.ico\r\n\r\n");
 }
 
 TEST(ItemRecord, NoLineBreakReachesTheFile) {
@@ -46,7 +46,7 @@ TEST(ItemRecord, NoLineBreakReachesTheFile) {
     item->SetName("a\rb\nc");
     item->SetURL("u\r\nv");
     item->GetCommands().Add() = {"t\tx", "c\nd", false};
-    EXPECT_EQ(item->GetText(), "[Item]\r\nTitle=a b c\r\nURL=u  v\r\nCmd0=t x\tc d\r\n\r\n");
+    EXPECT_EQ(GetText(*item), "[Item]\r\nTitle=a b c\r\nURL=u  v\r\nCmd0=t x\tc d\r\n\r\n");
 }
 
 TEST(Memo, EncodingTable) {

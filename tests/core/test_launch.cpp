@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "FakeLaunchers.h"
 #include "FakePrompts.h"
 #include "launch/AccessRestriction.h"
 #include "launch/CommandLine.h"
@@ -16,7 +17,9 @@
 #include <vector>
 
 using namespace hv;
+using hv::test::TFakeNetwork;
 using hv::test::TFakePrompts;
+using hv::test::TFakeShell;
 using TRecord = TFakePrompts::TRecord;
 using TKind = TFakePrompts::TKind;
 using TStrings = std::vector<std::string>;
@@ -111,37 +114,6 @@ TEST(AccessRestriction, BoundsAreIncludedToTheMillisecond) {
         EXPECT_EQ(IsAccessAllowed(c.Restriction, c.Range, c.Now), c.Allowed) << c.Restriction << ' ' << c.Range;
     }
 }
-
-class TFakeShell final : public TShellLauncher {
-public:
-    std::vector<std::pair<std::string, std::string>> Calls;
-    int Result = kShellOk;
-    int Execute(const std::string& file, const std::string& parameters) override {
-        Calls.emplace_back(file, parameters);
-        return Result;
-    }
-};
-
-class TFakeNetwork final : public TNetworkConnections {
-public:
-    bool Connected = false;
-    int DialResult = 0;
-    bool Missing = false;
-    TStrings Dialled;
-    int Checks = 0;
-    bool IsConnected() override {
-        ++Checks;
-        return Connected;
-    }
-    int Dial(const std::string& entry) override {
-        if (Missing) {
-            throw EDialUpError(DialApiMissingMessage(2, "No such file or directory"));
-        }
-        Dialled.push_back(entry);
-        return DialResult;
-    }
-    TStrings Entries() override { return {}; }
-};
 
 class OpenURLTest : public ::testing::Test {
 protected:

@@ -1,5 +1,5 @@
-#include "search/CaseMapping.h"
 #include "search/FindCondition.h"
+#include "text/CaseMapping.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
+#include "FakePrompts.h"
 #include "model/HVFolder.h"
-#include "platform/UserPrompts.h"
 #include "search/FindSearch.h"
 
 #include <gtest/gtest.h>
@@ -13,27 +13,9 @@ namespace {
 
 using TStrings = std::vector<std::string>;
 
-// Records every message and question; answers questions from a queue (No when it runs dry).
-class TRecordingPrompts final : public TUserPrompts {
-public:
-    TStrings Messages;
-    std::deque<bool> Answers;
-
-    void ShowMessage(TMessageKind kind, const std::string& text, const std::string& title) override {
-        Messages.push_back((kind == TMessageKind::Information ? "info: " : "warning: ") + text + " [" + title + "]");
-    }
-    bool AskYesNo(const std::string& text, const std::string&) override {
-        Messages.push_back("ask: " + text);
-        if (Answers.empty()) {
-            return false;
-        }
-        const bool answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    TSaveAnswer AskSave(const std::string&, const std::string&) override { return TSaveAnswer::Cancel; }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override { return std::nullopt; }
-};
+using test::TFakePrompts;
+using TKind = TFakePrompts::TKind;
+using TRecords = std::vector<TFakePrompts::TRecord>;
 
 THVItem* AddItem(THVFolder& folder, const std::string& name, const std::string& url = {}) {
     THVItem* item = folder.List().Add();
@@ -82,7 +64,7 @@ protected:
     THVFolder* m_Sub;
     THVFolder* m_B;
     TItemNotices m_Notices;
-    TRecordingPrompts m_Prompts;
+    TFakePrompts m_Prompts;
     TFindSearch m_Search{m_Prompts, &m_Notices};
     TStrings m_Status;
 };
@@ -97,7 +79,7 @@ TEST_F(TFindSearchTest, RangesAreWalkedInPreOrder) {
     request.IncludeSubFolder = false;
     m_Search.Search(request);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine\\A|a1 news"}));
-    EXPECT_TRUE(m_Prompts.Messages.empty());
+    EXPECT_TRUE(m_Prompts.Records.empty());
 }
 
 TEST_F(TFindSearchTest, ReportsProgressAsWholeTensOfPercent) {
@@ -110,7 +92,7 @@ TEST_F(TFindSearchTest, ReportsProgressAsWholeTensOfPercent) {
 TEST_F(TFindSearchTest, AnEmptyTextIsReportedAndSearchesNothing) {
     m_Search.Search(Request("news", TFindRange::AllFolders));
     EXPECT_EQ(m_Search.Search(Request("\t\r\n", TFindRange::AllFolders), Recording()), TFindOutcome::NoText);
-    EXPECT_EQ(m_Prompts.Messages, (TStrings{"info: 検索文字列が指定されていません。 [Hollyvine]"}));
+    EXPECT_EQ(m_Prompts.Records, (TRecords{{TKind::Information, "検索文字列が指定されていません。", "Hollyvine"}}));
     EXPECT_EQ(m_Status, (TStrings{"検索終了"}));
     EXPECT_EQ(Rows().size(), 4u);
     EXPECT_EQ(m_Search.History().Items(), (TStrings{"news"}));
@@ -143,11 +125,11 @@ TEST_F(TFindSearchTest, CancellingKeepsTheRowsFoundSoFar) {
                            }};
     EXPECT_EQ(m_Search.Search(Request("news", TFindRange::AllFolders), progress), TFindOutcome::Cancelled);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\A|a1 news"}));
-    EXPECT_EQ(m_Prompts.Messages, (TStrings{"info: 検索を中止しました。 [Hollyvine]"}));
+    EXPECT_EQ(m_Prompts.Records, (TRecords{{TKind::Information, "検索を中止しました。", "Hollyvine"}}));
 }
 
 TEST_F(TFindSearchTest, ClosingWhileSearchingAsksAndClosesWithoutTheCancelMessage) {
-    m_Prompts.Answers = {false, true}; // go on the first time, stop the second
+    m_Prompts.YesNoAnswers = {false, true}; // go on the first time, stop the second
     int polls = 0;
     TFindProgress progress{{}, [&] {
                                if (++polls == 2 || polls == 5) {
@@ -157,7 +139,7 @@ TEST_F(TFindSearchTest, ClosingWhileSearchingAsksAndClosesWithoutTheCancelMessag
     EXPECT_EQ(m_Search.Search(Request("news", TFindRange::AllFolders), progress), TFindOutcome::Cancelled);
     EXPECT_TRUE(m_Search.CloseRequested());
     EXPECT_EQ(Rows().size(), 2u);
-    EXPECT_EQ(m_Prompts.Messages, TStrings(2, "ask: 検索を中止してよろしいですか？"));
+    EXPECT_EQ(m_Prompts.Records, TRecords(2, {TKind::YesNo, "検索を中止してよろしいですか？", "Hollyvine"}));
     EXPECT_TRUE(m_Search.QueryClose());
 }
 
@@ -238,7 +220,7 @@ TEST_F(TFindSearchTest, OpeningARowFindsItsFolderAndItemIgnoringCase) {
     EXPECT_EQ(target.Folder, m_Sub);
     EXPECT_EQ(target.Item, replacement);
     EXPECT_EQ(m_Search.Results().Row(0).Item, replacement);
-    EXPECT_TRUE(m_Prompts.Messages.empty());
+    EXPECT_TRUE(m_Prompts.Records.empty());
 }
 
 TEST_F(TFindSearchTest, OpeningAStaleRowExplainsWhatIsMissing) {
@@ -247,11 +229,15 @@ TEST_F(TFindSearchTest, OpeningAStaleRowExplainsWhatIsMissing) {
     EXPECT_EQ(m_Search.OpenRow(0, m_Root).Item, nullptr);
     m_A->SetName("Other");
     EXPECT_EQ(m_Search.OpenRow(1, m_Root).Folder, nullptr);
-    EXPECT_EQ(m_Prompts.Messages,
-              (TStrings{"warning: アイテム 'a1 news' が見つかりません。検索終了後に移動か削除、または名前を変更されたも"
-                        "のと思われます。 [Hollyvine]",
-                        "warning: フォルダ 'Hollyvine\\A\\Sub' が見つかりません。検索終了後に移動か削除、または名前を"
-                        "変更されたものと思われます。 [Hollyvine]"}));
+    EXPECT_EQ(m_Prompts.Records,
+              (TRecords{{TKind::Warning,
+                         "アイテム 'a1 news' が見つかりません。検索終了後に移動か削除、または名前を変更されたものと"
+                         "思われます。",
+                         "Hollyvine"},
+                        {TKind::Warning,
+                         "フォルダ 'Hollyvine\\A\\Sub' が見つかりません。検索終了後に移動か削除、または名前を変更"
+                         "されたものと思われます。",
+                         "Hollyvine"}}));
 }
 
 TEST_F(TFindSearchTest, SortsByColumnsBytewiseAndReversesExactly) {

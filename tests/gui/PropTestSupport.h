@@ -1,7 +1,7 @@
 #pragma once
 
+#include "FakePrompts.h"
 #include "app/FileDialogs.h"
-#include "platform/UserPrompts.h"
 #include "properties/PropDlgServices.h"
 #include "settings/RegistryStore.h"
 #include "settings/Settings.h"
@@ -17,25 +17,16 @@
 
 namespace hv::test {
 
-// Records every message and answers questions from a queue (No when empty).
-class TRecordingPrompts final : public TUserPrompts {
+// The shared fake prompts, each message kept as "title|text" and each question as
+// "title|?text"; a question with nothing queued gets the cautious answer.
+class TRecordingPrompts final : public TFakePrompts {
 public:
+    TRecordingPrompts() {
+        OnRecord = [this](const TRecord& record) {
+            Messages.push_back(record.Title + (record.IsQuestion() ? "|?" : "|") + record.Text);
+        };
+    }
     std::vector<std::string> Messages;
-    std::deque<bool> Answers;
-    void ShowMessage(TMessageKind, const std::string& text, const std::string& title) override {
-        Messages.push_back(title + "|" + text);
-    }
-    bool AskYesNo(const std::string& text, const std::string& title) override {
-        Messages.push_back(title + "|?" + text);
-        if (Answers.empty()) {
-            return false;
-        }
-        const bool a = Answers.front();
-        Answers.pop_front();
-        return a;
-    }
-    TSaveAnswer AskSave(const std::string&, const std::string&) override { return TSaveAnswer::Cancel; }
-    std::optional<std::string> AskPassword(const std::string&, const std::string&) override { return std::nullopt; }
 };
 
 // Settings in memory and the dialogs' services; file dialogs answer from TFileDialogs' queue,

@@ -1,5 +1,6 @@
-#include "../core/IconFileBuilder.h"
+#include "FakeLaunchers.h"
 #include "GuiTestSupport.h"
+#include "IconFileBuilder.h"
 #include "document/HVDocument.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/HVWindow.h"
@@ -11,8 +12,6 @@
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
 #include "platform/Clock.h"
-#include "platform/NetworkConnections.h"
-#include "platform/ShellLauncher.h"
 #include "properties/ItemPropDlg.h"
 #include "settings/Settings.h"
 
@@ -36,26 +35,11 @@ using hv::THVFolder;
 using hv::THVItem;
 using hv::THVWindow;
 using hv::TItemListModel;
+using hv::test::TFakeNetwork;
+using hv::test::TFakeShell;
 using hv::test::TScriptedPrompts;
 
 namespace {
-
-class TFakeShell final : public hv::TShellLauncher {
-public:
-    int Result = 42;
-    QStringList Calls;
-    int Execute(const std::string& file, const std::string& parameters) override {
-        Calls << QString::fromStdString(file) + QLatin1Char('|') + QString::fromStdString(parameters);
-        return Result;
-    }
-};
-
-class TFakeNetwork final : public hv::TNetworkConnections {
-public:
-    bool IsConnected() override { return true; }
-    int Dial(const std::string&) override { return 0; }
-    std::vector<std::string> Entries() override { return {}; }
-};
 
 QString S(const char* text) {
     return QString::fromUtf8(text);
@@ -83,6 +67,7 @@ struct TFixture {
             prepare(Settings);
         }
         Window = std::make_unique<THVWindow>(&Settings, &Prompts);
+        Network.Connected = true;
         List().SetLaunchers(&Shell, &Network);
         THVFolder& root = Window->Document().Root();
         Add(root, "alpha", "http://a.example/", kNow - 2).SetSchedule("W 1,2,3,4,5,6,7 9:00 1,0");
@@ -154,6 +139,14 @@ struct TFixture {
     TScriptedPrompts Prompts;
     TFakeShell Shell;
     TFakeNetwork Network;
+    // What the shell was asked to open, as "file|parameters".
+    QStringList ShellCalls() const {
+        QStringList calls;
+        for (const auto& [file, parameters] : Shell.Calls) {
+            calls << QString::fromStdString(file) + QLatin1Char('|') + QString::fromStdString(parameters);
+        }
+        return calls;
+    }
     std::unique_ptr<THVWindow> Window;
     int PickerMode = -1;
     QString ProposedName;
@@ -282,7 +275,7 @@ private slots:
         QVERIFY(!f.Window->Document().Modified());
         f.Clock.AdvanceMinutes(5);
         QTest::keyClick(f.Window->ListView(), Qt::Key_Return);
-        QCOMPARE(f.Shell.Calls, QStringList{launched});
+        QCOMPARE(f.ShellCalls(), QStringList{launched});
         QCOMPARE(item->GetLastVisited(), recorded ? kNow + 5 / hv::MinutesPerDay : before);
         QCOMPARE(f.Window->Document().Modified(), recorded);
         const QString time = f.Model()->IndexOf(item, TItemListModel::ColLastVisited).data().toString();
@@ -299,7 +292,7 @@ private slots:
         f.Focus("gamma");
         f.List().CurrentItem()->SetURL("\"/bin/x\"y");
         QVERIFY(!f.List().OpenCurrentItem());
-        QVERIFY(f.Shell.Calls.isEmpty());
+        QVERIFY(f.Shell.Calls.empty());
         QVERIFY(!f.Window->Document().Modified());
         QCOMPARE(f.Prompts.Seen, QStringList{QStringLiteral("Hollyvine|コマンドを解析できません。\n\n\"/bin/x\"y")});
     }
@@ -574,7 +567,7 @@ private slots:
         // Keys work in the names too.
         f.Shell.Calls.clear();
         QTest::keyClick(names, Qt::Key_Return);
-        QCOMPARE(f.Shell.Calls, QStringList{QStringLiteral("http://a.example/|")});
+        QCOMPARE(f.ShellCalls(), QStringList{QStringLiteral("http://a.example/|")});
         f.List().StoreLayout();
         QVERIFY(!f.Settings.Get(hv::opt::Window::ViewReport));
         QCOMPARE(f.Settings.Get(hv::opt::Window::ColumnWidths), std::string("150,116,80"));
@@ -624,9 +617,9 @@ private slots:
             QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at + QPoint(0, 40));
         }
         QTest::qWait(20);
-        QCOMPARE(f.Shell.Calls.size(), opened);
+        QCOMPARE(f.ShellCalls().size(), opened);
         if (opened > 0) {
-            QCOMPARE(f.Shell.Calls.first(), QStringLiteral("http://a.example/|"));
+            QCOMPARE(f.ShellCalls().first(), QStringLiteral("http://a.example/|"));
         }
     }
 
@@ -679,7 +672,7 @@ private slots:
         QCOMPARE(f.List().actOpenItem->statusTip(), QStringLiteral("https://b.example/"));
         f.Clock.AdvanceMinutes(1);
         actions.at(open + 1)->trigger();
-        QCOMPARE(f.Shell.Calls, QStringList{QStringLiteral("/bin/sh|-c true")});
+        QCOMPARE(f.ShellCalls(), QStringList{QStringLiteral("/bin/sh|-c true")});
         QCOMPARE(item->GetLastVisited(), kNow + 1 / hv::MinutesPerDay);
         QVERIFY(f.Window->Document().Modified());
         emit popup->aboutToHide();

@@ -221,7 +221,7 @@ private slots:
         QCOMPARE(commands->topLevelItem(0)->text(2), QString::fromUtf8("アクセス日時更新"));
         dlg.DeleteCommand(); // answered No
         QCOMPARE(commands->topLevelItemCount(), 1);
-        env.Prompts.Answers.push_back(true);
+        env.Prompts.YesNoAnswers.push_back(true);
         dlg.DeleteCommand();
         QCOMPARE(commands->topLevelItemCount(), 0);
         QCOMPARE(env.Prompts.Messages.back(), std::string("Hollyvine|?コマンド 'one' を削除します。よろしいですか？"));

@@ -146,6 +146,20 @@ void AppendFolderRecords(std::string& out, const THVFolder& folder, int level) {
     });
 }
 
+std::string GetText(const THVItem& item) {
+    std::string text;
+    AppendItemRecord(text, item);
+    return text;
+}
+
+std::string GetText(const THVList& list, int level) {
+    std::string text;
+    if (list.Node() != nullptr) {
+        AppendFolderRecords(text, *list.Node(), level);
+    }
+    return text;
+}
+
 std::string BuildDocumentBody(const THVFolder& root) {
     std::string out;
     ForEachFolder(root, [&out](const THVFolder& f, int depth) {

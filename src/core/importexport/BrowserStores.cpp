@@ -1,6 +1,6 @@
 #include "importexport/BrowserStores.h"
 
-#include "importexport/BookmarkLocator.h"
+#include "platform/BookmarkLocator.h"
 #include "platform/SafeFile.h"
 
 #include <nlohmann/json.hpp>

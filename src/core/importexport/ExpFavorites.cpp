@@ -3,6 +3,7 @@
 #include "importexport/ExpBm.h"
 #include "importexport/Shortcut.h"
 #include "model/HVFolder.h"
+#include "platform/FileDescriptor.h"
 #include "platform/UserPrompts.h"
 #include "text/Encoding.h"
 #include "text/FullWidth.h"
@@ -50,13 +51,13 @@ void WriteShortcut(const std::string& dir, const std::string& base, const std::s
     for (int number = 1;; ++number) {
         const std::string path = dir + "/" + (number == 1 ? base : base + "(" + std::to_string(number) + ")") + ".url";
         const std::string osPath = EncodeUtf8(path);
-        const int fd = ::open(osPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST) {
+        TFd file(::open(osPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (!file.Valid() && errno == EEXIST) {
             continue;
         }
-        bool ok = fd >= 0 && WriteAll(fd, bytes);
-        if (fd >= 0) {
-            ok = ::close(fd) == 0 && ok;
+        bool ok = file.Valid() && WriteAll(file.Get(), bytes);
+        if (file.Valid()) {
+            ok = file.Close() && ok;
             if (!ok) {
                 ::unlink(osPath.c_str());
             }

@@ -6,6 +6,7 @@
 #include "text/Encoding.h"
 #include "text/KanjiDetect.h"
 #include "text/TextUtil.h"
+#include "text/Utf8.h"
 
 namespace hv {
 
@@ -25,7 +26,7 @@ std::size_t CharBoundary(std::string_view s, std::size_t n, bool utf8) {
         return s.size();
     }
     if (utf8) {
-        while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) {
+        while (n > 0 && IsUtf8Continuation(s[n])) {
             --n;
         }
         return n;

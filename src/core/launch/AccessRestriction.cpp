@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "properties/TimeLine.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <string>
@@ -16,7 +17,7 @@ std::string_view Characters(std::string_view text, std::size_t first, std::size_
     std::size_t end = text.size();
     std::size_t index = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) {
+        if (IsUtf8Continuation(text[i])) {
             continue; // inside a character
         }
         if (index == first) {

@@ -1,7 +1,7 @@
 #include "model/FolderPath.h"
 
 #include "model/HVFolder.h"
-#include "search/CaseMapping.h"
+#include "text/CaseMapping.h"
 
 #include <algorithm>
 

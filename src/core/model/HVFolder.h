@@ -32,7 +32,8 @@ public:
     const THVList& List() const { return m_List; }
 
     int ChildCount() const { return static_cast<int>(m_Children.size()); }
-    THVFolder* Child(int index) const { return m_Children.at(static_cast<std::size_t>(index)).get(); }
+    THVFolder* Child(int index) { return m_Children.at(static_cast<std::size_t>(index)).get(); }
+    const THVFolder* Child(int index) const { return m_Children.at(static_cast<std::size_t>(index)).get(); }
     int IndexOfChild(const THVFolder* child) const;
     const std::vector<std::unique_ptr<THVFolder>>& Children() const { return m_Children; }
 

@@ -1,7 +1,6 @@
 #include "model/HVItems.h"
 
 #include "Errors.h"
-#include "document/RecordWriter.h"
 #include "model/ItemOrder.h"
 #include "text/TextUtil.h"
 
@@ -155,12 +154,6 @@ void THVItem::Delete() {
     }
 }
 
-std::string THVItem::GetText() const {
-    std::string text;
-    AppendItemRecord(text, *this);
-    return text;
-}
-
 // --- THVList ------------------------------------------------------------------------------
 
 std::size_t THVList::TNameHash::operator()(std::string_view name) const noexcept {
@@ -183,7 +176,12 @@ THVList::~THVList() {
     Clear();
 }
 
-THVItem* THVList::Items(int index) const {
+THVItem* THVList::Items(int index) {
+    CheckIndex(index, m_Items.size());
+    return m_Items[static_cast<std::size_t>(index)].get();
+}
+
+const THVItem* THVList::Items(int index) const {
     CheckIndex(index, m_Items.size());
     return m_Items[static_cast<std::size_t>(index)].get();
 }
@@ -320,14 +318,6 @@ void THVList::Sort(const TItemOrder& order) {
     for (std::size_t i = 0; i < keyed.size(); ++i) {
         m_Items[i] = std::move(keyed[i].Item);
     }
-}
-
-std::string THVList::GetText(int level) const {
-    std::string text;
-    if (m_Node != nullptr) {
-        AppendFolderRecords(text, *m_Node, level);
-    }
-    return text;
 }
 
 // --- names --------------------------------------------------------------------------------

@@ -91,9 +91,6 @@ public:
     // Destroys this item; it leaves its list first.
     void Delete();
 
-    // The "[Item]" record of this item, lines ending in CR LF, closed by an empty line.
-    std::string GetText() const;
-
 private:
     friend class THVList;
     explicit THVItem(THVList* owner) : m_Owner(owner) {}
@@ -127,7 +124,8 @@ public:
     ~THVList();
 
     int Count() const { return static_cast<int>(m_Items.size()); }
-    THVItem* Items(int index) const;
+    THVItem* Items(int index);
+    const THVItem* Items(int index) const;
     THVFolder* Node() const { return m_Node; }
     void SetNode(THVFolder* node) { m_Node = node; }
 
@@ -151,9 +149,6 @@ public:
     std::size_t CountOfName(std::string_view name) const;
 
     void Sort(const TItemOrder& order);
-
-    // The folder record at level, the item records, then the records of the child folders.
-    std::string GetText(int level) const;
 
     auto begin() const { return m_Items.begin(); }
     auto end() const { return m_Items.end(); }

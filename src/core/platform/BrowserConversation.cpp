@@ -1,6 +1,7 @@
 #include "platform/BrowserConversation.h"
 
-#include "importexport/BookmarkLocator.h"
+#include "platform/BookmarkLocator.h"
+#include "platform/FileDescriptor.h"
 #include "platform/SafeFile.h"
 
 #include <nlohmann/json.hpp>
@@ -47,22 +48,6 @@ const TJson* Nth(const TJson& object, const char* key, const TJson& index) {
     const TJson& element = (*it)[static_cast<std::size_t>(n - 1)];
     return element.is_object() ? &element : nullptr;
 }
-
-class TSocket {
-public:
-    explicit TSocket(int fd) : m_Fd(fd) {}
-    TSocket(const TSocket&) = delete;
-    TSocket& operator=(const TSocket&) = delete;
-    ~TSocket() {
-        if (m_Fd >= 0) {
-            ::close(m_Fd);
-        }
-    }
-    int Fd() const { return m_Fd; }
-
-private:
-    int m_Fd;
-};
 
 // Waits until fd is ready for events or the deadline passes.
 bool WaitFor(int fd, short events, std::chrono::steady_clock::time_point deadline) {
@@ -152,21 +137,21 @@ std::optional<std::string> DebuggerListAnswer(std::string_view json) {
 
 std::optional<std::string> LoopbackHttpGet(int port, std::string_view path, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    TSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (socket.Fd() < 0 || port <= 0 || port > 65535) {
+    TFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    if (socket.Get() < 0 || port <= 0 || port > 65535) {
         return std::nullopt;
     }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (::connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        if (errno != EINPROGRESS || !WaitFor(socket.Fd(), POLLOUT, deadline)) {
+    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        if (errno != EINPROGRESS || !WaitFor(socket.Get(), POLLOUT, deadline)) {
             return std::nullopt;
         }
         int error = 0;
         socklen_t length = sizeof error;
-        if (::getsockopt(socket.Fd(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
+        if (::getsockopt(socket.Get(), SOL_SOCKET, SO_ERROR, &error, &length) != 0 || error != 0) {
             return std::nullopt;
         }
     }
@@ -174,10 +159,10 @@ std::optional<std::string> LoopbackHttpGet(int port, std::string_view path, int 
                           "\r\nConnection: close\r\n\r\n";
     std::string_view rest = request;
     while (!rest.empty()) {
-        if (!WaitFor(socket.Fd(), POLLOUT, deadline)) {
+        if (!WaitFor(socket.Get(), POLLOUT, deadline)) {
             return std::nullopt;
         }
-        const ssize_t n = ::send(socket.Fd(), rest.data(), rest.size(), MSG_NOSIGNAL);
+        const ssize_t n = ::send(socket.Get(), rest.data(), rest.size(), MSG_NOSIGNAL);
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
             continue;
         }
@@ -190,10 +175,10 @@ std::optional<std::string> LoopbackHttpGet(int port, std::string_view path, int 
     std::string response;
     char buffer[4096];
     for (;;) {
-        if (!WaitFor(socket.Fd(), POLLIN, deadline)) {
+        if (!WaitFor(socket.Get(), POLLIN, deadline)) {
             return std::nullopt;
         }
-        const ssize_t n = ::recv(socket.Fd(), buffer, sizeof buffer, 0);
+        const ssize_t n = ::recv(socket.Get(), buffer, sizeof buffer, 0);
         if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
             continue;
         }

@@ -1,5 +1,7 @@
 #include "platform/Process.h"
 
+#include "platform/FileDescriptor.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -23,29 +25,6 @@ struct TChildRecord {
 };
 constexpr std::int32_t kExecFailed = 1;
 constexpr std::int32_t kEnded = 2;
-
-// A file descriptor closed when it goes out of scope.
-class TFd {
-public:
-    explicit TFd(int fd = -1) : m_Fd(fd) {}
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    ~TFd() { Close(); }
-    int Get() const { return m_Fd; }
-    void Reset(int fd) {
-        Close();
-        m_Fd = fd;
-    }
-    void Close() {
-        if (m_Fd >= 0) {
-            ::close(m_Fd);
-            m_Fd = -1;
-        }
-    }
-
-private:
-    int m_Fd;
-};
 
 struct TPipe {
     TFd Read;

@@ -1,6 +1,7 @@
 #include "platform/SafeFile.h"
 
 #include "Errors.h"
+#include "platform/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -101,10 +102,9 @@ int WriteAll(int fd, std::string_view bytes, const std::optional<std::size_t>& f
 }
 
 void SyncDirectory(const std::string& dir) {
-    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
+    const TFd fd(open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Valid()) {
+        fsync(fd.Get());
     }
 }
 
@@ -182,16 +182,17 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
     const bool exists = stat(target.c_str(), &old) == 0;
 
     std::string tempPath;
-    int fd = -1;
+    TFd file;
     int error = EEXIST;
-    for (int attempt = 0; attempt < MaxTempAttempts && fd < 0 && error == EEXIST; ++attempt) {
+    for (int attempt = 0; attempt < MaxTempAttempts && !file.Valid() && error == EEXIST; ++attempt) {
         tempPath = options.TempName ? options.TempName(dir, fileName) : DefaultTempName(dir, fileName);
-        fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        error = fd < 0 ? errno : 0;
+        file.Reset(open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        error = file.Valid() ? 0 : errno;
     }
-    if (fd < 0) {
+    if (!file.Valid()) {
         FailWrite(options, path, error);
     }
+    const int fd = file.Get();
 
     error = WriteAll(fd, bytes, options.FailAfterBytes);
     if (error == 0 && exists) {
@@ -206,7 +207,7 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
     if (error == 0 && fsync(fd) != 0) {
         error = errno;
     }
-    if (close(fd) != 0 && error == 0) {
+    if (!file.Close() && error == 0) {
         error = errno;
     }
     if (error == 0 && rename(tempPath.c_str(), target.c_str()) != 0) {
@@ -220,10 +221,11 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    const TFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.Valid()) {
         throw EFileError(SystemMessage("読めません", path, errno));
     }
+    const int fd = file.Get();
     std::string content;
     struct stat st {};
     if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
@@ -236,16 +238,13 @@ std::string ReadFileBytes(const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
-            const int error = errno;
-            close(fd);
-            throw EFileError(SystemMessage("読めません", path, error));
+            throw EFileError(SystemMessage("読めません", path, errno));
         }
         if (n == 0) {
             break;
         }
         content.append(buffer, static_cast<std::size_t>(n));
     }
-    close(fd);
     return content;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "search/CaseMapping.h"
 #include "search/ResultRows.h"
+#include "text/CaseMapping.h"
 
 #include <string>
 #include <string_view>

@@ -3,6 +3,7 @@
 #include "model/HVItems.h"
 #include "settings/Settings.h"
 #include "text/TextUtil.h"
+#include "text/Utf8.h"
 
 namespace hv {
 
@@ -28,15 +29,11 @@ void WriteFindOptions(TSettings& settings, const TFindOptions& options) {
 
 namespace {
 
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
 // Whether text occurs in field starting where a character starts. Valid UTF-8 only matches
 // there anyway; the test guards texts that begin with a stray continuation byte.
 bool ContainsAtBoundary(std::string_view field, std::string_view text) {
     for (std::size_t at = field.find(text); at != std::string_view::npos; at = field.find(text, at + 1)) {
-        if (at == field.size() || !IsContinuationByte(field[at])) {
+        if (at == field.size() || !IsUtf8Continuation(field[at])) {
             return true;
         }
     }
@@ -83,7 +80,7 @@ bool MatchText(TFindType type, std::string_view field, std::string_view text) {
     case TFindType::BeginsWith:
         return field.starts_with(text);
     case TFindType::EndsWith:
-        return field.ends_with(text) && (text.empty() || !IsContinuationByte(field[field.size() - text.size()]));
+        return field.ends_with(text) && (text.empty() || !IsUtf8Continuation(field[field.size() - text.size()]));
     }
     return false;
 }

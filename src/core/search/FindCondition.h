@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/CaseMapping.h"
+#include "text/CaseMapping.h"
 
 #include <string>
 #include <string_view>

@@ -144,8 +144,8 @@ private:
     // The walk of a running search, kept right when the tree changes under it.
     std::vector<THVFolder*> m_Folders; // freed ones become nullptr
     std::unordered_map<const THVFolder*, std::size_t> m_FolderIndex;
-    const THVList* m_WalkList = nullptr; // the list being walked; nullptr once freed
-    int m_WalkIndex = 0;                 // the index of its next item
+    THVList* m_WalkList = nullptr; // the list being walked; nullptr once freed
+    int m_WalkIndex = 0;           // the index of its next item
 
     TNoticeSubscription m_ResultsSubscription;
     TNoticeSubscription m_WalkSubscription;

@@ -1,18 +1,10 @@
 #include "settings/FontQuery.h"
 
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <optional>
-#include <poll.h>
-#include <spawn.h>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
+#include "platform/Process.h"
 
-extern char** environ;
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace hv {
 
@@ -23,72 +15,30 @@ constexpr std::string_view FirstMemoFont = "MS UI Gothic";
 constexpr std::string_view SecondMemoFont = "ＭＳ Ｐゴシック";
 constexpr std::string_view FallbackUiFamily = "Sans Serif";
 // fc-list may have to build its cache on a first run; beyond this it is given up.
-constexpr int AnswerTimeoutMs = 5000;
-
-// Runs a program found on PATH with the given arguments (no shell) and returns what it wrote
-// to standard output, or nothing when it could not run, failed or took too long.
-std::optional<std::string> RunForOutput(const std::vector<std::string>& args) {
-    int pipeFds[2];
-    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
-        return std::nullopt;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    if (spawned != 0) {
-        close(pipeFds[0]);
-        return std::nullopt;
-    }
-    std::string output;
-    bool timedOut = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(AnswerTimeoutMs);
-    while (true) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd fd{pipeFds[0], POLLIN, 0};
-        const int ready = left.count() > 0 ? poll(&fd, 1, static_cast<int>(left.count())) : 0;
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0) {
-            timedOut = true;
-            break;
-        }
-        char buffer[4096];
-        const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        output.append(buffer, static_cast<std::size_t>(n));
-    }
-    close(pipeFds[0]);
-    if (timedOut) {
-        kill(pid, SIGKILL);
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (timedOut || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return std::nullopt;
-    }
-    return output;
-}
+constexpr int AnswerTimeoutMs = 2000;
 
 } // namespace
+
+// Runs a fontconfig tool found on PATH (no shell) and returns what it wrote to standard
+// output, or nothing when it could not run, failed or took too long. After one tool has not
+// answered in time, none is asked again: the settings would otherwise wait once per question.
+std::optional<std::string> TFontconfigQuery::Ask(const std::vector<std::string>& argv) const {
+    if (m_GaveUp) {
+        return std::nullopt;
+    }
+    const std::optional<std::string> path = FindProgram(argv.front(), DefaultSearchPath());
+    if (!path) {
+        return std::nullopt;
+    }
+    TCapturedRun run = RunCaptured(*path, argv, AnswerTimeoutMs);
+    if (run.TimedOut) {
+        m_GaveUp = true;
+    }
+    if (!run.Succeeded()) {
+        return std::nullopt;
+    }
+    return std::move(run.Output);
+}
 
 TFontQuery::~TFontQuery() = default;
 
@@ -103,12 +53,12 @@ bool TFontconfigQuery::IsInstalled(std::string_view family) const {
         }
         pattern += c;
     }
-    const std::optional<std::string> output = RunForOutput({"fc-list", pattern, "family"});
+    const std::optional<std::string> output = Ask({"fc-list", pattern, "family"});
     return output && output->find_first_not_of(" \t\r\n") != std::string::npos;
 }
 
 std::string TFontconfigQuery::DefaultUiFamily() const {
-    const std::optional<std::string> output = RunForOutput({"fc-match", "-f", "%{family[0]}", "sans-serif"});
+    const std::optional<std::string> output = Ask({"fc-match", "-f", "%{family[0]}", "sans-serif"});
     if (!output) {
         return std::string(FallbackUiFamily);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hv {
 
@@ -16,12 +18,17 @@ public:
 };
 
 // Asks fontconfig through its command-line tools (fc-list, fc-match). A tool that is missing,
-// fails or does not answer within a few seconds counts as "not installed", and the UI family
-// is then "Sans Serif".
+// fails or does not answer within two seconds counts as "not installed", and the UI family
+// is then "Sans Serif"; once a tool has not answered, the query asks no more.
 class TFontconfigQuery final : public TFontQuery {
 public:
     bool IsInstalled(std::string_view family) const override;
     std::string DefaultUiFamily() const override;
+
+private:
+    std::optional<std::string> Ask(const std::vector<std::string>& argv) const;
+
+    mutable bool m_GaveUp = false;
 };
 
 // The default of the memo font: "00,09,MS UI Gothic" when that font is installed, else

@@ -1,9 +1,9 @@
 #include "settings/RegFile.h"
 
 #include "settings/NameCase.h"
-#include "text/CharRefs.h"
 #include "text/Encoding.h"
 #include "text/TextUtil.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,7 @@
 #include "text/CharRefs.h"
 
 #include "text/CharRefTable.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -10,7 +11,6 @@ namespace hv {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 // Longest name in the table, ";" included.
 constexpr std::size_t kMaxNameLength = 32;
 // Longest legacy name (without ";").
@@ -72,7 +72,7 @@ std::size_t DecodeNumeric(std::string_view s, std::size_t i, std::string& out) {
     }
     char32_t cp = value;
     if (tooLarge || cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        cp = kReplacement;
+        cp = kReplacementChar;
     } else if (cp >= 0x80 && cp <= 0x9F && kWindows1252High[cp - 0x80] != 0) {
         cp = kWindows1252High[cp - 0x80];
     }
@@ -118,27 +118,6 @@ std::size_t DecodeNamed(std::string_view s, std::size_t i, TCharRefContext conte
 }
 
 } // namespace
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        cp = kReplacement;
-    }
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 std::string NumericCharRef(char32_t cp) {
     return "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ";";

@@ -18,9 +18,6 @@ enum class TCharRefContext { Text, Attribute };
 // windows-1252, as browsers do. A "&" that starts no known reference stays as written.
 std::string DecodeCharRefs(std::string_view s, TCharRefContext context = TCharRefContext::Text);
 
-// Appends the UTF-8 form of a code point (U+FFFD for one that is no character).
-void AppendUtf8(std::string& out, char32_t cp);
-
 // "&#NNN;" with the decimal code point.
 std::string NumericCharRef(char32_t cp);
 

@@ -1,7 +1,9 @@
 #include "text/Encoding.h"
 
 #include "Errors.h"
+#include "text/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -31,68 +33,19 @@ struct TUtf8Unit {
 static_assert(sizeof(TUtf8Unit) == 4);
 
 TUtf8Unit MakeUnit(char32_t cp) {
-    TUtf8Unit unit;
-    if (cp < 0x80) {
-        unit.Bytes[0] = static_cast<char>(cp);
-        unit.Len = 1;
-    } else if (cp < 0x800) {
-        unit.Bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
-        unit.Bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
-        unit.Len = 2;
-    } else {
-        unit.Bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
-        unit.Bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        unit.Bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
-        unit.Len = 3;
+    if (cp > 0xFFFF) {
+        cp = kReplacementChar; // the tables hold BMP characters only
     }
+    char bytes[4];
+    const std::size_t length = EncodeUtf8Char(cp, bytes);
+    TUtf8Unit unit;
+    std::copy_n(bytes, length, unit.Bytes);
+    unit.Len = static_cast<std::uint8_t>(length);
     return unit;
 }
 
 const std::uint8_t* Bytes(std::string_view s) {
     return reinterpret_cast<const std::uint8_t*>(s.data());
-}
-
-bool IsContinuation(std::uint8_t b) {
-    return (b & 0xC0) == 0x80;
-}
-
-// Length of the well-formed UTF-8 sequence at p (1..4) and its code point, or 0 when the byte at p
-// does not start one (the ranges of the Unicode standard's table of well-formed byte sequences).
-inline std::size_t Utf8SequenceAt(const std::uint8_t* p, std::size_t avail, char32_t& cp) {
-    const std::uint8_t b0 = p[0];
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    }
-    if (b0 < 0xC2) {
-        return 0;
-    }
-    if (b0 < 0xE0) {
-        if (avail < 2 || !IsContinuation(p[1])) {
-            return 0;
-        }
-        cp = (char32_t(b0 & 0x1F) << 6) | (p[1] & 0x3F);
-        return 2;
-    }
-    if (b0 < 0xF0) {
-        const std::uint8_t lo = b0 == 0xE0 ? 0xA0 : 0x80; // no overlongs
-        const std::uint8_t hi = b0 == 0xED ? 0x9F : 0xBF; // no surrogates
-        if (avail < 3 || p[1] < lo || p[1] > hi || !IsContinuation(p[2])) {
-            return 0;
-        }
-        cp = (char32_t(b0 & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
-        return 3;
-    }
-    if (b0 < 0xF5) {
-        const std::uint8_t lo = b0 == 0xF0 ? 0x90 : 0x80; // no overlongs
-        const std::uint8_t hi = b0 == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
-        if (avail < 4 || p[1] < lo || p[1] > hi || !IsContinuation(p[2]) || !IsContinuation(p[3])) {
-            return 0;
-        }
-        cp = (char32_t(b0 & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12) | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-        return 4;
-    }
-    return 0;
 }
 
 // End of the run of ASCII bytes that starts at i, eight bytes at a time.
@@ -366,7 +319,7 @@ std::string EncodeUtf8(std::string_view utf8) {
             break;
         }
         const std::size_t k = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - p);
-        if (k + 2 < n && (p[k + 1] == 0x9E || p[k + 1] == 0x9F) && IsContinuation(p[k + 2])) {
+        if (k + 2 < n && (p[k + 1] == 0x9E || p[k + 1] == 0x9F) && IsUtf8Continuation(p[k + 2])) {
             out.append(utf8.substr(runStart, k - runStart));
             out.push_back(static_cast<char>(0x80 + (((p[k + 1] & 1) << 6) | (p[k + 2] & 0x3F))));
             i = k + 3;

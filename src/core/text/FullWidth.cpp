@@ -1,6 +1,6 @@
 #include "text/FullWidth.h"
 
-#include "text/CharRefs.h"
+#include "text/Utf8.h"
 
 #include <array>
 #include <cstdint>
@@ -41,13 +41,8 @@ char32_t HalfWidthAt(std::string_view s, std::size_t pos) {
     if (pos + 2 >= s.size() || static_cast<unsigned char>(s[pos]) != 0xEF) {
         return 0;
     }
-    const auto b1 = static_cast<unsigned char>(s[pos + 1]);
-    const auto b2 = static_cast<unsigned char>(s[pos + 2]);
-    if ((b2 & 0xC0) != 0x80 || (b1 != 0xBD && b1 != 0xBE)) {
-        return 0;
-    }
-    const char32_t cp = 0xF000 | (static_cast<char32_t>(b1 & 0x3F) << 6) | (b2 & 0x3F);
-    return cp >= 0xFF61 && cp <= 0xFF9F ? cp : 0;
+    char32_t cp = 0;
+    return Utf8SequenceAt(s, pos, cp) == 3 && cp >= 0xFF61 && cp <= 0xFF9F ? cp : 0;
 }
 
 } // namespace

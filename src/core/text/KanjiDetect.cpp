@@ -2,6 +2,7 @@
 
 #include "text/CharRefs.h"
 #include "text/Encoding.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -214,31 +215,10 @@ TDecodedText DecodeJis(std::string_view bytes, TLineEnds lineEnds) {
 // The code point of the UTF-8 sequence at s[i] and its length; a byte that starts no valid
 // sequence gives U+FFFD and length 1.
 std::size_t NextChar(std::string_view s, std::size_t i, char32_t& cp) {
-    const unsigned char* p = Bytes(s) + i;
-    const std::size_t avail = s.size() - i;
-    const unsigned b0 = p[0];
-    auto cont = [&](std::size_t k) { return k < avail && (p[k] & 0xC0) == 0x80; };
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
+    if (const std::size_t length = Utf8SequenceAt(s, i, cp)) {
+        return length;
     }
-    if (b0 >= 0xC2 && b0 < 0xE0 && cont(1)) {
-        cp = (char32_t(b0 & 0x1F) << 6) | (p[1] & 0x3F);
-        return 2;
-    }
-    if (b0 >= 0xE0 && b0 < 0xF0 && cont(1) && cont(2)) {
-        cp = (char32_t(b0 & 0x0F) << 12) | (char32_t(p[1] & 0x3F) << 6) | (p[2] & 0x3F);
-        if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
-            return 3;
-        }
-    }
-    if (b0 >= 0xF0 && b0 < 0xF5 && cont(1) && cont(2) && cont(3)) {
-        cp = (char32_t(b0 & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12) | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            return 4;
-        }
-    }
-    cp = 0xFFFD;
+    cp = kReplacementChar;
     return 1;
 }
 

@@ -1,5 +1,7 @@
 #include "text/TextUtil.h"
 
+#include "text/Utf8.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -10,10 +12,6 @@ namespace {
 unsigned char AsciiUpperByte(char c) {
     const auto b = static_cast<unsigned char>(c);
     return b >= 'a' && b <= 'z' ? static_cast<unsigned char>(b - ('a' - 'A')) : b;
-}
-
-bool IsContinuation(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 bool IsControl(char c) {
@@ -64,13 +62,13 @@ std::string StripControlChars(std::string_view s) {
 }
 
 std::size_t Utf8Length(std::string_view s) {
-    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return !IsContinuation(c); }));
+    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return !IsUtf8Continuation(c); }));
 }
 
 std::string Utf8Truncate(std::string_view s, std::size_t maxChars) {
     std::size_t chars = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (!IsContinuation(s[i]) && chars++ == maxChars) {
+        if (!IsUtf8Continuation(s[i]) && chars++ == maxChars) {
             return std::string(s.substr(0, i));
         }
     }

@@ -69,8 +69,11 @@ QModelIndex TFolderTreeModel::IndexOf(const THVFolder* folder) const {
         return createIndex(0, 0, m_Root);
     }
     THVFolder* parent = folder->Parent();
-    return parent == nullptr ? QModelIndex()
-                             : createIndex(parent->IndexOfChild(folder), 0, const_cast<THVFolder*>(folder));
+    if (parent == nullptr) {
+        return {};
+    }
+    const int row = parent->IndexOfChild(folder);
+    return row < 0 ? QModelIndex() : createIndex(row, 0, parent->Child(row));
 }
 
 QModelIndex TFolderTreeModel::index(int row, int column, const QModelIndex& parent) const {

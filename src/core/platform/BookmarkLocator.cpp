@@ -1,4 +1,4 @@
-#include "importexport/BookmarkLocator.h"
+#include "platform/BookmarkLocator.h"
 
 #include "platform/SafeFile.h"
 #include "text/TextUtil.h"

@@ -1,4 +1,4 @@
-#include "search/CaseMapping.h"
+#include "text/CaseMapping.h"
 
 #include <unicode/locid.h>
 #include <unicode/ucasemap.h>
