@@ -1,6 +1,7 @@
 #include "platform/SafeFile.h"
 
 #include "Errors.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -44,12 +45,17 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-std::string SystemMessage(const char* action, const std::string& path, int error) {
-    return std::string(action) + " \"" + path + "\": " + std::strerror(error);
+// "\"PATH\" を保存できませんでした。" and the reason; action is the verb ("保存できませんでした").
+ESystemFileError SystemError(std::string_view action, const std::string& path, int error) {
+    const std::string reason = SystemErrorText(error);
+    return ESystemFileError("\"" + path + "\" を" + std::string(action) + "。" + reason, reason);
 }
 
 [[noreturn]] void FailWrite(const TSafeWriteOptions& options, const std::string& path, int error) {
-    throw EFileError(options.ErrorMessage.empty() ? SystemMessage("Cannot save", path, error) : options.ErrorMessage);
+    if (options.ErrorMessage.empty()) {
+        throw SystemError("保存できませんでした", path, error);
+    }
+    throw ESystemFileError(options.ErrorMessage, SystemErrorText(error));
 }
 
 // Follows symbolic links from path to the file they finally name (which need not exist yet).
@@ -174,10 +180,53 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
     SyncDirectory(dir);
 }
 
+std::string SystemErrorText(int error) {
+    switch (error) {
+    case ENOENT:
+        return "ファイルまたはディレクトリがありません。";
+    case EACCES:
+    case EPERM:
+        return "アクセスが拒否されました。";
+    case EISDIR:
+        return "ディレクトリです。";
+    case ENOTDIR:
+        return "パスの途中にディレクトリでないものがあります。";
+    case ENOSPC:
+    case EDQUOT:
+        return "ディスクの空き領域が足りません。";
+    case EROFS:
+        return "読み取り専用のファイルシステムです。";
+    case ENAMETOOLONG:
+        return "ファイル名が長すぎます。";
+    case ELOOP:
+        return "シンボリックリンクが多すぎるか、循環しています。";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます。";
+    case EIO:
+        return "入出力エラーが起きました。";
+    case EEXIST:
+        return "同じ名前のファイルがすでにあります。";
+    case EBUSY:
+    case ETXTBSY:
+        return "ファイルが使用中です。";
+    case EXDEV:
+        return "別のファイルシステムをまたいでは移せません。";
+    case EFBIG:
+        return "ファイルが大きすぎます。";
+    case ENOMEM:
+        return "メモリが足りません。";
+    case EINVAL:
+        return "引数が正しくありません。";
+    default:
+        return "システムエラー (" + std::to_string(error) + ") が起きました。";
+    }
+}
+
 std::string ReadFileBytes(const std::string& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        throw EFileError(SystemMessage("Cannot read", path, errno));
+        throw SystemError("読めませんでした", path, errno);
     }
     std::string content;
     struct stat st {};
@@ -193,7 +242,7 @@ std::string ReadFileBytes(const std::string& path) {
             }
             const int error = errno;
             close(fd);
-            throw EFileError(SystemMessage("Cannot read", path, error));
+            throw SystemError("読めませんでした", path, error);
         }
         if (n == 0) {
             break;

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 #include "settings/RegFile.h"
 
 #include <cerrno>
@@ -53,7 +54,7 @@ void MakeDirectories(const std::string& dir) {
         MakeDirectories(parent);
     }
     if (mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
-        throw EFileError("設定のフォルダ \"" + dir + "\" を作れません: " + std::strerror(errno));
+        throw EFileError("設定のフォルダ \"" + dir + "\" を作れません: " + SystemErrorText(errno));
     }
 }
 
@@ -65,7 +66,7 @@ public:
     explicit TDirectoryLock(const std::string& dir) {
         m_Fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (m_Fd < 0) {
-            throw EFileError("設定のフォルダ \"" + dir + "\" を開けません: " + std::strerror(errno));
+            throw EFileError("設定のフォルダ \"" + dir + "\" を開けません: " + SystemErrorText(errno));
         }
         const auto deadline = std::chrono::steady_clock::now() + LockPatience;
         while (flock(m_Fd, LOCK_EX | LOCK_NB) != 0) {
@@ -78,7 +79,7 @@ public:
             }
             const int error = errno;
             close(m_Fd);
-            throw EFileError("設定のフォルダ \"" + dir + "\" をロックできません: " + std::strerror(error));
+            throw EFileError("設定のフォルダ \"" + dir + "\" をロックできません: " + SystemErrorText(error));
         }
     }
     TDirectoryLock(const TDirectoryLock&) = delete;
@@ -143,7 +144,7 @@ TRegistryTree TFileRegistryStore::ReadFile() {
         const std::string aside = m_Path + ".bad";
         if (std::rename(m_Path.c_str(), aside.c_str()) != 0) {
             throw EFileError("設定ファイル \"" + m_Path + "\" は壊れていますが (" + e.what() + ")、\"" + aside +
-                             "\" に移せません: " + std::strerror(errno) + "。");
+                             "\" に移せません: " + SystemErrorText(errno));
         }
         Warn("設定ファイル \"" + m_Path + "\" を読めません (" + e.what() + ")。\"" + aside +
              "\" に移して、既定の設定で始めます。");
@@ -229,7 +230,7 @@ void TFileRegistryStore::Flush() {
         if (tree.Root().HoldsNoValue()) {
             // Nothing left (after the "/u" clean-up): no file either.
             if (unlink(m_Path.c_str()) != 0 && errno != ENOENT) {
-                throw EFileError("設定ファイル \"" + m_Path + "\" を削除できません: " + std::strerror(errno));
+                throw EFileError("設定ファイル \"" + m_Path + "\" を削除できません: " + SystemErrorText(errno));
             }
         } else {
             WriteFileSafely(m_Path, FormatRegFile(tree));
