@@ -29,6 +29,10 @@ struct TParsedArgs {
 // Splits a command's arguments into options and positional arguments. Options may stand
 // anywhere, as "--name value" or "--name=value"; "--" ends the options; "-" and negative
 // numbers ("-1") are positional.
+// Each option whose name ends in "password" and takes a value (a secret) may come instead as
+// "--NAME-file FILE", the first line of FILE; "--password" itself, when neither is given, comes
+// from $HOLLYVINE_PASSWORD. The command line wins over the file, the file over the variable. An
+// unreadable file is reported and ends the command (1).
 // "--help" or "-h" prints the command's help. Returns the exit code to end the command with
 // when it must not go on (help shown: 0; unknown option, missing value or a count of
 // positional arguments outside [minPositional, maxPositional]: usage error, 2).

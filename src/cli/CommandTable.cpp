@@ -39,7 +39,8 @@ constexpr std::array kCommands = {
     TCommandInfo{"ls", "DOC.hv [--password PW]", "フォルダとアイテムのツリーを表示します。",
                  "  1 行目はルートの \"Hollyvine\"。フォルダは 1 階層ごとに空白 2 つ下げてその名前を、\n"
                  "  アイテムはそのフォルダより 1 段下げて \"名前  <URL>\" の形で表示します。各フォルダの\n"
-                 "  アイテムが先に、その後にサブフォルダが、どちらもファイルの順に並びます。\n"
+                 "  アイテムが先に (ファイルの順に)、その後にサブフォルダが並びます。サブフォルダは設定の\n"
+                 "  SortFolder が true (既定) なら名前の順、false ならファイルの順です。\n"
                  "  例:\n"
                  "    Hollyvine\n"
                  "      Yahoo!  <http://www.yahoo.co.jp/>\n"
@@ -146,7 +147,8 @@ constexpr std::array kCommands = {
                  RunSettings},
     TCommandInfo{"due", "DOC.hv [--at \"yyyy/m/d h:nn\"] [--password PW]",
                  "訪問予定で今 (--at の日時に) 訪問すべきアイテムを \"PATH<TAB>名前<TAB>URL\" の形で表示します。",
-                 "  PATH はフォルダ名をルートの \"Hollyvine\" から \\ でつないだもの、並びはファイルの順です。\n"
+                 "  PATH はフォルダ名をルートの \"Hollyvine\" から \\ でつないだもの、並びはウィンドウの\n"
+                 "  フォルダの順 (設定の SortFolder に従う) です。\n"
                  "  --at  この日時で判定します (既定は今。環境変数 HOLLYVINE_NOW でも固定できます)。",
                  RunDue},
     TCommandInfo{"open", "DOC.hv PATH NAME [--yes] [--password PW]",
@@ -179,11 +181,20 @@ constexpr std::array kCommands = {
     TCommandInfo{"help", "[COMMAND]", "使い方を表示します (COMMAND を指定するとその詳細)。", "", RunHelp},
 };
 
+// How to hand over a password without showing it to the other users of the machine.
+constexpr std::string_view kPasswordNote =
+    "  パスワード: --password PW の代わりに --password-file FILE (FILE の 1 行目) か環境変数\n"
+    "  HOLLYVINE_PASSWORD でも渡せます。--password PW は ps などでほかのユーザーにも見えるので、\n"
+    "  ほかの人から読めないファイル (--password-file) か環境変数を使うのが安全です。優先順位は\n"
+    "  --password、--password-file、HOLLYVINE_PASSWORD の順です。--other-password、\n"
+    "  --new-password にも --other-password-file、--new-password-file があります。\n";
+
 void PrintUsage(std::ostream& out) {
     out << "使い方: " << kProgram << " <コマンド> [引数...]\n\nコマンド:\n";
     for (const TCommandInfo& command : kCommands) {
         out << "  " << command.Name << ' ' << command.Synopsis << "\n      " << command.Summary << '\n';
     }
+    out << '\n' << kPasswordNote;
     out << "\n" << kProgram << " help <コマンド> でコマンドごとの詳細を表示します。\n";
     out << kProgram << " --version でバージョンを表示します。\n";
 }
@@ -213,6 +224,9 @@ void PrintCommandHelp(std::ostream& out, const TCommandInfo& command) {
         << '\n';
     if (!command.Details.empty()) {
         out << command.Details << '\n';
+    }
+    if (command.Synopsis.find("--password") != std::string_view::npos) {
+        out << kPasswordNote;
     }
 }
 

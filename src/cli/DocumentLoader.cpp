@@ -1,5 +1,9 @@
 #include "DocumentLoader.h"
 
+#include "UserSettings.h"
+#include "document/RecentFiles.h"
+#include "model/HVFolder.h"
+
 #include <istream>
 #include <ostream>
 
@@ -67,9 +71,15 @@ void ReportErrorDetail(const THVDocument& doc, TCommandIO& io) {
 bool OpenDocument(THVDocument& doc, TDocumentPrompts& prompts, const std::string& path,
                   const std::optional<std::string>& password, TCommandIO& io) {
     prompts.SetPassword(password);
-    if (!doc.Open(path)) {
+    // As in the window, the document is opened under its full path, which its messages name.
+    if (!doc.Open(FullFileName(path))) {
         ReportErrorDetail(doc, io);
         return false;
+    }
+    // The folders as the window shows them: in name order with SortFolder (what the reader does
+    // with the setting, all parents being new).
+    if (UserSortsFolders(io)) {
+        doc.Root().SortChildrenRecursive();
     }
     return true;
 }

@@ -59,15 +59,15 @@ std::optional<std::string> ReadTerminalSecret(TCommandIO& io, std::string_view p
 // below the program's message.
 void ReportErrorDetail(const THVDocument& doc, TCommandIO& io);
 
-// Opens path in doc as the program opens a file (folders in file order when doc has no
-// settings), with password as the answer to the password question. Failures are reported on
-// io.Err; false then.
+// Opens path in doc as the program opens a file: under its full path, with password as the
+// answer to the password question, the folders in name order when the user's SortFolder setting
+// is on (the default). Failures are reported on io.Err; false then.
 bool OpenDocument(THVDocument& doc, TDocumentPrompts& prompts, const std::string& path,
                   const std::optional<std::string>& password, TCommandIO& io);
 
-// Reads the document at path into a new root the way the program opens a file (folders in file
-// order). A protected document needs its password: the given one, else one typed on the terminal
-// when standard input is one. Every failure is reported on io.Err; nullopt then.
+// Reads the document at path into a new root the way the program opens a file (as OpenDocument).
+// A protected document needs its password: the given one, else one typed on the terminal when
+// standard input is one. Every failure is reported on io.Err; nullopt then.
 std::optional<TLoadedDocument> LoadDocument(const std::string& path, const std::optional<std::string>& password,
                                             TCommandIO& io);
 

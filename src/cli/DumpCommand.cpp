@@ -3,6 +3,7 @@
 #include "DocumentJson.h"
 #include "DocumentLoader.h"
 #include "JsonWriter.h"
+#include "document/RecentFiles.h"
 #include "model/DateTime.h"
 
 #include <ostream>
@@ -111,13 +112,18 @@ int RunDump(TCommandArgs args, TCommandIO& io) {
     if (auto exit = ParseArgs(args, *FindCommand("dump"), kOptions, 1, 1, io, parsed)) {
         return *exit;
     }
-    std::optional<TLoadedDocument> doc = LoadDocument(parsed.Positional[0], parsed.Value("--password"), io);
-    if (!doc) {
+    // The document as stored: opened without the folder sorting the other commands apply.
+    TDocumentPrompts prompts(io);
+    THVDocument opened(prompts);
+    prompts.SetPassword(parsed.Value("--password"));
+    if (!opened.Open(FullFileName(parsed.Positional[0]))) {
+        ReportErrorDetail(opened, io);
         return kExitFailure;
     }
+    const TLoadedDocument doc{opened.FileVersion(), opened.Password(), opened.FileEncoding(), opened.DetachRoot()};
     try {
         TJsonWriter json(io.Out, parsed.Has("--compact") ? -1 : kPrettyIndent);
-        WriteDocument(json, *doc);
+        WriteDocument(json, doc);
     } catch (const std::exception& e) {
         io.Out.flush();
         io.Err << e.what() << '\n';

@@ -37,6 +37,7 @@ int RunExportFavorites(TCommandArgs args, TCommandIO& io) {
         return kExitFailure;
     }
     TTerminalPrompts prompts(io, parsed.Has("--yes"));
+    prompts.SetResultsToOut();
     std::vector<std::string> errors;
     if (!ExportFavorites(*source, dir, parsed.Has("--clear"), prompts, errors)) {
         return kExitFailure;

@@ -35,6 +35,7 @@ int RunImportFavorites(TCommandArgs args, TCommandIO& io) {
         return kExitFailure;
     }
     TTerminalPrompts prompts(io, parsed.Has("--yes"));
+    prompts.SetResultsToOut();
     const bool modified = ImportFavorites(*folder, dir, prompts);
     if ((target->Created || modified) && !SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;

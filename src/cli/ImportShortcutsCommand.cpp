@@ -23,6 +23,7 @@ int RunImportShortcuts(TCommandArgs args, TCommandIO& io) {
     THVFolder* folder = target->Folder;
     const std::vector<std::string> files(parsed.Positional.begin() + 1, parsed.Positional.end());
     TTerminalPrompts prompts(io, false);
+    prompts.SetResultsToOut();
     const int count = ImportShortcuts(files, *folder, prompts);
     if ((target->Created || count > 0) && !SaveLoadedDocument(docPath, target->Doc, io)) {
         return kExitFailure;

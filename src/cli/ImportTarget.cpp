@@ -3,6 +3,7 @@
 #include "Arguments.h"
 #include "FolderPath.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 #include "text/TextUtil.h"
 
 #include <ostream>
@@ -32,7 +33,7 @@ bool SaveLoadedDocument(const std::string& path, const TLoadedDocument& doc, TCo
     try {
         SaveDocumentFile(path, *doc.Root, doc.Password);
     } catch (const std::exception& e) {
-        io.Err << "ファイル \"" << path << "\" を保存できませんでした。\n" << e.what() << '\n';
+        io.Err << "ファイル \"" << path << "\" を保存できませんでした。\n" << ErrorReason(e) << '\n';
         return false;
     }
     return true;

@@ -151,16 +151,9 @@ public:
         return true;
     }
 
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
-        // what() starts with "[json.exception.parse_error.101] "; the rest says where and why.
-        std::string_view message = e.what();
-        if (message.starts_with('[')) {
-            std::size_t close = message.find("] ");
-            if (close != std::string_view::npos) {
-                message.remove_prefix(close + 2);
-            }
-        }
-        return Fail("JSON の構文が正しくありません: " + std::string(message));
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) override {
+        // The parser's own text is English; where it stopped is what the user needs.
+        return Fail("JSON の構文が正しくありません (" + std::to_string(position) + " バイト目)。");
     }
 
     // The raw tree: folders and items exactly as listed, before the document rules are applied.

@@ -1,6 +1,9 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "DocumentLoader.h"
+#include "UserSettings.h"
+#include "document/RecentFiles.h"
+#include "model/HVFolder.h"
 
 namespace hv::cli {
 
@@ -17,7 +20,15 @@ int RunMerge(TCommandArgs args, TCommandIO& io) {
     }
     prompts.SetPassword(parsed.Value("--other-password"));
     // Nothing is saved unless the whole merge succeeded: the file stays as it was otherwise.
-    if (!doc.Merge(parsed.Positional[1]) || !doc.Save()) {
+    if (!doc.Merge(FullFileName(parsed.Positional[1]))) {
+        ReportErrorDetail(doc, io);
+        return kExitFailure;
+    }
+    // New folders take their place in name order with SortFolder, as in the window.
+    if (UserSortsFolders(io)) {
+        doc.Root().SortChildrenRecursive();
+    }
+    if (!doc.Save()) {
         ReportErrorDetail(doc, io);
         return kExitFailure;
     }

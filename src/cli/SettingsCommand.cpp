@@ -156,6 +156,18 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return value;
 }
 
+// The kind a value is set in: the key's own, except that a key whose default is a boolean takes a
+// boolean also when the store reads it back as an integer (a DWORD).
+THashKeyKind InputKind(TSettingsTable table, const THashKey& key) {
+    for (const TOptionDefault& option : OptionDefaults) {
+        if (option.Table == table && option.Kind == THashKeyKind::Boolean && SameName(option.Name, key.Name()) &&
+            key.Kind() == THashKeyKind::Integer) {
+            return THashKeyKind::Boolean;
+        }
+    }
+    return key.Kind();
+}
+
 std::string ValueText(const THashKey& key) {
     switch (key.Kind()) {
     case THashKeyKind::Integer:
@@ -188,8 +200,8 @@ const TSettingsTableInfo* FindTable(std::string_view name) {
 }
 
 // Writes text into the key with the key's kind; an error message for a value of the wrong form.
-std::optional<std::string> SetValue(THashKey& key, const std::string& text, bool escaped) {
-    switch (key.Kind()) {
+std::optional<std::string> SetValue(THashKeyKind kind, THashKey& key, const std::string& text, bool escaped) {
+    switch (kind) {
     case THashKeyKind::Boolean:
         if (const std::optional<bool> value = ParseBoolean(text)) {
             key.SetAsBoolean(*value);
@@ -258,7 +270,8 @@ int RunSettings(TCommandArgs args, TCommandIO& io) {
     if (set) {
         try {
             THashKey& key = settings.Table(table->Table).GetKey(positional[1]);
-            if (std::optional<std::string> error = SetValue(key, positional[2], parsed.Has("--escaped"))) {
+            if (std::optional<std::string> error =
+                    SetValue(InputKind(table->Table, key), key, positional[2], parsed.Has("--escaped"))) {
                 return UsageError(io, "settings", *error);
             }
         } catch (const EHashError& e) {

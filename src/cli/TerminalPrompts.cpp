@@ -37,8 +37,16 @@ std::optional<std::string> TTerminalPrompts::ReadAnswer(bool secret) {
     return line;
 }
 
-void TTerminalPrompts::ShowMessage(TMessageKind, const std::string& text, const std::string& title) {
-    WriteText(text, title);
+void TTerminalPrompts::ShowMessage(TMessageKind kind, const std::string& text, const std::string& title) {
+    if (kind != TMessageKind::Information || !m_ResultsToOut) {
+        WriteText(text, title);
+        return;
+    }
+    // The completion message is the command's result: standard output, as with the other commands.
+    if (title != kPromptTitle) {
+        m_IO.Out << '[' << title << "]\n";
+    }
+    m_IO.Out << text << '\n';
 }
 
 bool TTerminalPrompts::AskYesNo(const std::string& text, const std::string& title) {

@@ -34,6 +34,12 @@ bool WithUserSettings(TCommandIO& io, const std::function<void(TRegistryStore&, 
     }
 }
 
+bool UserSortsFolders(TCommandIO& io) {
+    bool sort = opt::Main::SortFolder.Default;
+    WithUserSettings(io, [&sort](TRegistryStore&, TSettings& settings) { sort = settings.Get(opt::Main::SortFolder); });
+    return sort;
+}
+
 std::string HomeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;

@@ -16,6 +16,10 @@ namespace hv::cli {
 // the message goes to io.Err and use is not called. Returns whether use was called.
 bool WithUserSettings(TCommandIO& io, const std::function<void(TRegistryStore&, TSettings&)>& use);
 
+// The user's SortFolder setting (folders in name order); its default when the settings cannot be
+// read (reported on io.Err).
+bool UserSortsFolders(TCommandIO& io);
+
 // The user's home directory ($HOME, else the password database).
 std::string HomeDirectory();
 

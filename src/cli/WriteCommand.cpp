@@ -2,6 +2,7 @@
 #include "Command.h"
 #include "JsonDocumentReader.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 #include "text/TextUtil.h"
 
 #include <istream>
@@ -67,7 +68,7 @@ int RunWrite(TCommandArgs args, TCommandIO& io) {
     try {
         SaveDocumentFile(output, *doc.Root, password, doc.Encoding == TDocEncoding::Utf8);
     } catch (const std::exception& e) {
-        io.Err << "ファイル \"" << output << "\" を保存できませんでした。\n" << e.what() << '\n';
+        io.Err << "ファイル \"" << output << "\" を保存できませんでした。\n" << ErrorReason(e) << '\n';
         return kExitFailure;
     }
     return kExitOk;

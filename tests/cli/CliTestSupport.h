@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <stdlib.h>
 #include <streambuf>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hv::cli::test {
@@ -63,21 +65,34 @@ inline std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Each test gets a directory of its own, removed afterwards.
+// Each test gets a directory of its own, removed afterwards, with the user's settings inside it
+// (so the user's own never change what a test sees) and no password in the environment.
 class THvtoolTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string pattern = ::testing::TempDir() + "hvtool-XXXXXX";
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         m_Dir = pattern;
+        SaveEnv("HOLLYVINE_CONFIG_DIR", (m_Dir / "config").string());
+        SaveEnv("HOLLYVINE_PASSWORD", std::nullopt);
     }
     void TearDown() override {
+        for (auto it = m_SavedEnv.rbegin(); it != m_SavedEnv.rend(); ++it) {
+            it->second ? setenv(it->first.c_str(), it->second->c_str(), 1) : unsetenv(it->first.c_str());
+        }
         std::error_code ec;
         std::filesystem::remove_all(m_Dir, ec);
+    }
+    // Sets (or with nullopt unsets) an environment variable until the end of the test.
+    void SaveEnv(const std::string& name, const std::optional<std::string>& value) {
+        const char* old = std::getenv(name.c_str());
+        m_SavedEnv.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
     std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
 
     std::filesystem::path m_Dir;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_SavedEnv;
 };
 
 } // namespace hv::cli::test

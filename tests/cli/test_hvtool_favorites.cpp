@@ -40,11 +40,14 @@ TEST_F(TFavoritesToolTest, ImportFromTheHomeFavoritesAndExportBack) {
     EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n");
     TRunResult r = RunTool({"import-favorites", doc, "--yes"});
     ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_NE(r.Err.find("[お気に入り] のインポートが完了しました。"), std::string::npos);
+    EXPECT_EQ(r.Out, "[お気に入り] のインポートが完了しました。\n"); // the result, on standard output
+    EXPECT_EQ(r.Err.find("完了"), std::string::npos);
     EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  News\n    a  <http://a/>\n");
 
     TRunResult e = RunTool({"export-favorites", doc, PathOf("out"), "--folder", "Hollyvine\\News"});
     ASSERT_EQ(e.Code, 0) << e.Err;
+    EXPECT_EQ(e.Out, "エクスポートが完了しました。\n");
+    EXPECT_EQ(e.Err, "");
     EXPECT_EQ(ReadBytes(PathOf("out/a.url")), "[InternetShortcut]\r\nURL=http://a/\r\n");
     TRunResult noClear = RunTool({"export-favorites", doc, PathOf("out"), "--clear"});
     EXPECT_EQ(noClear.Code, 1);
@@ -54,7 +57,10 @@ TEST_F(TFavoritesToolTest, ImportFromTheHomeFavoritesAndExportBack) {
 TEST_F(TFavoritesToolTest, ExportFavoritesListsErrorsAndFails) {
     const std::string doc = PathOf("d.hv");
     WriteBytes(PathOf("a.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
-    ASSERT_EQ(RunTool({"import-shortcuts", doc, PathOf("a.url"), PathOf("a.url")}).Code, 0);
+    const TRunResult imported = RunTool({"import-shortcuts", doc, PathOf("a.url"), PathOf("a.url")});
+    ASSERT_EQ(imported.Code, 0);
+    EXPECT_EQ(imported.Out, "2 個のショートカットをインポートしました。\n");
+    EXPECT_EQ(imported.Err, "");
     EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  a  <http://a/>\n  a~1  <http://a/>\n");
     WriteBytes(PathOf("blocked"), "x");
     TRunResult r = RunTool({"export-favorites", doc, PathOf("blocked")});

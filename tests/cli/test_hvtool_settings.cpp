@@ -75,6 +75,23 @@ TEST_F(TSettingsCommandTest, SetWritesWithTheKeysKind) {
     EXPECT_NE(ReadBytes(Store()).find("\"FindText\"=\"a\tb\\\\c\\r\\n\"\n"), std::string::npos);
 }
 
+TEST_F(TSettingsCommandTest, BooleanKeysTakeBooleansAlsoWhenTheStoreHoldsThemAsIntegers) {
+    WriteBytes(Store(),
+               "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine]\n"
+               "\"SortDescending\"=dword:00000001\n\n"
+               "[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine\\Window]\n\"MemoFont\"=\"00,09,Test Font\"\n");
+    ASSERT_EQ(Line("main", "SortDescending"), "main\tSortDescending\tinteger\t1");
+    const std::pair<const char*, const char*> cases[] = {{"false", "0"}, {"true", "1"}, {"0", "0"}, {"1", "1"}};
+    for (const auto& [text, stored] : cases) {
+        const TRunResult r = RunTool({"settings", "set", "main", "SortDescending", text});
+        EXPECT_EQ(r.Code, 0) << text << ": " << r.Err;
+        EXPECT_EQ(Line("main", "SortDescending"), std::string("main\tSortDescending\tinteger\t") + stored) << text;
+    }
+    const TRunResult bad = RunTool({"settings", "set", "main", "SortDescending", "2"});
+    EXPECT_EQ(bad.Code, 2);
+    EXPECT_NE(bad.Err.find("真偽値は true、false、1、0 のいずれかで指定してください: 2"), std::string::npos) << bad.Err;
+}
+
 TEST_F(TSettingsCommandTest, BinaryValuesPrintAsHexAndAreSetSo) {
     WriteBytes(Store(), "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine\\Window]\n"
                         "\"MemoFont\"=\"x\"\n\"Extra\"=hex:00,7f,FF\n");

@@ -147,7 +147,8 @@ TEST(DocumentFile, BytesInvalidInTheEncodingSurviveAReadAndAWrite) {
     std::string utf8 =
         "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n[Item]\r\nTitle=\xC3 \xE3\x81\r\nURL=\xF8\r\n\r\n";
     EXPECT_EQ(Rewrite(utf8), utf8);
-    // Random bytes in a memo-free title and URL, both encodings.
+    // Random bytes in a memo-free title: the same text comes back, twin codes of code page 932
+    // with the code Windows writes for their character, and that is then kept byte for byte.
     std::mt19937 rng(7);
     for (int round = 0; round < 50; ++round) {
         std::string junk;
@@ -156,7 +157,9 @@ TEST(DocumentFile, BytesInvalidInTheEncodingSurviveAReadAndAWrite) {
             junk += b;
         }
         std::string doc = kHeader1 + "[Item]\r\nTitle=" + junk + "\r\nURL=\r\n\r\n";
-        EXPECT_EQ(Rewrite(doc), doc);
+        const std::string once = Rewrite(doc);
+        EXPECT_EQ(Rewrite(once), once);
+        EXPECT_EQ(Read(once)->List().Items(0)->GetName(), Read(doc)->List().Items(0)->GetName());
     }
 }
 

@@ -34,6 +34,8 @@ TEST(CleanLinkTitle, ReadsAsTheBrowserShowsIt) {
         {"&quot;x&QUOT; &amp; &lt;b&gt;&nbsp;y", "\"x\" & <b> y"},
         {"  spaced  ", "  spaced  "},
         {"bell&#7;line&#10;", "bellline "},
+        {"A&NBSP;B&nbsp;C&NBSP", "A B C&NBSP"}, // capitals too, with the semicolon only
+        {"&NBSP;&NBSP;", "(Untitled)"},
     };
     for (const auto& [raw, title] : cases) {
         EXPECT_EQ(CleanLinkTitle(raw), title) << raw;

@@ -153,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "ファイル \"%s\" はHollyvine のドキュメントではありません。", false},
         TOpenErrorCase{"Missing", "", false, TKind::Error, "Hollyvine", "ファイル \"%s\" を開けませんでした。", false},
         TOpenErrorCase{"MissingInDebugMode", "", true, TKind::Error, "File Open Error",
-                       "FileName: %s\nException Class: EFileError\nError Message: ファイル \"", false},
+                       "FileName: %s\nException Class: EFileError\nError Message: \"", false},
         TOpenErrorCase{"BrokenLevel", kHeader1 + ItemRecord("a", "u") + FolderRecord(0, "x"), false, TKind::Error,
                        "Hollyvine", "ファイル \"%s\" を開けませんでした。", true},
         TOpenErrorCase{"BrokenMemo", kHeader1 + ItemRecord("a", "u") + ItemRecord("b", "u", "Memo=\"x\"y\r\n"), true,
@@ -234,7 +234,8 @@ TEST_F(TLifecycleTest, FailedSaveLeavesTheOldFileAndTheMark) {
     m_Prompts.Records.clear();
     EXPECT_FALSE(m_Doc->Save());
     ASSERT_EQ(m_Prompts.Records.size(), 2u);
-    EXPECT_TRUE(m_Prompts.Records[1].Text.ends_with("。\n[EFileError]")) << m_Prompts.Records[1].Text;
+    EXPECT_TRUE(m_Prompts.Records[1].Text.ends_with("ファイルまたはディレクトリがありません。\n[EFileError]"))
+        << m_Prompts.Records[1].Text;
     // A failed "save as" leaves the document under the name it had.
     m_Doc->SetWriteOptions({});
     EXPECT_FALSE(m_Doc->SaveAs(PathOf("no-dir/new.hv")));

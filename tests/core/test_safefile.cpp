@@ -1,5 +1,6 @@
 #include "Errors.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,27 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
         EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")), "precious");
         EXPECT_EQ(Entries(), TNames{"doc.hv"});
     }
+}
+
+TEST_F(SafeFileTest, ErrorsSayWhyInJapaneseAndKeepTheReasonApart) {
+    try {
+        ReadFileBytes(m_Dir.string());
+        ADD_FAILURE() << "no error";
+    } catch (const ESystemFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "\"" + m_Dir.string() + "\" を読めませんでした。ディレクトリです。");
+        EXPECT_EQ(e.Reason(), "ディレクトリです。");
+    }
+    TSafeWriteOptions options;
+    options.ErrorMessage = "ファイル \"x.hv\" を保存できませんでした。";
+    try {
+        WriteFileSafely(PathOf("nowhere/x.hv"), "data", options);
+        ADD_FAILURE() << "no error";
+    } catch (const ESystemFileError& e) {
+        EXPECT_STREQ(e.what(), options.ErrorMessage.c_str());
+        EXPECT_EQ(e.Reason(), "ファイルまたはディレクトリがありません。");
+    }
+    EXPECT_EQ(SystemErrorText(ENOSPC), "ディスクの空き領域が足りません。");
+    EXPECT_EQ(SystemErrorText(9999), "システムエラー (9999) が起きました。");
 }
 
 TEST_F(SafeFileTest, TakenTemporaryNamesAreSkipped) {

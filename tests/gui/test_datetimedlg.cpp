@@ -133,12 +133,14 @@ private slots:
         TItemPropDlg dlg(env.Services);
         dlg.Load(item, list);
         QPoint shownAt;
+        QPoint movedTo;
         QString preset;
         OnNextModal([&](QWidget* modal) {
             auto* dt = qobject_cast<TDateTimeDlg*>(modal);
-            shownAt = dt->pos();
+            shownAt = dt->geometry().topLeft(); // the client area's place, as stored
             preset = dt->Field(0)->Text() + QLatin1Char('/') + dt->Field(4)->Text();
             dt->move(40, 50);
+            movedTo = dt->geometry().topLeft();
             SetTexts(*dt, {QStringLiteral("2024"), QStringLiteral("2"), QStringLiteral("29"), QStringLiteral("10"),
                            QStringLiteral("5")});
             dt->findChild<QPushButton*>(QStringLiteral("bbtOK"))->click();
@@ -148,7 +150,8 @@ private slots:
         QCOMPARE(preset, QStringLiteral("2020/4"));
         QCOMPARE(dlg.WorkItem().GetLastVisited(), EncodeDateTime(2024, 2, 29, 10, 5));
         QVERIFY(dlg.Modified());
-        QCOMPARE(env.Settings.Get(opt::Window::DTimeDlgPos), std::string("40,50"));
+        QCOMPARE(env.Settings.Get(opt::Window::DTimeDlgPos),
+                 QStringLiteral("%1,%2").arg(movedTo.x()).arg(movedTo.y()).toStdString());
         QCOMPARE(item->GetLastVisited(), EncodeDateTime(2020, 1, 2, 3, 4)); // not before OK
     }
 };

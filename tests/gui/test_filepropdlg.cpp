@@ -1,5 +1,6 @@
 #include "GuiTestSupport.h"
 #include "app/FileDialogs.h"
+#include "app/QtUserPrompts.h"
 #include "document/DocumentCommands.h"
 #include "document/FilePropDlg.h"
 #include "document/PasswordDlg.h"
@@ -13,6 +14,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -94,6 +96,9 @@ private slots:
     void savedWithPasswordReopensThroughTheGate();
     void gateInputBoxIsMasked();
     void positionIsKept();
+    void positionHoldsOverOpeningsAndRestarts();
+    void fixedSizeWithoutMinimiseOrMaximise();
+    void saveQuestionHasTheQuestionIcon();
     void elidePath_data();
     void elidePath();
 };
@@ -344,6 +349,57 @@ void TFilePropDlgTest::positionIsKept() {
              std::string("123,45"));
     TFilePropDlg again(prompts, &settings);
     QCOMPARE(again.pos(), QPoint(123, 45));
+}
+
+void TFilePropDlgTest::positionHoldsOverOpeningsAndRestarts() {
+    // The place stored is the client area's, given back as such: shown, closed and shown again
+    // (a new settings object standing for a restart), the dialog stays where it was put.
+    hv::TMemoryRegistryStore store;
+    TScriptedPrompts prompts;
+    QRect first;
+    for (int opening = 0; opening < 4; ++opening) {
+        hv::TSettings settings(store);
+        TFilePropDlg dialog(prompts, &settings);
+        if (opening == 0) {
+            dialog.move(200, 150);
+        }
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        if (opening == 0) {
+            first = dialog.geometry();
+        }
+        QCOMPARE(dialog.geometry().topLeft(), first.topLeft());
+        dialog.close();
+    }
+    hv::TSettings settings(store);
+    QCOMPARE(hv::ReadRestorePos(settings.Registry(), hv::RestorePosKeyName, "FilePropDlgPos").value_or(""),
+             QStringLiteral("%1,%2").arg(first.x()).arg(first.y()).toStdString());
+}
+
+void TFilePropDlgTest::fixedSizeWithoutMinimiseOrMaximise() {
+    TScriptedPrompts prompts;
+    TFilePropDlg dialog(prompts, nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+}
+
+void TFilePropDlgTest::saveQuestionHasTheQuestionIcon() {
+    const std::unique_ptr<QMessageBox> box = hv::NewSaveQuestionBox("変更を保存しますか?", "Hollyvine", nullptr);
+    QCOMPARE(box->icon(), QMessageBox::Question);
+    QStringList buttons;
+    for (QAbstractButton* button : box->buttons()) {
+        buttons << button->text();
+    }
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("キャンセル"), QStringLiteral("保存しない(&N)"),
+                                   QStringLiteral("保存する(&S)")}));
+    QCOMPARE(box->defaultButton()->text(), QStringLiteral("保存する(&S)"));
 }
 
 void TFilePropDlgTest::elidePath_data() {

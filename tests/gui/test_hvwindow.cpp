@@ -7,8 +7,12 @@
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/HVWindow.h"
+#include "mainwindow/ItemListController.h"
+#include "mainwindow/ItemListViews.h"
 #include "mainwindow/SelectFolderDlg.h"
 #include "model/HVFolder.h"
+#include "platform/Clock.h"
+#include "properties/DisplaySettings.h"
 #include "settings/Settings.h"
 
 #include <QAction>
@@ -16,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -116,6 +121,10 @@ private slots:
     void dragRestingOnAFolderOpensIt();
     void debugModeShowsTheDebugMenu();
     void uncaughtErrorIsShown();
+    void openEntryOpensTheDialogAndTheButtonListsRecentFiles();
+    void defaultSizesFollowTheFontAndStoredOnesAreKept();
+    void addItemHasAltInsert();
+    void openedFoldersFollowSortFolder();
 };
 
 void THVWindowTest::startUpOpensTheCommandLineDocument() {
@@ -643,6 +652,96 @@ void THVWindowTest::uncaughtErrorIsShown() {
     app->SetPrompts(nullptr);
     // The program goes on.
     QVERIFY(f.Window->FolderTree().actAddFolder->isEnabled());
+}
+
+void THVWindowTest::openEntryOpensTheDialogAndTheButtonListsRecentFiles() {
+    TFixture f;
+    f.Window->StartUpOpen(kSample);
+    auto& commands = f.Window->DocumentCommands();
+    // The File menu's entry is a command, not a sub-menu.
+    QMenu* file = f.Window->menuBar()->actions().first()->menu();
+    QVERIFY(file->actions().contains(commands.actOpen));
+    QVERIFY(commands.actOpen->menu() == nullptr);
+    QTemporaryDir dir;
+    const QString copy = CopySample(dir);
+    hv::TFileDialogs::QueueAnswer(copy);
+    commands.actOpen->trigger();
+    QCOMPARE(f.Window->Document().FileName(), hv::FullFileName(copy.toStdString()));
+
+    const auto* button = qobject_cast<const QToolButton*>(
+        f.Window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->widgetForAction(commands.actOpen));
+    QCOMPARE(button->menu(), commands.RecentFilePopup);
+    QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
+    emit commands.RecentFilePopup->aboutToShow();
+    const QList<QAction*> entries = commands.RecentFilePopup->actions();
+    QCOMPARE(entries.size(), 4); // the copy, the sample, a separator, the other files
+    QVERIFY(entries.at(1)->text().startsWith(QString::fromStdString(hv::FullFileName(kSample.toStdString())) +
+                                             QStringLiteral("(&")));
+    QVERIFY(!entries.at(0)->icon().isNull() && !entries.at(1)->icon().isNull());
+    QVERIFY(entries.at(2)->isSeparator());
+    QCOMPARE(entries.at(3)->text(), QStringLiteral("その他のファイル(&T)..."));
+    hv::TFileDialogs::QueueAnswer(kSample);
+    entries.at(3)->trigger();
+    QCOMPARE(f.Window->Document().FileName(), hv::FullFileName(kSample.toStdString()));
+    emit commands.mniRecentFiles->aboutToShow();
+    QVERIFY(!commands.mniRecentFiles->actions().first()->icon().isNull());
+}
+
+void THVWindowTest::defaultSizesFollowTheFontAndStoredOnesAreKept() {
+    {
+        TFixture f; // nothing stored
+        const QFontMetrics metrics = f.Window->StatusPanel(1)->fontMetrics();
+        QVERIFY(f.Window->StatusPanel(1)->width() >
+                metrics.horizontalAdvance(QStringLiteral("100000個 (100000個選択)")));
+        QVERIFY(f.Window->StatusPanel(2)->width() >
+                metrics.horizontalAdvance(QStringLiteral("アクセス日時順（降順）")));
+    }
+    hv::TMemoryRegistryStore store;
+    {
+        hv::TSettings settings(store);
+        settings.Set(hv::opt::Window::StatusPanelWidths, std::string("150,60,70,80"));
+        settings.End();
+    }
+    hv::TSettings settings(store);
+    TScriptedPrompts prompts;
+    THVWindow window(&settings, &prompts);
+    QCOMPARE(window.StatusPanel(0)->width(), 150);
+    QCOMPARE(window.StatusPanel(1)->width(), 60);
+    QCOMPARE(window.StatusPanel(2)->width(), 70);
+    QCOMPARE(window.StatusPanel(3)->minimumWidth(), 80);
+
+    // Only the rows in sight are measured; the dates column still holds any date.
+    TFixture f;
+    f.Window->StartUpOpen(kSample);
+    f.Window->FolderTree().SelectFolder(f.Folder("ニュース"));
+    const int dates = hv::WidestAccessTimeWidth(f.Window->ListView()->fontMetrics(),
+                                                hv::AccessTimeOptionsFromSettings(f.Settings), hv::Clock().Now());
+    QVERIFY(f.Window->ListView()->columnWidth(2) > dates);
+}
+
+void THVWindowTest::addItemHasAltInsert() {
+    TFixture f;
+    QCOMPARE(f.Window->ItemList().actAddItem->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Insert));
+}
+
+void THVWindowTest::openedFoldersFollowSortFolder() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("unsorted.hv"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("# Holly Vine Document 1\r\n\r\n[Folder]\r\nLevel=1\r\nName=b\r\n\r\n"
+               "[Folder]\r\nLevel=1\r\nName=C\r\n\r\n[Folder]\r\nLevel=1\r\nName=a\r\n\r\n");
+    file.close();
+    for (const bool sorted : {true, false}) {
+        TFixture f(sorted);
+        f.Window->StartUpOpen(path);
+        const QStringList expected = sorted
+                                         ? QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("C")}
+                                         : QStringList{QStringLiteral("b"), QStringLiteral("C"), QStringLiteral("a")};
+        QCOMPARE(Outline(f.Window->TreeView()).mid(1),
+                 (QStringList{QStringLiteral("  ") + expected.at(0), QStringLiteral("  ") + expected.at(1),
+                              QStringLiteral("  ") + expected.at(2)}));
+    }
 }
 
 // The program's application object, so that errors reach its handler as in the program.

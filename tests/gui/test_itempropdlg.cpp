@@ -244,6 +244,32 @@ private slots:
         QVERIFY(!dlg.CheckOK());
         QCOMPARE(env.Prompts.Messages, std::vector<std::string>{"Hollyvine|タイトルが入力されていません。"});
     }
+
+    // A fixed-size dialog with the close button only, at the same place over openings and
+    // restarts (the registry store outlives the settings objects).
+    void fixedSizeAndKeptPlace() {
+        TMemoryRegistryStore store;
+        TRecordingPrompts prompts;
+        QPoint first;
+        for (int opening = 0; opening < 3; ++opening) {
+            TSettings settings(store);
+            TPropDlgServices services{settings, prompts, {}};
+            TItemPropDlg dlg(services);
+            if (opening == 0) {
+                dlg.move(150, 120);
+            }
+            dlg.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+            QVERIFY(!dlg.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+            QVERIFY(!dlg.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+            if (opening == 0) {
+                first = dlg.geometry().topLeft();
+            }
+            QCOMPARE(dlg.geometry().topLeft(), first);
+            dlg.close();
+        }
+    }
 };
 
 QTEST_MAIN(TestItemPropDlg)

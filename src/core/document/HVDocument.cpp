@@ -5,6 +5,7 @@
 #include "document/RecordReader.h"
 #include "model/HVFolder.h"
 #include "platform/Clock.h"
+#include "platform/SystemError.h"
 #include "platform/UserPrompts.h"
 #include "settings/Settings.h"
 #include "text/TextUtil.h"
@@ -284,7 +285,7 @@ bool THVDocument::Open(const std::string& path) {
     } catch (const EInvalidDocument& e) {
         m_Prompts.Warning(InvalidDocumentMessage(path, e.what()));
     } catch (const std::exception& e) {
-        m_LastErrorDetail = e.what();
+        m_LastErrorDetail = ErrorReason(e);
         if (m_DebugMode) {
             m_Prompts.Error(FileOpenErrorText(path, e), std::string(kFileOpenErrorTitle));
         } else {
@@ -350,7 +351,7 @@ bool THVDocument::SaveToFile() {
         m_FileVersion = m_Password.empty() ? 1 : 2;
         m_FileEncoding = encoding;
     } catch (const std::exception& e) {
-        m_LastErrorDetail = e.what();
+        m_LastErrorDetail = ErrorReason(e);
         m_Prompts.Error(CannotSaveMessage(m_FileName));
         if (m_DebugMode) {
             m_Prompts.Error(ExceptionText(e));
@@ -391,7 +392,7 @@ bool THVDocument::Merge(const std::string& path) {
     } catch (const EInvalidDocument& e) {
         m_Prompts.Warning(InvalidDocumentMessage(path, e.what()));
     } catch (const std::exception& e) {
-        m_LastErrorDetail = e.what();
+        m_LastErrorDetail = ErrorReason(e);
         m_Prompts.Warning(MergeFailedMessage(path));
     }
     // A merge that failed half-way still changed the tree; the mark says so, so that closing

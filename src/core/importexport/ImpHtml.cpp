@@ -68,6 +68,8 @@ std::string CleanLinkTitle(std::string_view raw) {
     title = FolderNameWithYen(title);
     ReplaceAll(title, "\r\n", " ");
     ReplaceAll(title, kNoBreakSpace, " ");
+    // Pages written by hand spell it in capitals too, which no browser takes as a reference.
+    ReplaceAll(title, "&NBSP;", " ");
     title = SanitizeLine(title);
     if (TrimBlanks(title).empty()) {
         return std::string(kUntitled);

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "platform/FileDescriptor.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -45,14 +46,17 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
     return dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-// "ファイル "PATH" を<failure>: <reason>。"
-std::string SystemMessage(std::string_view failure, const std::string& path, int error) {
-    return "ファイル \"" + path + "\" を" + std::string(failure) + ": " + SystemErrorText(error) + "。";
+// "\"PATH\" を保存できませんでした。" and the reason; action is the verb ("保存できませんでした").
+ESystemFileError SystemError(std::string_view action, const std::string& path, int error) {
+    const std::string reason = SystemErrorText(error);
+    return ESystemFileError("\"" + path + "\" を" + std::string(action) + "。" + reason, reason);
 }
 
 [[noreturn]] void FailWrite(const TSafeWriteOptions& options, const std::string& path, int error) {
-    throw EFileError(options.ErrorMessage.empty() ? SystemMessage("保存できません", path, error)
-                                                  : options.ErrorMessage);
+    if (options.ErrorMessage.empty()) {
+        throw SystemError("保存できませんでした", path, error);
+    }
+    throw ESystemFileError(options.ErrorMessage, SystemErrorText(error));
 }
 
 // Follows symbolic links from path to the file they finally name (which need not exist yet).
@@ -109,49 +113,6 @@ void SyncDirectory(const std::string& dir) {
 }
 
 } // namespace
-
-std::string SystemErrorText(int error) {
-    switch (error) {
-    case ENOENT:
-        return "ファイルまたはディレクトリがありません";
-    case EACCES:
-        return "アクセスが許可されていません";
-    case EPERM:
-        return "この操作は許可されていません";
-    case ENOSPC:
-        return "ディスクに空きがありません";
-    case EDQUOT:
-        return "ディスクの使用量の制限を超えました";
-    case EROFS:
-        return "読み取り専用のファイル システムです";
-    case EISDIR:
-        return "ディレクトリです";
-    case ENOTDIR:
-        return "パスの途中がディレクトリではありません";
-    case ELOOP:
-        return "シンボリック リンクの階層が深すぎます";
-    case ENAMETOOLONG:
-        return "ファイル名が長すぎます";
-    case EEXIST:
-        return "同じ名前のファイルがあります";
-    case EIO:
-        return "入出力エラーが起きました";
-    case EMFILE:
-    case ENFILE:
-        return "開いているファイルが多すぎます";
-    case EFBIG:
-        return "ファイルが大きすぎます";
-    case ENOMEM:
-        return "メモリが足りません";
-    case EBUSY:
-    case ETXTBSY:
-        return "ファイルが使用中です";
-    case EXDEV:
-        return "別のファイル システムには移せません";
-    default:
-        return "システム エラー " + std::to_string(error) + " (" + std::strerror(error) + ")";
-    }
-}
 
 std::string DefaultTempName(const std::string& dir, const std::string& fileName) {
     char number[8];
@@ -220,10 +181,53 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
     SyncDirectory(dir);
 }
 
+std::string SystemErrorText(int error) {
+    switch (error) {
+    case ENOENT:
+        return "ファイルまたはディレクトリがありません。";
+    case EACCES:
+    case EPERM:
+        return "アクセスが拒否されました。";
+    case EISDIR:
+        return "ディレクトリです。";
+    case ENOTDIR:
+        return "パスの途中にディレクトリでないものがあります。";
+    case ENOSPC:
+    case EDQUOT:
+        return "ディスクの空き領域が足りません。";
+    case EROFS:
+        return "読み取り専用のファイルシステムです。";
+    case ENAMETOOLONG:
+        return "ファイル名が長すぎます。";
+    case ELOOP:
+        return "シンボリックリンクが多すぎるか、循環しています。";
+    case EMFILE:
+    case ENFILE:
+        return "開いているファイルが多すぎます。";
+    case EIO:
+        return "入出力エラーが起きました。";
+    case EEXIST:
+        return "同じ名前のファイルがすでにあります。";
+    case EBUSY:
+    case ETXTBSY:
+        return "ファイルが使用中です。";
+    case EXDEV:
+        return "別のファイルシステムをまたいでは移せません。";
+    case EFBIG:
+        return "ファイルが大きすぎます。";
+    case ENOMEM:
+        return "メモリが足りません。";
+    case EINVAL:
+        return "引数が正しくありません。";
+    default:
+        return "システムエラー (" + std::to_string(error) + ") が起きました。";
+    }
+}
+
 std::string ReadFileBytes(const std::string& path) {
     const TFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.Valid()) {
-        throw EFileError(SystemMessage("読めません", path, errno));
+        throw SystemError("読めませんでした", path, errno);
     }
     const int fd = file.Get();
     std::string content;
@@ -238,7 +242,7 @@ std::string ReadFileBytes(const std::string& path) {
             if (errno == EINTR) {
                 continue;
             }
-            throw EFileError(SystemMessage("読めません", path, errno));
+            throw SystemError("読めませんでした", path, errno);
         }
         if (n == 0) {
             break;

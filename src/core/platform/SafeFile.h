@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SystemError.h"
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -36,10 +38,6 @@ std::string DocumentTempName(const std::string& dir, const std::string& fileName
 
 // The whole content of a file; throws EFileError naming the path when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
-
-// The reason of a failed system call (an errno value) for a message, in Japanese; values
-// without a text of their own give the number and the system's text.
-std::string SystemErrorText(int error);
 
 // True when something other than a directory exists at path (links followed).
 bool FileExists(const std::string& path);

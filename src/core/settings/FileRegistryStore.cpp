@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "platform/SafeFile.h"
+#include "platform/SystemError.h"
 #include "settings/RegFile.h"
 
 #include <cerrno>
@@ -143,7 +144,7 @@ TRegistryTree TFileRegistryStore::ReadFile() {
         const std::string aside = m_Path + ".bad";
         if (std::rename(m_Path.c_str(), aside.c_str()) != 0) {
             throw EFileError("設定ファイル \"" + m_Path + "\" は壊れていますが (" + e.what() + ")、\"" + aside +
-                             "\" に移せません: " + SystemErrorText(errno) + "。");
+                             "\" に移せません: " + SystemErrorText(errno));
         }
         Warn("設定ファイル \"" + m_Path + "\" を読めません (" + e.what() + ")。\"" + aside +
              "\" に移して、既定の設定で始めます。");

@@ -117,8 +117,10 @@ struct TCp932Tables {
     std::vector<std::uint16_t> Encode;   // BMP code point to its code (< 0x100: one byte); 0 = none
 };
 
-// Asks iconv once for every single byte and every lead/trail pair, keeping a code only when its
-// character converts back to exactly that code. So decoding and encoding are inverse on the table.
+// Asks iconv once for every single byte and every lead/trail pair. Every code iconv reads is
+// decoded, the duplicate codes included (Windows gives several characters two codes each: the NEC
+// row 13 copies of JIS characters, the NEC-selected IBM extensions beside the IBM ones). Each
+// character is encoded with the one code iconv writes for it, which is the code Windows writes.
 TCp932Tables BuildCp932Tables() {
     TCp932Tables t;
     t.Pair.resize(0x10000);
@@ -126,20 +128,26 @@ TCp932Tables BuildCp932Tables() {
     TIconv toUtf8("UTF-8", "CP932");
     TIconv fromUtf8("CP932", "UTF-8");
 
-    auto tryAdd = [&](std::string_view code) -> std::optional<char32_t> {
+    // The character of code, when iconv reads it as one BMP character outside the escapes.
+    auto decode = [&](std::string_view code) -> std::optional<char32_t> {
         const auto utf8 = toUtf8.Convert(code);
         if (!utf8 || utf8->empty()) {
             return std::nullopt;
         }
         char32_t cp = 0;
         if (Utf8SequenceAt(Bytes(*utf8), utf8->size(), cp) != utf8->size() || cp < 0x80 || cp > 0xFFFF ||
-            (cp >= EscapeBase && cp <= LastEscape) || t.Encode[cp] != 0) {
-            return std::nullopt;
-        }
-        if (fromUtf8.Convert(*utf8) != code) {
+            (cp >= EscapeBase && cp <= LastEscape)) {
             return std::nullopt;
         }
         return cp;
+    };
+    // Records code as the code of cp when it is the one iconv writes for cp. "¥", which iconv
+    // writes as 0x5C by best fit, so gets none: it has no CP932 form.
+    auto preferEncoding = [&](char32_t cp, std::string_view code, std::uint16_t value) {
+        const TUtf8Unit unit = MakeUnit(cp);
+        if (t.Encode[cp] == 0 && fromUtf8.Convert(std::string_view(unit.Bytes, unit.Len)) == code) {
+            t.Encode[cp] = value;
+        }
     };
 
     for (unsigned b = 0; b < 0x80; ++b) {
@@ -147,9 +155,9 @@ TCp932Tables BuildCp932Tables() {
     }
     for (unsigned b = 0xA1; b <= 0xDF; ++b) {
         const char code = static_cast<char>(b);
-        if (const auto cp = tryAdd(std::string_view(&code, 1))) {
+        if (const auto cp = decode(std::string_view(&code, 1))) {
             t.Single[b] = MakeUnit(*cp);
-            t.Encode[*cp] = static_cast<std::uint16_t>(b);
+            preferEncoding(*cp, std::string_view(&code, 1), static_cast<std::uint16_t>(b));
         }
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
@@ -161,9 +169,9 @@ TCp932Tables BuildCp932Tables() {
                 continue;
             }
             const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            if (const auto cp = tryAdd(std::string_view(code, 2))) {
+            if (const auto cp = decode(std::string_view(code, 2))) {
                 t.Pair[(lead << 8) | trail] = MakeUnit(*cp);
-                t.Encode[*cp] = static_cast<std::uint16_t>((lead << 8) | trail);
+                preferEncoding(*cp, std::string_view(code, 2), static_cast<std::uint16_t>((lead << 8) | trail));
             }
         }
     }
@@ -246,6 +254,13 @@ std::string DecodeCp932(std::string_view bytes) {
             const TUtf8Unit* pair = i + 1 < n ? &t.Pair[(unsigned(b) << 8) | p[i + 1]] : nullptr;
             if (pair != nullptr && pair->Len != 0) {
                 unit = pair;
+                used = 2;
+            } else if (pair != nullptr && IsCp932Lead(b) && IsCp932Trail(p[i + 1])) {
+                // A well-formed pair without a character: both bytes are kept, so the trail byte is
+                // never read as the lead of the next character.
+                std::memcpy(o, &t.Escape[b], sizeof(TUtf8Unit));
+                o += t.Escape[b].Len;
+                unit = p[i + 1] < 0x80 ? &t.Single[p[i + 1]] : &t.Escape[p[i + 1]];
                 used = 2;
             } else {
                 unit = &t.Escape[b];

@@ -14,15 +14,16 @@
 
 namespace hv {
 
-// Code page 932 (Shift_JIS with the NEC and IBM extensions, Microsoft's table) to UTF-8.
-// An undefined single byte, a lead byte at the end, and a lead byte whose pair is not a character
-// each become U+F700 + byte; decoding goes on with the next byte, so the second byte of a broken
-// pair is read on its own. A pair that is one of CP932's duplicate codes (the NEC-selected IBM
-// extensions, and the codes that Windows never writes for their character) is treated as broken
-// too, because writing its character would give the other code.
+// Code page 932 (Shift_JIS with the NEC and IBM extensions, Microsoft's table) to UTF-8. Every
+// code Windows reads is read, the duplicate codes included (NEC row 13 copies of JIS characters,
+// the NEC-selected IBM extensions). An undefined single byte, a lead byte at the end, and a lead
+// byte followed by a byte that cannot be a trail byte each become U+F700 + byte, and decoding goes
+// on with the next byte. A lead and a trail byte whose pair is not a character become two
+// characters: U+F700 + lead, and the trail byte (escaped unless ASCII).
 std::string DecodeCp932(std::string_view bytes);
 
 // UTF-8 to code page 932; nullopt when a character has no CP932 form or the input is malformed.
+// A character with two codes is written with the one Windows writes ("≒" 81E0, "纊" FA5C).
 // A character has a CP932 form only when it converts to CP932 and back to itself ("¥" U+00A5,
 // which Windows writes as "\", has none). U+F780..U+F7FF are written as the bytes 0x80..0xFF.
 std::optional<std::string> EncodeCp932(std::string_view utf8);

@@ -29,18 +29,27 @@ bool TQtUserPrompts::AskYesNo(const std::string& text, const std::string& title)
     return box.exec() == QMessageBox::Yes;
 }
 
+std::unique_ptr<QMessageBox> NewSaveQuestionBox(const std::string& text, const std::string& title, QWidget* parent) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, Q(title), Q(text), QMessageBox::NoButton, parent);
+    QPushButton* save = box->addButton(QStringLiteral("保存する(&S)"), QMessageBox::AcceptRole);
+    save->setObjectName(QStringLiteral("btnSave"));
+    box->addButton(QStringLiteral("保存しない(&N)"), QMessageBox::DestructiveRole)
+        ->setObjectName(QStringLiteral("btnDontSave"));
+    QPushButton* cancel = box->addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    box->setDefaultButton(save);
+    box->setEscapeButton(cancel);
+    return box;
+}
+
 TSaveAnswer TQtUserPrompts::AskSave(const std::string& text, const std::string& title) {
-    QMessageBox box(QMessageBox::Warning, Q(title), Q(text), QMessageBox::NoButton, m_Parent);
-    QPushButton* save = box.addButton(QStringLiteral("保存する(&S)"), QMessageBox::AcceptRole);
-    QPushButton* dontSave = box.addButton(QStringLiteral("保存しない(&N)"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.setEscapeButton(cancel);
-    box.exec();
-    if (box.clickedButton() == save) {
+    const std::unique_ptr<QMessageBox> box = NewSaveQuestionBox(text, title, m_Parent);
+    box->exec();
+    const QString clicked = box->clickedButton() != nullptr ? box->clickedButton()->objectName() : QString();
+    if (clicked == QStringLiteral("btnSave")) {
         return TSaveAnswer::Save;
     }
-    return box.clickedButton() == dontSave ? TSaveAnswer::DontSave : TSaveAnswer::Cancel;
+    return clicked == QStringLiteral("btnDontSave") ? TSaveAnswer::DontSave : TSaveAnswer::Cancel;
 }
 
 std::optional<std::string> TQtUserPrompts::AskPassword(const std::string& prompt, const std::string& title) {

@@ -5,7 +5,16 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+#include <string>
+
+class QMessageBox;
+
 namespace hv {
+
+// The three-button save question ("保存する(&S)", "保存しない(&N)", "キャンセル"; buttons btnSave,
+// btnDontSave, btnCancel) with the question icon, not yet shown.
+std::unique_ptr<QMessageBox> NewSaveQuestionBox(const std::string& text, const std::string& title, QWidget* parent);
 
 // The program's message boxes: every message and question of the core, shown over the window
 // given (or the active one).

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QMenu>
+#include <QStyle>
 #include <QWidget>
 
 namespace hv {
@@ -61,7 +62,6 @@ TDocumentCommands::TDocumentCommands(THVDocument& document, QWidget* window, TUs
     for (QMenu* menu : {mniRecentFiles, RecentFilePopup}) {
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillRecentMenu(menu); });
     }
-    actOpen->setMenu(RecentFilePopup);
 }
 
 void TDocumentCommands::FillMenu(QMenu* menu) const {
@@ -84,14 +84,21 @@ void TDocumentCommands::FillRecentMenu(QMenu* menu) {
     const std::vector<std::string> entries = m_Document.RecentFiles().MenuEntries();
     if (entries.empty()) {
         menu->addAction(Q(std::string(kNoRecentFiles)))->setEnabled(false);
-        return;
     }
-    const QIcon icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
+    // The document icon: the theme's, else the style's file icon, so the entries never go bare.
+    const QIcon icon =
+        QIcon::fromTheme(QStringLiteral("text-x-generic"), m_Window->style()->standardIcon(QStyle::SP_FileIcon));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string path = entries[i];
         QAction* action = menu->addAction(icon, Q(TRecentFiles::MenuCaption(path, static_cast<int>(i))));
         action->setStatusTip(Q(TRecentFiles::MenuHint(path)));
         connect(action, &QAction::triggered, this, [this, path] { m_Document.OpenRecent(path); });
+    }
+    if (menu == RecentFilePopup) {
+        menu->addSeparator();
+        QAction* other = menu->addAction(actOpen->icon(), QStringLiteral("その他のファイル(&T)..."));
+        other->setObjectName(QStringLiteral("mniOtherFile"));
+        connect(other, &QAction::triggered, this, &TDocumentCommands::Open);
     }
 }
 

@@ -39,7 +39,8 @@ public:
     QAction* actFileProp = nullptr;
     QAction* actExit = nullptr;
     QMenu* mniRecentFiles = nullptr;
-    // The open button's drop-down with the same entries.
+    // The open tool button's drop-down: the same entries, then "その他のファイル(&T)..." (the open
+    // dialog). The menu entry "開く(&O)..." itself opens the dialog.
     QMenu* RecentFilePopup = nullptr;
 
     void FillMenu(QMenu* menu) const;

@@ -132,7 +132,7 @@ TFilePropDlg::TFilePropDlg(TUserPrompts& prompts, TSettings* settings, QWidget* 
     layout->addLayout(grid);
     layout->addSpacing(8);
     layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    MakeFixedSizeDialog(*this);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &TFilePropDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TFilePropDlg::reject);

@@ -7,6 +7,7 @@
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
 #include "model/HVFolder.h"
+#include "model/ItemOrder.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
 
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -29,6 +31,9 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
 
 namespace hv {
 
@@ -47,6 +52,37 @@ std::array<int, 4> PanelWidths(const QString& text) {
         widths[i] = ok ? width : kDefaultPanelWidth;
     }
     return widths;
+}
+
+// The Windows program's sizes were made for a UI font about 12 pixels high; Linux desktop fonts
+// are taller, so the sizes used when none is stored grow with the font.
+constexpr int kWindowsFontHeight = 12;
+
+int ScaledToFont(int size, const QFontMetrics& metrics) {
+    const double scale = std::max(1.0, static_cast<double>(metrics.height()) / kWindowsFontHeight);
+    return static_cast<int>(std::lround(size * scale));
+}
+
+// The width a status panel needs to show the widest of texts whole: the text, the frame on both
+// sides and the indent a framed label keeps.
+int PanelWidthFor(const QLabel& panel, const QStringList& texts) {
+    const QFontMetrics metrics = panel.fontMetrics();
+    int widest = 0;
+    for (const QString& text : texts) {
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    }
+    return widest + 2 * panel.frameWidth() + metrics.horizontalAdvance(QLatin1Char('x')) + 4;
+}
+
+// Every text status panel 2 shows.
+QStringList SortOrderTexts() {
+    QStringList texts;
+    for (const int type : {TItemOrder::ByName, TItemOrder::ByURL, TItemOrder::ByLastVisited}) {
+        for (const bool descending : {false, true}) {
+            texts << SortOrderText(TItemOrder{type, descending});
+        }
+    }
+    return texts;
 }
 
 } // namespace
@@ -211,8 +247,9 @@ void THVWindow::CreateMenus() {
     bar->addSeparator();
     bar->addAction(m_FolderTree->actBackFolder);
     bar->addAction(m_FolderTree->actNextFolder);
-    // Back and forward list the history behind their arrows.
+    // Open lists the recent files behind its arrow, back and forward the history.
     const std::pair<QAction*, QMenu*> historyButtons[] = {
+        {m_Commands->actOpen, m_Commands->RecentFilePopup},
         {m_FolderTree->actBackFolder, m_FolderTree->RecentFolderPopup1},
         {m_FolderTree->actNextFolder, m_FolderTree->RecentFolderPopup2},
     };
@@ -232,10 +269,22 @@ void THVWindow::SetDebugMode(bool on) {
 }
 
 void THVWindow::RestoreLayout() {
-    TWindowPlacement placement{x(), y(), 900, 600, false};
-    std::array<int, 4> widths = PanelWidths(QStringLiteral("160,88,120,100"));
-    int treeWidth = 200;
-    int bottomHeight = 70;
+    // Without a stored size, each follows the font: the window and the tree from the Windows
+    // sizes, the count and sort panels from the widest text they show.
+    const QFontMetrics metrics = fontMetrics();
+    TWindowPlacement placement{x(), y(), ScaledToFont(900, metrics), ScaledToFont(600, metrics), false};
+    if (const QScreen* screen = this->screen()) {
+        placement.Width = std::min(placement.Width, screen->availableGeometry().width());
+        placement.Height = std::min(placement.Height, screen->availableGeometry().height());
+    }
+    std::array<int, 4> widths = {ScaledToFont(160, metrics),
+                                 PanelWidthFor(*m_Panels[1], {ItemCountText(100000, 100000)}),
+                                 PanelWidthFor(*m_Panels[2], SortOrderTexts()), ScaledToFont(100, metrics)};
+    int treeWidth = ScaledToFont(120, metrics);
+    int bottomHeight = ScaledToFont(70, metrics);
+    const auto stored = [this](const auto& option) {
+        return m_Settings->Registry().ValueExists(TableInfo(option.Table).KeyPath, option.Name);
+    };
     if (m_Settings != nullptr) {
         if (auto text = ReadRestorePos(m_Settings->Registry(), RestorePosKeyName, "Rect")) {
             placement = ApplyRestorePos(*text, rpRestoreSize | rpRestoreState, placement);
@@ -245,9 +294,15 @@ void THVWindow::RestoreLayout() {
                 move(placement.Left, placement.Top);
             }
         }
-        widths = PanelWidths(QString::fromStdString(m_Settings->Get(opt::Window::StatusPanelWidths)));
-        treeWidth = m_Settings->Get(opt::Window::TreeWidth);
-        bottomHeight = m_Settings->Get(opt::Window::BottomPanelHeight);
+        if (stored(opt::Window::StatusPanelWidths)) {
+            widths = PanelWidths(QString::fromStdString(m_Settings->Get(opt::Window::StatusPanelWidths)));
+        }
+        if (stored(opt::Window::TreeWidth)) {
+            treeWidth = m_Settings->Get(opt::Window::TreeWidth);
+        }
+        if (stored(opt::Window::BottomPanelHeight)) {
+            bottomHeight = m_Settings->Get(opt::Window::BottomPanelHeight);
+        }
     }
     resize(std::max(placement.Width, 320), std::max(placement.Height, 240));
     if (placement.Maximized) {

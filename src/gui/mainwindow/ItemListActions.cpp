@@ -30,6 +30,7 @@ void TItemListController::CreateActions(QWidget* window) {
     actItemProp = make("プロパティ(&R)...", "actItemProp");
     connect(actItemProp, &QAction::triggered, this, [this] { EditCurrentItem(); });
     actAddItem = make("追加(&A)...", "actAddItem");
+    actAddItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Insert));
     connect(actAddItem, &QAction::triggered, this, [this] { AddItem(); });
     actMoveItem = make("他のフォルダに移動(&M)...", "actMoveItem");
     connect(actMoveItem, &QAction::triggered, this, &TItemListController::MoveSelectedItems);

@@ -38,6 +38,7 @@ public:
     // Shows list (nullptr: nothing), sorted in order.
     void SetList(THVList* list, const TItemOrder& order);
     void SetOptions(const TAccessTimeOptions& timeOptions, const TItemColorOptions& colorOptions);
+    const TAccessTimeOptions& TimeOptions() const { return m_TimeOptions; }
     void SetDefaultIcon(const QIcon& icon) { m_DefaultIcon = icon; }
     void SetRenameHandler(TRenameHandler handler) { m_RenameHandler = std::move(handler); }
 

@@ -1,12 +1,15 @@
 #include "mainwindow/ItemListViews.h"
 
 #include "mainwindow/ItemListModel.h"
+#include "platform/Clock.h"
+#include "properties/AccessTimeText.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QListView>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTreeView>
 
 #include <algorithm>
@@ -24,7 +27,21 @@ constexpr int kSmallIcon = 16;
 constexpr int kMinNameColumn = 100;
 constexpr int kNameColumnExtra = 20;
 
+// Access times whose texts are the widest: a late date and hour, and long elapsed-day counts.
+std::vector<TDateTime> WideAccessTimes(TDateTime now) {
+    return {EncodeDateTime(2000, 12, 28, 22, 28), now - 1, now - 9999, EncodeDateTime(1999, 12, 28, 20, 28)};
+}
+
 } // namespace
+
+int WidestAccessTimeWidth(const QFontMetrics& metrics, const TAccessTimeOptions& options, TDateTime now) {
+    int widest = 0;
+    for (const TDateTime when : WideAccessTimes(now)) {
+        widest =
+            std::max(widest, metrics.horizontalAdvance(QString::fromStdString(AccessTimeText(when, now, options))));
+    }
+    return widest;
+}
 
 std::array<int, 3> ParseColumnWidths(const QString& text) {
     std::array<int, 3> widths = kDefaultColumnWidths;
@@ -166,6 +183,14 @@ void TItemListViews::FitColumns(bool autoResize) {
     if (autoResize) {
         for (int column = 0; column < TItemListModel::ColumnCount; ++column) {
             m_Report->resizeColumnToContents(column);
+        }
+        // Only the rows in sight are measured; the dates column is kept wide enough for any
+        // date, so that it does not cut the dates scrolled into sight after a re-sort.
+        const int margins = 2 * (m_Report->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_Report) + 1);
+        const int dates =
+            WidestAccessTimeWidth(m_Report->fontMetrics(), m_Model->TimeOptions(), Clock().Now()) + margins;
+        if (m_Report->columnWidth(TItemListModel::ColLastVisited) < dates) {
+            m_Report->setColumnWidth(TItemListModel::ColLastVisited, dates);
         }
     }
     m_NamesFitted = false;

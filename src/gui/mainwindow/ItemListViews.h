@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/DateTime.h"
+
+#include <QFontMetrics>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -14,6 +17,7 @@ class QTreeView;
 namespace hv {
 
 class TItemListModel;
+struct TAccessTimeOptions;
 
 // Bits of ListHotTrackStyle.
 inline constexpr int kHotTrackHandCursor = 1;
@@ -23,6 +27,9 @@ inline constexpr int kHotTrackUnderlineHot = 4;
 // The report columns' widths of ColumnWidths ("100,116,116"); a missing or unreadable entry
 // keeps the default width of its column.
 std::array<int, 3> ParseColumnWidths(const QString& text);
+
+// The width of the widest access-time text in the given options (the dates column's content).
+int WidestAccessTimeWidth(const QFontMetrics& metrics, const TAccessTimeOptions& options, TDateTime now);
 
 // Draws the rows with the hot-track underline: the row under the mouse (underline hot) or every
 // other row (underline cold), while hot tracking is on.

@@ -139,7 +139,7 @@ void TSelectFolderDlg::RestorePosition() {
     const TWindowPlacement p = ApplyRestorePos(*text, 0, {x(), y(), width(), height()});
     // Without a screen there the dialog would be out of reach; it then opens over the window.
     if (QGuiApplication::screenAt(QRect(p.Left, p.Top, p.Width, p.Height).center()) != nullptr) {
-        move(p.Left, p.Top);
+        PlaceDialog(*this, QPoint(p.Left, p.Top));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "properties/DateTimeDlg.h"
 
 #include "platform/UserPrompts.h"
+#include "properties/PropDlgServices.h"
 
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -156,8 +157,7 @@ bool TDTDEdit::eventFilter(QObject* watched, QEvent* event) {
 TDateTimeDlg::TDateTimeDlg(TDateTimeDlgParams& params, TUserPrompts& prompts, QWidget* parent)
     : QDialog(parent), m_Params(params), m_Prompts(prompts) {
     setWindowTitle(params.Caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    MakeFixedSizeDialog(*this);
     const QString uiGothic = QStringLiteral("MS UI Gothic");
     if (QFontDatabase::families().contains(uiGothic)) {
         setFont(QFont(uiGothic, font().pointSize()));
@@ -205,10 +205,7 @@ TDateTimeDlg::TDateTimeDlg(TDateTimeDlgParams& params, TUserPrompts& prompts, QW
 
     const QSize size = layout->sizeHint();
     setFixedSize(size.width(), std::max(size.height(), kMinClientHeight));
-    // A position no screen shows (a screen since removed) would hide the dialog.
-    if (QGuiApplication::screenAt(QPoint(params.Left, params.Top)) != nullptr) {
-        move(params.Left, params.Top);
-    }
+    PlaceDialog(*this, QPoint(params.Left, params.Top));
     m_Fields[FieldYear]->setFocus();
 }
 
@@ -217,8 +214,9 @@ bool TDateTimeDlg::Execute() {
     if (ok) {
         m_Params.Value = Value();
     }
-    m_Params.Left = x();
-    m_Params.Top = y();
+    const QPoint place = DialogPlace(*this);
+    m_Params.Left = place.x();
+    m_Params.Top = place.y();
     return ok;
 }
 

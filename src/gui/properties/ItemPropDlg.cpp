@@ -115,6 +115,7 @@ TItemPropDlg::TItemPropDlg(TPropDlgServices& services, QWidget* parent)
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &TItemPropDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TItemPropDlg::reject);
+    MakeFixedSizeDialog(*this);
     RestoreDlgPos(*this, m_Services.Settings, kPosName);
 }
 
