@@ -174,33 +174,41 @@ void WriteFileSafely(const std::string& path, std::string_view bytes, const TSaf
     SyncDirectory(dir);
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+TFileReader::TFileReader(const std::string& path) : m_Path(path), m_Fd(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (m_Fd < 0) {
         throw EFileError(SystemMessage("Cannot read", path, errno));
     }
-    std::string content;
+}
+
+TFileReader::~TFileReader() {
+    close(m_Fd);
+}
+
+std::size_t TFileReader::SizeHint() const {
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        content.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[65536];
+    return fstat(m_Fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+}
+
+std::size_t TFileReader::Read(char* into, std::size_t max) {
     while (true) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            close(fd);
-            throw EFileError(SystemMessage("Cannot read", path, error));
+        const ssize_t n = read(m_Fd, into, max);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
         }
-        if (n == 0) {
-            break;
+        if (errno != EINTR) {
+            throw EFileError(SystemMessage("Cannot read", m_Path, errno));
         }
-        content.append(buffer, static_cast<std::size_t>(n));
     }
-    close(fd);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    TFileReader file(path);
+    std::string content;
+    content.reserve(file.SizeHint());
+    char buffer[65536];
+    while (const std::size_t n = file.Read(buffer, sizeof buffer)) {
+        content.append(buffer, n);
+    }
     return content;
 }
 

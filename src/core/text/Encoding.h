@@ -21,6 +21,8 @@ namespace hv {
 // extensions, and the codes that Windows never writes for their character) is treated as broken
 // too, because writing its character would give the other code.
 std::string DecodeCp932(std::string_view bytes);
+// DecodeCp932, appending to out.
+void DecodeCp932Append(std::string_view bytes, std::string& out);
 
 // UTF-8 to code page 932; nullopt when a character has no CP932 form or the input is malformed.
 // A character has a CP932 form only when it converts to CP932 and back to itself ("¥" U+00A5,
@@ -35,6 +37,8 @@ bool HasCp932Form(std::string_view utf8);
 // U+F700 + byte. The bytes of a well-formed U+F780..U+F7FF are escaped the same way, so that
 // EncodeUtf8 gives them back unchanged. A byte order mark is kept; callers decide about it.
 std::string DecodeUtf8(std::string_view bytes);
+// DecodeUtf8, appending to out.
+void DecodeUtf8Append(std::string_view bytes, std::string& out);
 
 // The program's UTF-8 to the bytes of a UTF-8 file: U+F780..U+F7FF become the bytes 0x80..0xFF,
 // everything else is copied. EncodeUtf8(DecodeUtf8(b)) == b for any bytes b.
