@@ -10,7 +10,6 @@
 #include "settings/Settings.h"
 #include "text/TextUtil.h"
 
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -295,7 +294,7 @@ bool THVDocument::Open(const std::string& path) {
             auto root = NewRoot();
             TReadOptions options;
             options.SortFolders = SortFolders();
-            ReserveHeap(reader->FileSize() * (getenv("HVF") ? std::atof(getenv("HVF")) : kTreeBytesPerFileByte));
+            ReserveHeap(reader->FileSize() * kTreeBytesPerFileByte);
             std::exception_ptr failure;
             try {
                 ReadRecords(*reader, *root, options);
