@@ -18,6 +18,11 @@ inline constexpr std::string_view kRootCaption = kDocumentRootName;
 
 // A document read from its file.
 struct TLoadedDocument {
+    TLoadedDocument() = default;
+    TLoadedDocument(TLoadedDocument&&) = default;
+    TLoadedDocument& operator=(TLoadedDocument&&) = default;
+    ~TLoadedDocument() { DisposeDocumentTree(std::move(Root)); }
+
     int Version = 1;
     std::string Password;
     TDocEncoding Encoding = TDocEncoding::Cp932;

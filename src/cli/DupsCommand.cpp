@@ -2,9 +2,11 @@
 #include "Command.h"
 #include "DocumentLoader.h"
 #include "FolderPath.h"
+#include "platform/Memory.h"
 #include "search/DuplicateUrls.h"
 #include "text/Encoding.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace hv::cli {
@@ -31,6 +33,12 @@ int RunDups(TCommandArgs args, TCommandIO& io) {
         }
     }
 
+    // The search keeps every URL and its folded key beside the tree: about the document's size.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(parsed.Positional[0], error);
+    if (!error) {
+        ReserveHeap(static_cast<std::size_t>(size));
+    }
     TDupResults results;
     results.Search(*start, !parsed.Has("--no-subfolders"), !parsed.Has("--no-commands"));
     int group = -1;

@@ -432,12 +432,13 @@ private:
 
 // Applies the rules of a document read to the raw tree, in the order a read of its records would:
 // each folder is looked up by name among its parent's children (so same-named siblings merge)
-// and each item gets a unique name in its folder.
-std::unique_ptr<THVFolder> BuildDocumentTree(const THVFolder& raw) {
+// and each item gets a unique name in its folder. The raw items are freed as they are copied, so
+// that the copies reuse their memory.
+std::unique_ptr<THVFolder> BuildDocumentTree(THVFolder& raw) {
     auto root = std::make_unique<THVFolder>(std::string(kRootCaption));
     root->SetExpanded(raw.Expanded());
     std::vector<THVFolder*> targets; // the target folder of each level of the current path
-    ForEachFolder(raw, [&](const THVFolder& folder, int level) {
+    ForEachFolder(raw, [&](THVFolder& folder, int level) {
         THVFolder* target = root.get();
         targets.resize(static_cast<std::size_t>(level));
         if (level > 0) {
@@ -453,6 +454,7 @@ std::unique_ptr<THVFolder> BuildDocumentTree(const THVFolder& raw) {
             copy->Assign(*item);
             MakeUniqueName(*copy);
         }
+        folder.List().Clear();
     });
     return root;
 }

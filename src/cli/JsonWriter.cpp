@@ -2,8 +2,6 @@
 
 #include "Output.h"
 
-#include <nlohmann/json.hpp>
-
 #include <ostream>
 
 namespace hv::cli {
@@ -37,7 +35,51 @@ void TJsonWriter::Put(std::string_view text) {
 }
 
 void TJsonWriter::PutEscaped(std::string_view text) {
-    Put(nlohmann::json(std::string(text)).dump());
+    // As nlohmann's dump escapes: the quote, the backslash, the short forms of five controls and
+    // \u00xx for the other characters below 32; everything else (valid UTF-8) as it is.
+    m_Buffer += '"';
+    std::size_t run = 0; // start of the characters not yet copied
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            continue;
+        }
+        m_Buffer.append(text.substr(run, i - run));
+        run = i + 1;
+        switch (c) {
+        case '"':
+            m_Buffer += "\\\"";
+            break;
+        case '\\':
+            m_Buffer += "\\\\";
+            break;
+        case '\b':
+            m_Buffer += "\\b";
+            break;
+        case '\f':
+            m_Buffer += "\\f";
+            break;
+        case '\n':
+            m_Buffer += "\\n";
+            break;
+        case '\r':
+            m_Buffer += "\\r";
+            break;
+        case '\t':
+            m_Buffer += "\\t";
+            break;
+        default: {
+            static constexpr char kHex[] = "0123456789abcdef";
+            const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+            m_Buffer.append(escape, sizeof escape);
+        }
+        }
+    }
+    m_Buffer.append(text.substr(run));
+    m_Buffer += '"';
+    if (m_Buffer.size() >= kFlushSize) {
+        Flush();
+    }
 }
 
 void TJsonWriter::NewLine(std::size_t depth) {

@@ -11,7 +11,7 @@ namespace hv::cli {
 // Writes JSON text event by event, in the layout nlohmann::json::dump(indent) gives ("key": value,
 // each member on its own line, empty containers as {} and []), or compact when indent is negative.
 // It keeps only one flag per open container, so documents of any nesting depth are written
-// without recursion. Strings must be valid UTF-8; they are escaped by nlohmann.
+// without recursion. Strings must be valid UTF-8; they are escaped as nlohmann::json::dump escapes them.
 class TJsonWriter {
 public:
     TJsonWriter(std::ostream& out, int indent);

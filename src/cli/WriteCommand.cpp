@@ -1,10 +1,12 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "JsonDocumentReader.h"
+#include "platform/Memory.h"
 #include "platform/SafeFile.h"
 #include "platform/SystemError.h"
 #include "text/TextUtil.h"
 
+#include <filesystem>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -39,6 +41,15 @@ int RunWrite(TCommandArgs args, TCommandIO& io) {
     const std::string& output = parsed.Positional[1];
 
     std::string text;
+    if (input != kStdinName) {
+        // The JSON text, the tree read from it and the document's bytes all stand in memory at
+        // once: about three times the text.
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(input, error);
+        if (!error) {
+            ReserveHeap(static_cast<std::size_t>(size) * 3);
+        }
+    }
     if (input == kStdinName) {
         text.assign(std::istreambuf_iterator<char>(io.In), std::istreambuf_iterator<char>());
     } else {

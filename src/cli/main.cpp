@@ -1,4 +1,5 @@
 #include "Command.h"
+#include "document/HVDocument.h"
 
 #include <iostream>
 #include <string>
@@ -29,6 +30,8 @@ bool ReadLineWithoutEcho(std::string& line) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    // hvtool ends right after its command: the documents it read are left to the system.
+    hv::SetFreeDocumentTrees(false);
     std::vector<std::string> args(argv + 1, argv + argc);
     hv::cli::TCommandIO io{std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) == 1, ReadLineWithoutEcho};
     int code = hv::cli::RunHvtool(args, io);

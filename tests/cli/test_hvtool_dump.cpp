@@ -56,6 +56,25 @@ TEST_F(TDumpTest, PrintsEveryFieldOfACp932DocumentInFileOrder) {
     EXPECT_EQ(pretty.Out, nlohmann::ordered_json::parse(kKanjiDocumentJson).dump(2) + "\n");
 }
 
+TEST_F(TDumpTest, EscapesEveryCharacterAsNlohmannDoes) {
+    // Names cannot hold line breaks, but memos, commands and kept bytes bring every other kind.
+    std::string memo;
+    for (int c = 1; c < 0x20; ++c) {
+        memo += static_cast<char>(c);
+    }
+    memo += "\"\\/\x7F é 漢字 \xEF\x9E\x80 😀"; // U+F780, a kept byte
+    const std::string json = R"({"root":{"name":"Hollyvine","items":[{"name":"a","url":"u","memo":)" +
+                             nlohmann::json(memo).dump() + "}],\"folders\":[]}}";
+    ASSERT_EQ(RunTool({"write", "-", PathOf("esc.hv")}, json).Code, 0);
+    TRunResult dump = RunTool({"dump", "--compact", PathOf("esc.hv")});
+    ASSERT_EQ(dump.Code, 0);
+    const auto parsed = nlohmann::ordered_json::parse(dump.Out);
+    // The memo comes back with its line breaks as CR LF; its printed form is nlohmann's.
+    const std::string back = parsed["root"]["items"][0]["memo"].get<std::string>();
+    EXPECT_NE(dump.Out.find(nlohmann::json(back).dump()), std::string::npos) << dump.Out;
+    EXPECT_EQ(dump.Out, parsed.dump() + "\n");
+}
+
 TEST_F(TDumpTest, ThePrintedJsonWritesBackToTheSameJson) {
     TRunResult write = RunTool({"write", "-", PathOf("out.hv")}, kKanjiDocumentJson);
     ASSERT_EQ(write.Code, 0) << write.Err;

@@ -1,5 +1,6 @@
 #include "document/DocumentFile.h"
 
+#include "document/DocumentReader.h"
 #include "document/RecordWriter.h"
 #include "platform/SafeFile.h"
 #include "text/Encoding.h"
@@ -9,17 +10,6 @@
 #include <optional>
 
 namespace hv {
-
-namespace {
-
-constexpr std::size_t kHeaderProbeSize = 256;
-constexpr std::string_view kEncodingUtf8 = "UTF-8";
-
-std::string DecodeAs(TDocEncoding encoding, std::string_view bytes) {
-    return encoding == TDocEncoding::Utf8 ? DecodeUtf8(bytes) : DecodeCp932(bytes);
-}
-
-} // namespace
 
 void Scramble(std::string& bytes, std::size_t from) {
     for (std::size_t i = from; i < bytes.size(); ++i) {
@@ -31,59 +21,9 @@ void Scramble(std::string& bytes, std::size_t from) {
 }
 
 TDocumentText ParseDocumentBytes(std::string_view bytes) {
-    std::string_view probe = bytes.substr(0, std::min(bytes.size(), kHeaderProbeSize));
-    std::size_t firstEnd = probe.find("\r\n");
-    std::string_view firstLine = firstEnd == std::string_view::npos ? std::string_view() : probe.substr(0, firstEnd);
-
-    TDocumentText doc;
-    if (firstLine == kDocumentHeader1) {
-        doc.Version = 1;
-    } else if (firstLine == kDocumentHeader2) {
-        doc.Version = 2;
-    } else {
-        throw EInvalidDocument();
-    }
-
-    // The header block runs from the end of the first line up to the first empty line.
-    std::size_t blockEnd = bytes.find("\r\n\r\n", firstEnd);
-    std::string_view headerBytes;
-    std::string_view bodyBytes;
-    if (blockEnd == std::string_view::npos) {
-        headerBytes = bytes.substr(firstEnd + 2);
-    } else {
-        headerBytes = blockEnd > firstEnd ? bytes.substr(firstEnd + 2, blockEnd - firstEnd - 2) : std::string_view();
-        bodyBytes = bytes.substr(blockEnd + 4);
-    }
-    std::string header(headerBytes);
-    std::string unscrambledBody;
-    if (doc.Version == 2) {
-        Scramble(header);
-        unscrambledBody = std::string(bodyBytes);
-        Scramble(unscrambledBody);
-        bodyBytes = unscrambledBody;
-    }
-
-    // Header lines: "Password" (version 2) and our "Encoding"; other lines are ignored.
-    std::optional<std::string_view> passwordBytes;
-    std::string_view rest = header;
-    while (!rest.empty()) {
-        std::size_t brk = rest.find_first_of("\r\n");
-        std::string_view line = rest.substr(0, brk);
-        rest = brk == std::string_view::npos ? std::string_view() : rest.substr(brk + 1);
-        std::size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            continue;
-        }
-        std::string_view key = line.substr(0, eq);
-        std::string_view value = line.substr(eq + 1);
-        if (AsciiSameText(key, "Encoding")) {
-            doc.Encoding = AsciiSameText(value, kEncodingUtf8) ? TDocEncoding::Utf8 : TDocEncoding::Cp932;
-        } else if (doc.Version == 2 && AsciiSameText(key, "Password") && !passwordBytes) {
-            passwordBytes = value;
-        }
-    }
-    doc.Password = DecodeAs(doc.Encoding, passwordBytes.value_or(std::string_view()));
-    doc.Body = DecodeAs(doc.Encoding, bodyBytes);
+    TDocumentReader reader = TDocumentReader::FromBytes(std::string(bytes));
+    TDocumentText doc = reader.Header();
+    doc.Body = reader.ReadRest();
     return doc;
 }
 

@@ -5,12 +5,14 @@
 #include "document/RecordReader.h"
 #include "model/HVFolder.h"
 #include "platform/Clock.h"
+#include "platform/Memory.h"
 #include "platform/SystemError.h"
 #include "platform/UserPrompts.h"
 #include "settings/Settings.h"
 #include "text/TextUtil.h"
 
 #include <utility>
+#include <vector>
 
 namespace hv {
 
@@ -108,7 +110,33 @@ TDocumentView::~TDocumentView() = default;
 THVDocument::THVDocument(TUserPrompts& prompts, TSettings* settings, TDocumentView* view)
     : m_Prompts(prompts), m_Settings(settings), m_View(view), m_Root(NewRoot()) {}
 
-THVDocument::~THVDocument() = default;
+namespace {
+
+bool g_FreeDocumentTrees = true;
+// About what the tree of a document takes in memory for each byte of its file.
+constexpr std::size_t kTreeBytesPerFileByte = 2;
+
+} // namespace
+
+void SetFreeDocumentTrees(bool free) {
+    g_FreeDocumentTrees = free;
+}
+
+bool FreeDocumentTrees() {
+    return g_FreeDocumentTrees;
+}
+
+void DisposeDocumentTree(std::unique_ptr<THVFolder> root) {
+    if (!g_FreeDocumentTrees && root) {
+        // Kept where leak checkers still see it, and left to the system at exit.
+        static auto* const kept = new std::vector<THVFolder*>;
+        kept->push_back(root.release());
+    }
+}
+
+THVDocument::~THVDocument() {
+    DisposeDocumentTree(std::move(m_Root));
+}
 
 std::unique_ptr<THVFolder> THVDocument::NewRoot() {
     auto root = std::make_unique<THVFolder>(std::string(kDocumentRootName));
@@ -243,17 +271,17 @@ std::unique_ptr<THVFolder> THVDocument::DetachRoot() {
     return InstallRoot(NewRoot(), {}, nullptr);
 }
 
-std::optional<TDocumentText> THVDocument::LoadChecked(const std::string& path) {
-    TDocumentText text = ParseDocumentBytes(ReadFileBytes(path));
-    if (!text.Password.empty()) {
+std::optional<TDocumentReader> THVDocument::LoadChecked(const std::string& path) {
+    TDocumentReader reader(path);
+    if (!reader.Password().empty()) {
         const std::optional<std::string> entered =
             m_Prompts.AskPassword(PasswordPromptText(BaseFileName(path)), std::string(kPromptTitle));
-        if (!entered || *entered != text.Password) {
+        if (!entered || *entered != reader.Password()) {
             m_Prompts.Warning(std::string(kWrongPasswordMessage));
             return std::nullopt;
         }
     }
-    return text;
+    return reader;
 }
 
 bool THVDocument::Open(const std::string& path) {
@@ -263,13 +291,14 @@ bool THVDocument::Open(const std::string& path) {
     m_Opening = true;
     bool opened = false;
     try {
-        if (std::optional<TDocumentText> text = LoadChecked(path)) {
+        if (std::optional<TDocumentReader> reader = LoadChecked(path)) {
             auto root = NewRoot();
             TReadOptions options;
             options.SortFolders = SortFolders();
+            ReserveHeap(reader->FileSize() * kTreeBytesPerFileByte);
             std::exception_ptr failure;
             try {
-                ReadRecords(text->Body, *root, options);
+                ReadRecords(*reader, *root, options);
             } catch (...) {
                 failure = std::current_exception();
             }
@@ -279,7 +308,7 @@ bool THVDocument::Open(const std::string& path) {
                 InstallRoot(std::move(root), {}, nullptr);
                 std::rethrow_exception(failure);
             }
-            InstallRoot(std::move(root), path, &*text);
+            InstallRoot(std::move(root), path, &reader->Header());
             opened = true;
         }
     } catch (const EInvalidDocument& e) {
@@ -372,12 +401,12 @@ bool THVDocument::Merge(const std::string& path) {
     TMergeStats stats;
     bool merged = false;
     try {
-        if (std::optional<TDocumentText> text = LoadChecked(path)) {
+        if (std::optional<TDocumentReader> reader = LoadChecked(path)) {
             if (m_View != nullptr) {
                 m_View->TreeAboutToChange();
             }
             try {
-                MergeRecords(text->Body, *m_Root, SortFolders(), stats);
+                MergeRecords(reader->ReadRest(), *m_Root, SortFolders(), stats);
             } catch (...) {
                 if (m_View != nullptr) {
                     m_View->TreeChanged();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/DocumentFile.h"
+#include "document/DocumentReader.h"
 #include "document/RecentFiles.h"
 #include "document/ViewState.h"
 #include "platform/SafeFile.h"
@@ -148,6 +149,14 @@ public:
 //   closing     go on only if doc.SavePrompt()
 // The recent-files list is loaded at start-up (RecentFiles().Load) and stored when the window
 // is destroyed (RecentFiles().Store); open and save add to it.
+// Whether a document frees its tree when it is destroyed (the default). A program that ends right
+// after its work, like hvtool, turns this off: the system takes the memory back at once, where
+// freeing a tree of many thousands of items one by one costs as much as a part of reading it.
+void SetFreeDocumentTrees(bool free);
+bool FreeDocumentTrees();
+// Frees root, or keeps it to the end of the process when documents do not free their trees.
+void DisposeDocumentTree(std::unique_ptr<THVFolder> root);
+
 class THVDocument {
 public:
     // prompts, settings and view must outlive the document; settings and view may be nullptr.
@@ -273,7 +282,7 @@ private:
     // Saves under m_FileName.
     bool SaveToFile();
     // The file's text after the password gate; nullopt when the gate refused (message shown).
-    std::optional<TDocumentText> LoadChecked(const std::string& path);
+    std::optional<TDocumentReader> LoadChecked(const std::string& path);
     // Puts root in place of the current tree, with the view told before and after, and sets the
     // state that goes with it (text: the file's header, nullptr for none). Returns the old tree.
     std::unique_ptr<THVFolder> InstallRoot(std::unique_ptr<THVFolder> root, const std::string& fileName,

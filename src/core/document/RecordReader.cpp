@@ -1,6 +1,7 @@
 #include "document/RecordReader.h"
 
 #include "Errors.h"
+#include "document/DocumentReader.h"
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
@@ -9,6 +10,7 @@
 
 #include <charconv>
 #include <climits>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace hv {
@@ -153,15 +155,8 @@ void ReadItem(const std::vector<std::string_view>& lines, const TItemValues& v, 
 
 } // namespace
 
-TRecordKind NextRecord(std::string_view& text, std::vector<std::string_view>& lines) {
+TRecordKind SplitRecord(std::string_view record, std::vector<std::string_view>& lines) {
     lines.clear();
-    if (text.empty()) {
-        return TRecordKind::End;
-    }
-    std::size_t recordEnd = text.find("\r\n\r\n");
-    std::string_view record = recordEnd == std::string_view::npos ? text : text.substr(0, recordEnd + 4);
-    text.remove_prefix(record.size());
-
     // Lines end at CR LF, CR or LF.
     const char* p = record.data();
     const char* const end = p + record.size();
@@ -188,6 +183,17 @@ TRecordKind NextRecord(std::string_view& text, std::vector<std::string_view>& li
         return TRecordKind::Item;
     }
     return TRecordKind::End;
+}
+
+TRecordKind NextRecord(std::string_view& text, std::vector<std::string_view>& lines) {
+    lines.clear();
+    if (text.empty()) {
+        return TRecordKind::End;
+    }
+    std::size_t recordEnd = text.find("\r\n\r\n");
+    std::string_view record = recordEnd == std::string_view::npos ? text : text.substr(0, recordEnd + 4);
+    text.remove_prefix(record.size());
+    return SplitRecord(record, lines);
 }
 
 std::string DecodeMemo(std::string_view value) {
@@ -232,69 +238,122 @@ std::string DecodeMemo(std::string_view value) {
     return result;
 }
 
-int ReadRecords(std::string_view text, THVFolder& target, const TReadOptions& options) {
-    int entries = 0;
-    THVFolder* current = &target;
-    int currentLevel = target.Level();
-    const int targetLevel = currentLevel;
-    std::vector<std::string_view> lines;
+namespace {
+
+// Builds the tree from records handed to it one by one.
+class TRecordBuilder {
+public:
+    TRecordBuilder(THVFolder& target, const TReadOptions& options)
+        : m_Target(target), m_Options(options), m_Current(&target), m_CurrentLevel(target.Level()),
+          m_TargetLevel(m_CurrentLevel) {}
+
+    // Takes one record; false when it is of no known kind, which ends the reading.
+    bool Add(TRecordKind kind, const std::vector<std::string_view>& lines);
+    // Puts new folders in order; called once at the end, also after a failure.
+    void Finish();
+    int Entries() const { return m_Entries; }
+
+private:
+    THVFolder& m_Target;
+    const TReadOptions& m_Options;
+    THVFolder* m_Current;
+    int m_CurrentLevel;
+    const int m_TargetLevel;
+    int m_Entries = 0;
     // Parents that got new folders; they are put in order once at the end, which gives the
     // order that re-sorting after every single new folder would give.
-    std::unordered_set<THVFolder*> unsorted;
+    std::unordered_set<THVFolder*> m_Unsorted;
+    // The lists that got items, with the index of the first of them.
+    std::unordered_map<THVList*, int> m_NewItems;
+};
 
-    auto sortNewFolders = [&unsorted] {
-        for (THVFolder* parent : unsorted) {
-            parent->SortChildren();
+bool TRecordBuilder::Add(TRecordKind kind, const std::vector<std::string_view>& lines) {
+    if (kind == TRecordKind::Folder) {
+        TRecordValues values(lines);
+        std::string_view levelText = values.Value("Level");
+        long long level = 0;
+        if (!ParseInt(levelText, level) || level < INT_MIN || level > INT_MAX) {
+            throw EConvertError("'" + std::string(levelText) + "' は有効な整数値ではありません");
         }
-    };
-    try {
-        for (TRecordKind kind = NextRecord(text, lines); kind != TRecordKind::End; kind = NextRecord(text, lines)) {
-            if (kind == TRecordKind::Folder) {
-                TRecordValues values(lines);
-                std::string_view levelText = values.Value("Level");
-                long long level = 0;
-                if (!ParseInt(levelText, level) || level < INT_MIN || level > INT_MAX) {
-                    throw EConvertError("'" + std::string(levelText) + "' は有効な整数値ではありません");
-                }
-                while (targetLevel + level <= currentLevel) {
-                    if (current->Parent() == nullptr) {
-                        throw EConvertError("フォルダの階層 (Level=" + std::to_string(level) + ") が正しくありません");
-                    }
-                    current = current->Parent();
-                    --currentLevel;
-                }
-                bool created = false;
-                current = current->FindOrCreateChild(FolderNameWithYen(values.Value("Name")), false, &created);
-                ++currentLevel;
-                if (created) {
-                    ++entries;
-                    if (options.SortFolders) {
-                        unsorted.insert(current->Parent());
-                    }
-                }
-            } else {
-                TItemValues values = ScanItem(lines);
-                THVItem* item = current->List().Add(std::string(values.Title));
-                try {
-                    ReadItem(lines, values, *item);
-                } catch (...) {
-                    item->Delete(); // a half-read item is not kept
-                    throw;
-                }
-                MakeUniqueName(*item);
-                if (current == options.ShownFolder && options.OnItemShown) {
-                    options.OnItemShown(*item);
-                }
-                ++entries;
+        while (m_TargetLevel + level <= m_CurrentLevel) {
+            if (m_Current->Parent() == nullptr) {
+                throw EConvertError("フォルダの階層 (Level=" + std::to_string(level) + ") が正しくありません");
+            }
+            m_Current = m_Current->Parent();
+            --m_CurrentLevel;
+        }
+        bool created = false;
+        m_Current = m_Current->FindOrCreateChild(FolderNameWithYen(values.Value("Name")), false, &created);
+        ++m_CurrentLevel;
+        if (created) {
+            ++m_Entries;
+            if (m_Options.SortFolders) {
+                m_Unsorted.insert(m_Current->Parent());
             }
         }
+        return true;
+    }
+    if (kind != TRecordKind::Item) {
+        return false;
+    }
+    TItemValues values = ScanItem(lines);
+    THVItem* item = m_Current->List().Add(std::string(values.Title));
+    try {
+        ReadItem(lines, values, *item);
     } catch (...) {
-        sortNewFolders();
+        item->Delete(); // a half-read item is not kept
         throw;
     }
-    sortNewFolders();
-    target.SetExpandedRecursive(true);
-    return entries;
+    if (m_Current == m_Options.ShownFolder && m_Options.OnItemShown) {
+        MakeUniqueName(*item);
+        m_Options.OnItemShown(*item);
+    } else {
+        // Names are made unique list by list at the end, which for the usual document of unique
+        // names is a quick check instead of an index entry per item.
+        m_NewItems.try_emplace(&m_Current->List(), m_Current->List().Count() - 1);
+    }
+    ++m_Entries;
+    return true;
+}
+
+void TRecordBuilder::Finish() {
+    for (const auto& [list, first] : m_NewItems) {
+        list->MakeNamesUniqueFrom(first);
+    }
+    m_NewItems.clear();
+    for (THVFolder* parent : m_Unsorted) {
+        parent->SortChildren();
+    }
+    m_Unsorted.clear();
+    m_Target.SetExpandedRecursive(true);
+}
+
+// Feeds the records that next() hands out, split into lines, to a builder.
+template <class Next> int BuildTree(THVFolder& target, const TReadOptions& options, Next&& next) {
+    TRecordBuilder builder(target, options);
+    std::vector<std::string_view> lines;
+    try {
+        while (builder.Add(next(lines), lines)) {
+        }
+    } catch (...) {
+        builder.Finish();
+        throw;
+    }
+    builder.Finish();
+    return builder.Entries();
+}
+
+} // namespace
+
+int ReadRecords(std::string_view text, THVFolder& target, const TReadOptions& options) {
+    return BuildTree(target, options,
+                     [&text](std::vector<std::string_view>& lines) { return NextRecord(text, lines); });
+}
+
+int ReadRecords(TDocumentReader& reader, THVFolder& target, const TReadOptions& options) {
+    return BuildTree(target, options, [&reader](std::vector<std::string_view>& lines) {
+        return SplitRecord(reader.NextRecord(), lines);
+    });
 }
 
 } // namespace hv

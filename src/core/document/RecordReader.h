@@ -7,6 +7,7 @@
 
 namespace hv {
 
+class TDocumentReader;
 class THVFolder;
 class THVItem;
 
@@ -16,6 +17,9 @@ enum class TRecordKind { End, Folder, Item };
 // puts its lines into lines (leading empty lines dropped) and tells its kind. The views in
 // lines point into text.
 TRecordKind NextRecord(std::string_view& text, std::vector<std::string_view>& lines);
+
+// Puts the lines of one record (as NextRecord splits it off) into lines and tells its kind.
+TRecordKind SplitRecord(std::string_view record, std::vector<std::string_view>& lines);
 
 // The inverse of EncodeMemo; also takes unquoted pieces. Throws EConvertError when a quoted
 // line is followed by anything but a comma.
@@ -35,5 +39,7 @@ struct TReadOptions {
 // leaves what was read so far in the tree. Afterwards target and every folder below it are
 // expanded.
 int ReadRecords(std::string_view text, THVFolder& target, const TReadOptions& options = {});
+// The same for the body of a document file, read record by record.
+int ReadRecords(TDocumentReader& reader, THVFolder& target, const TReadOptions& options = {});
 
 } // namespace hv

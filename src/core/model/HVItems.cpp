@@ -76,6 +76,22 @@ const std::string& THVItem::GetSchedule() const {
     return m_Extras ? m_Extras->Schedule : kEmptyText;
 }
 
+const std::string& THVItem::GetMemo() const {
+    return m_Extras ? m_Extras->Memo : kEmptyText;
+}
+
+void THVItem::SetMemo(std::string memo) {
+    if (m_Extras || !memo.empty()) {
+        Extras().Memo = std::move(memo);
+    }
+}
+
+void THVItem::SetIconIndex(int index) {
+    if (m_Extras || index != -1) {
+        Extras().IconIndex = index;
+    }
+}
+
 const std::string& THVItem::GetIconFile() const {
     return m_Extras ? m_Extras->IconFile : kEmptyText;
 }
@@ -129,7 +145,7 @@ void THVItem::SetIconRaw(std::string file, int index) {
     if (m_Extras || !file.empty()) {
         Extras().IconFile = std::move(file);
     }
-    m_IconIndex = index;
+    SetIconIndex(index);
 }
 
 void THVItem::Assign(const THVItem& source) {
@@ -141,10 +157,10 @@ void THVItem::Assign(const THVItem& source) {
     }
     SetName(source.m_Name);
     SetURL(source.m_URL);
-    SetMemo(source.m_Memo);
+    SetMemo(source.GetMemo());
     SetSchedule(source.GetSchedule());
     SetLastVisited(source.m_LastVisited);
-    SetIconRaw(source.GetIconFile(), source.m_IconIndex);
+    SetIconRaw(source.GetIconFile(), source.GetIconIndex());
 }
 
 void THVItem::Delete() {
@@ -155,20 +171,6 @@ void THVItem::Delete() {
 }
 
 // --- THVList ------------------------------------------------------------------------------
-
-std::size_t THVList::TNameHash::operator()(std::string_view name) const noexcept {
-    // FNV-1a over the ASCII lower-cased bytes, so names equal under IndexOfName hash alike.
-    std::size_t h = 14695981039346656037ULL;
-    for (char c : name) {
-        h ^= static_cast<unsigned char>(AsciiLower(c));
-        h *= 1099511628211ULL;
-    }
-    return h;
-}
-
-template <class A, class B> bool THVList::TNameEqual::operator()(const A& a, const B& b) const noexcept {
-    return AsciiSameText(NameOf(a), NameOf(b));
-}
 
 THVList::THVList(THVFolder* node) : m_Node(node) {}
 
@@ -203,7 +205,8 @@ void THVList::Delete(int index) {
 
 void THVList::Clear() {
     m_SuffixHints.clear();
-    m_Names.clear();
+    m_Names.Clear();
+    m_Indexed = false;
     while (!m_Items.empty()) {
         m_Items.back()->m_Owner = nullptr;
         m_Items.pop_back();
@@ -232,13 +235,22 @@ int THVList::IndexOf(const THVItem* item) const {
     return -1;
 }
 
-THVItem* THVList::FindByName(std::string_view name) const {
-    auto [first, last] = m_Names.equal_range(name);
-    if (first == last) {
-        return nullptr;
+TNameIndex& THVList::Names() const {
+    if (!m_Indexed) {
+        m_Names.Clear();
+        for (const auto& item : m_Items) {
+            m_Names.Insert(item.get());
+        }
+        m_Indexed = true;
     }
-    if (std::next(first) == last) {
-        return *first;
+    return m_Names;
+}
+
+THVItem* THVList::FindByName(std::string_view name) const {
+    bool several = false;
+    THVItem* any = Names().FindAny(name, several);
+    if (!several) {
+        return any;
     }
     // Several items share the name: the one with the highest index wins.
     for (std::size_t i = m_Items.size(); i-- > 0;) {
@@ -260,16 +272,51 @@ bool THVList::IsNameFree(const THVItem* item, std::string_view name) const {
 }
 
 std::size_t THVList::CountOfName(std::string_view name) const {
-    return m_Names.count(name);
+    return Names().Count(name);
+}
+
+bool THVList::HasDuplicateNames(int first) const {
+    const auto begin = m_Items.begin() + std::clamp(first, 0, Count());
+    if (m_Indexed) {
+        return std::any_of(begin, m_Items.end(), [this](const auto& item) { return m_Names.Count(item->m_Name) > 1; });
+    }
+    // Without an index: names in hash order, equal hashes compared.
+    std::vector<std::pair<std::size_t, const THVItem*>> hashed;
+    hashed.reserve(m_Items.size());
+    for (const auto& item : m_Items) {
+        hashed.emplace_back(TNameIndex::Hash(item->m_Name), item.get());
+    }
+    std::sort(hashed.begin(), hashed.end());
+    for (std::size_t i = 0; i + 1 < hashed.size(); ++i) {
+        for (std::size_t j = i + 1; j < hashed.size() && hashed[j].first == hashed[i].first; ++j) {
+            if (AsciiSameText(hashed[i].second->m_Name, hashed[j].second->m_Name)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void THVList::MakeNamesUniqueFrom(int first) {
+    if (first >= Count() || !HasDuplicateNames(first)) {
+        return;
+    }
+    // Each item is indexed after the ones before it, so it is compared only with those.
+    m_SuffixHints.clear();
+    m_Names.Clear();
+    m_Indexed = true;
+    for (int i = 0; i < Count(); ++i) {
+        THVItem* item = m_Items[static_cast<std::size_t>(i)].get();
+        m_Names.Insert(item);
+        if (i >= first) {
+            MakeUniqueName(*item);
+        }
+    }
 }
 
 void THVList::Unindex(const THVItem* item) {
-    auto [first, last] = m_Names.equal_range(item->m_Name);
-    for (auto it = first; it != last; ++it) {
-        if (*it == item) {
-            m_Names.erase(it);
-            break;
-        }
+    if (m_Indexed) {
+        m_Names.Erase(item);
     }
     // A leaving "base~n" may free the suffix that a hint for base has already passed.
     if (!m_SuffixHints.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DateTime.h"
+#include "model/NameIndex.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +9,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace hv {
@@ -65,10 +65,10 @@ public:
 
     const std::string& GetName() const { return m_Name; }
     const std::string& GetURL() const { return m_URL; }
-    const std::string& GetMemo() const { return m_Memo; }
+    const std::string& GetMemo() const;
     const std::string& GetSchedule() const;
     const std::string& GetIconFile() const;
-    int GetIconIndex() const { return m_IconIndex; }
+    int GetIconIndex() const { return m_Extras ? m_Extras->IconIndex : -1; }
     TDateTime GetLastVisited() const { return m_LastVisited; }
     TCmdList& GetCommands();
     const TCmdList& GetCommands() const;
@@ -76,13 +76,13 @@ public:
     // Keeps the owner's name index current.
     void SetName(std::string name);
     void SetURL(std::string url) { m_URL = std::move(url); }
-    void SetMemo(std::string memo) { m_Memo = std::move(memo); }
+    void SetMemo(std::string memo);
     void SetSchedule(std::string schedule);
     void SetLastVisited(TDateTime when) { m_LastVisited = when; }
     // A file the user picked: stored as the canonical absolute path when it exists, else as
     // the absolute path; the icon index goes back to -1, so set the index after the file.
     void SetIconFile(const std::string& path);
-    void SetIconIndex(int index) { m_IconIndex = index; }
+    void SetIconIndex(int index);
     // Stores an icon reference exactly as given (documents keep their stored text).
     void SetIconRaw(std::string file, int index);
 
@@ -95,20 +95,20 @@ private:
     friend class THVList;
     explicit THVItem(THVList* owner) : m_Owner(owner) {}
 
-    // What most items lack (an icon, a schedule, commands) lives apart, made on first use, so
-    // that documents of many thousands of plain bookmarks stay small in memory.
+    // What most items lack (a memo, an icon, a schedule, commands) lives apart, made on first
+    // use, so that documents of many thousands of plain bookmarks stay small in memory.
     struct TExtras {
         explicit TExtras(THVItem* item) : Commands(item) {}
         TCmdList Commands;
+        std::string Memo;
         std::string IconFile;
         std::string Schedule;
+        int IconIndex = -1;
     };
     TExtras& Extras();
 
     std::unique_ptr<TExtras> m_Extras;
-    int m_IconIndex = -1;
     TDateTime m_LastVisited = 0;
-    std::string m_Memo;
     std::string m_Name;
     std::string m_URL;
     THVList* m_Owner;
@@ -147,6 +147,10 @@ public:
     bool IsNameFree(const THVItem* item, std::string_view name) const;
     // How many items are called name (case-insensitive for ASCII letters).
     std::size_t CountOfName(std::string_view name) const;
+    // Gives the items from index first on unique names, in list order, as MakeUniqueName would
+    // have had each item been added after the ones before it. For adding many items at once:
+    // when the names are unique already, the name index is not even built.
+    void MakeNamesUniqueFrom(int first);
 
     void Sort(const TItemOrder& order);
 
@@ -156,23 +160,19 @@ public:
 private:
     friend class THVItem;
 
-    struct TNameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const noexcept;
-        std::size_t operator()(const THVItem* item) const noexcept { return (*this)(item->m_Name); }
-    };
-    struct TNameEqual {
-        using is_transparent = void;
-        static std::string_view NameOf(std::string_view s) { return s; }
-        static std::string_view NameOf(const THVItem* item) { return item->m_Name; }
-        template <class A, class B> bool operator()(const A& a, const B& b) const noexcept;
-    };
-
+    // The name index, built on first use.
+    TNameIndex& Names() const;
+    bool HasDuplicateNames(int first) const;
     void Unindex(const THVItem* item);
-    void Reindex(THVItem* item) { m_Names.insert(item); }
+    void Reindex(THVItem* item) {
+        if (m_Indexed) {
+            m_Names.Insert(item);
+        }
+    }
 
     std::vector<std::unique_ptr<THVItem>> m_Items;
-    std::unordered_multiset<THVItem*, TNameHash, TNameEqual> m_Names;
+    mutable TNameIndex m_Names;
+    mutable bool m_Indexed = false;
     THVFolder* m_Node;
     // For each (ASCII lower-cased) base name, a suffix number below which every "~n" is taken;
     // emptied whenever a name leaves the list.

@@ -224,30 +224,39 @@ std::string SystemErrorText(int error) {
     }
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    const TFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.Valid()) {
+TFileReader::TFileReader(const std::string& path) : m_Path(path), m_File(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (!m_File.Valid()) {
         throw SystemError("読めませんでした", path, errno);
     }
-    const int fd = file.Get();
-    std::string content;
+}
+
+TFileReader::~TFileReader() = default;
+
+std::size_t TFileReader::SizeHint() const {
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        content.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[65536];
+    return fstat(m_File.Get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size)
+                                                                                   : 0;
+}
+
+std::size_t TFileReader::Read(char* into, std::size_t max) {
     while (true) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw SystemError("読めませんでした", path, errno);
+        const ssize_t n = read(m_File.Get(), into, max);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
         }
-        if (n == 0) {
-            break;
+        if (errno != EINTR) {
+            throw SystemError("読めませんでした", m_Path, errno);
         }
-        content.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    TFileReader file(path);
+    std::string content;
+    content.reserve(file.SizeHint());
+    char buffer[65536];
+    while (const std::size_t n = file.Read(buffer, sizeof buffer)) {
+        content.append(buffer, n);
     }
     return content;
 }

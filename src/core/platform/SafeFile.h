@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
 #include "platform/SystemError.h"
 
 #include <cstddef>
@@ -35,6 +36,26 @@ std::string DefaultTempName(const std::string& dir, const std::string& fileName)
 // The temporary name of documents: the file name without its extension, two random numbers
 // 0..9999 of four digits and ".hv" ("%s.%.4d.%.4d.hv"), in dir.
 std::string DocumentTempName(const std::string& dir, const std::string& fileName);
+
+// A file read piece by piece, for files too large to hold at once.
+class TFileReader {
+public:
+    // Throws EFileError naming the path when the file cannot be opened.
+    explicit TFileReader(const std::string& path);
+    TFileReader(const TFileReader&) = delete;
+    TFileReader& operator=(const TFileReader&) = delete;
+    ~TFileReader();
+
+    // Reads up to max bytes into into and tells how many; 0 at the end of the file. Throws
+    // EFileError naming the path when reading fails.
+    std::size_t Read(char* into, std::size_t max);
+    // The size of a regular file, else 0.
+    std::size_t SizeHint() const;
+
+private:
+    std::string m_Path;
+    TFd m_File;
+};
 
 // The whole content of a file; throws EFileError naming the path when it cannot be read.
 std::string ReadFileBytes(const std::string& path);

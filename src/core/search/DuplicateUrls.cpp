@@ -114,6 +114,18 @@ const std::string& TDupRow::URL() const {
 void TDupResults::Search(THVFolder& start, bool subFolders, bool commands, const TCaseMapper& mapper) {
     // First the occurrences in walk order, then their keys: the tables are sized once.
     std::vector<TOccurrence> occurrences;
+    std::size_t count = 0;
+    auto countIn = [&count, commands](const THVFolder& folder) {
+        for (const auto& item : folder.List()) {
+            count += 1 + (commands ? static_cast<std::size_t>(item->GetCommands().Count()) : 0);
+        }
+    };
+    if (subFolders) {
+        ForEachFolder(start, [&countIn](THVFolder& folder, int) { countIn(folder); });
+    } else {
+        countIn(start);
+    }
+    occurrences.reserve(count);
     std::size_t textBytes = 0;
     auto visit = [&](THVFolder& folder) {
         for (const auto& item : folder.List()) {

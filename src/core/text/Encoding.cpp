@@ -227,15 +227,19 @@ std::optional<std::size_t> EncodeCp932Into(std::string_view utf8, char* out) {
 
 } // namespace
 
-std::string DecodeCp932(std::string_view bytes) {
+namespace {
+
+// Every byte gives at most three bytes of UTF-8; one more for the four-byte stores.
+std::size_t Cp932DecodedBound(std::size_t n) {
+    return n * 3 + 4;
+}
+
+// Decodes bytes into start, which holds Cp932DecodedBound(bytes.size()) bytes; returns how many
+// it wrote.
+std::size_t DecodeCp932Into(std::string_view bytes, char* const start) {
     const TCp932Tables& t = Cp932Tables();
     const std::uint8_t* p = Bytes(bytes);
     const std::size_t n = bytes.size();
-    // Every byte gives at most three bytes of UTF-8; one more for the four-byte stores. The
-    // scratch buffer is left uninitialised: zero-filling three times the input costs more than
-    // the decoding itself on large documents.
-    std::unique_ptr<char[]> buffer(new char[n * 3 + 4]);
-    char* const start = buffer.get();
     char* o = start;
     std::size_t i = 0;
     while (i < n) {
@@ -270,7 +274,22 @@ std::string DecodeCp932(std::string_view bytes) {
         o += unit->Len;
         i += used;
     }
-    return std::string(start, static_cast<std::size_t>(o - start));
+    return static_cast<std::size_t>(o - start);
+}
+
+} // namespace
+
+std::string DecodeCp932(std::string_view bytes) {
+    // The scratch buffer is left uninitialised: zero-filling three times the input costs more than
+    // the decoding itself on large documents.
+    std::unique_ptr<char[]> buffer(new char[Cp932DecodedBound(bytes.size())]);
+    return std::string(buffer.get(), DecodeCp932Into(bytes, buffer.get()));
+}
+
+void DecodeCp932Append(std::string_view bytes, std::string& out) {
+    const std::size_t old = out.size();
+    out.resize(old + Cp932DecodedBound(bytes.size()));
+    out.resize(old + DecodeCp932Into(bytes, out.data() + old));
 }
 
 std::optional<std::string> EncodeCp932(std::string_view utf8) {
@@ -289,10 +308,15 @@ bool HasCp932Form(std::string_view utf8) {
 }
 
 std::string DecodeUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    DecodeUtf8Append(bytes, out);
+    return out;
+}
+
+void DecodeUtf8Append(std::string_view bytes, std::string& out) {
     const std::uint8_t* p = Bytes(bytes);
     const std::size_t n = bytes.size();
-    std::string out;
-    out.reserve(n);
     std::size_t runStart = 0; // start of the well-formed bytes not yet copied
     std::size_t i = 0;
     while (i < n) {
@@ -317,7 +341,6 @@ std::string DecodeUtf8(std::string_view bytes) {
         runStart = i;
     }
     out.append(bytes.substr(runStart));
-    return out;
 }
 
 std::string EncodeUtf8(std::string_view utf8) {

@@ -21,6 +21,8 @@ namespace hv {
 // on with the next byte. A lead and a trail byte whose pair is not a character become two
 // characters: U+F700 + lead, and the trail byte (escaped unless ASCII).
 std::string DecodeCp932(std::string_view bytes);
+// DecodeCp932, appending to out.
+void DecodeCp932Append(std::string_view bytes, std::string& out);
 
 // UTF-8 to code page 932; nullopt when a character has no CP932 form or the input is malformed.
 // A character with two codes is written with the one Windows writes ("≒" 81E0, "纊" FA5C).
@@ -36,6 +38,8 @@ bool HasCp932Form(std::string_view utf8);
 // U+F700 + byte. The bytes of a well-formed U+F780..U+F7FF are escaped the same way, so that
 // EncodeUtf8 gives them back unchanged. A byte order mark is kept; callers decide about it.
 std::string DecodeUtf8(std::string_view bytes);
+// DecodeUtf8, appending to out.
+void DecodeUtf8Append(std::string_view bytes, std::string& out);
 
 // The program's UTF-8 to the bytes of a UTF-8 file: U+F780..U+F7FF become the bytes 0x80..0xFF,
 // everything else is copied. EncodeUtf8(DecodeUtf8(b)) == b for any bytes b.

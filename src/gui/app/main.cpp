@@ -75,7 +75,17 @@ int main(int argc, char* argv[]) {
             window.SetDebugMode(options.DebugMode);
             prompts.SetParent(&window);
             window.show();
-            QTimer::singleShot(0, &window, [&window, &options] { window.StartUpOpen(options.DocumentPath); });
+            QTimer::singleShot(0, &window, [&window, &options] {
+                window.StartUpOpen(options.DocumentPath);
+                // For timing the start (bench/cold-open): quit once the window with the document
+                // has been painted.
+                if (qEnvironmentVariableIsSet("HOLLYVINE_QUIT_AFTER_START")) {
+                    QTimer::singleShot(0, &window, [&window] {
+                        window.repaint();
+                        QApplication::quit();
+                    });
+                }
+            });
             result = QApplication::exec();
             prompts.SetParent(nullptr);
         }
