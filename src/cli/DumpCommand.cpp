@@ -120,7 +120,11 @@ int RunDump(TCommandArgs args, TCommandIO& io) {
         ReportErrorDetail(opened, io);
         return kExitFailure;
     }
-    const TLoadedDocument doc{opened.FileVersion(), opened.Password(), opened.FileEncoding(), opened.DetachRoot()};
+    TLoadedDocument doc;
+    doc.Version = opened.FileVersion();
+    doc.Password = opened.Password();
+    doc.Encoding = opened.FileEncoding();
+    doc.Root = opened.DetachRoot();
     try {
         TJsonWriter json(io.Out, parsed.Has("--compact") ? -1 : kPrettyIndent);
         WriteDocument(json, doc);
