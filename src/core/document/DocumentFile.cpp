@@ -14,9 +14,90 @@ namespace {
 
 constexpr std::size_t kHeaderProbeSize = 256;
 constexpr std::string_view kEncodingUtf8 = "UTF-8";
+// Marks a UTF-8 document whose kept bytes are written as the characters U+F780..U+F7FF
+// themselves, because writing them as raw bytes would let them fuse with their neighbours.
+constexpr std::string_view kKeptBytesKey = "KeptBytes";
+constexpr std::string_view kKeptBytesMarked = "U+F700";
 
-std::string DecodeAs(TDocEncoding encoding, std::string_view bytes) {
-    return encoding == TDocEncoding::Utf8 ? DecodeUtf8(bytes) : DecodeCp932(bytes);
+// True when utf8 holds a kept byte (U+F780..U+F7FF, EF 9E/9F xx).
+bool HasKeptBytes(std::string_view utf8) {
+    for (std::size_t i = utf8.find('\xEF'); i != std::string_view::npos; i = utf8.find('\xEF', i + 1)) {
+        if (i + 1 < utf8.size() && (utf8[i + 1] == '\x9E' || utf8[i + 1] == '\x9F')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// DecodeUtf8 turns the three bytes of a U+F780..U+F7FF into three kept bytes; in a marked file
+// they stand for one kept byte, so each such triple is joined again. The triple's bytes form a
+// well-formed sequence, so DecodeUtf8 never makes it out of bytes that were invalid in the file.
+std::string DecodeMarkedUtf8(std::string_view bytes) {
+    const std::string decoded = DecodeUtf8(bytes);
+    constexpr std::string_view keptEf = "\xEF\x9F\xAF";
+    std::string out;
+    out.reserve(decoded.size());
+    std::size_t from = 0;
+    for (std::size_t i = decoded.find(keptEf); i != std::string::npos; i = decoded.find(keptEf, i + 1)) {
+        if (i < from || i + 9 > decoded.size()) {
+            continue;
+        }
+        const std::string_view next(decoded.data() + i + 3, 6);
+        const auto second = static_cast<unsigned char>(next[2]);
+        const auto third = static_cast<unsigned char>(next[5]);
+        if (next[0] != '\xEF' || next[1] != '\x9E' || (second != 0x9E && second != 0x9F) || next[3] != '\xEF' ||
+            next[4] != '\x9E' || third < 0x80 || third > 0xBF) {
+            continue;
+        }
+        out.append(decoded, from, i - from);
+        out += '\xEF';
+        out += static_cast<char>(second);
+        out += static_cast<char>(third);
+        from = i + 9;
+    }
+    out.append(decoded, from);
+    return out;
+}
+
+std::string DecodeAs(TDocEncoding encoding, bool marked, std::string_view bytes) {
+    if (encoding == TDocEncoding::Utf8) {
+        return marked ? DecodeMarkedUtf8(bytes) : DecodeUtf8(bytes);
+    }
+    return DecodeCp932(bytes);
+}
+
+// How a document's text goes to bytes: the first of CP932, UTF-8 and marked UTF-8 from which
+// reading gives back the very same text. Kept bytes are the only characters that can come back
+// changed, fused with a neighbour into another character, so only text holding them is checked.
+struct TEncodedText {
+    TDocEncoding Encoding = TDocEncoding::Cp932;
+    bool Marked = false;
+    std::string Body;
+    std::string Password;
+};
+
+TEncodedText EncodeDocumentText(const std::string& body, const std::string& password, bool forceUtf8) {
+    const bool kept = HasKeptBytes(body) || HasKeptBytes(password);
+    TEncodedText out;
+    if (!forceUtf8) {
+        std::optional<std::string> encodedBody = EncodeCp932(body);
+        std::optional<std::string> encodedPassword = encodedBody ? EncodeCp932(password) : std::nullopt;
+        if (encodedBody && encodedPassword &&
+            (!kept || (DecodeCp932(*encodedBody) == body && DecodeCp932(*encodedPassword) == password))) {
+            out.Body = std::move(*encodedBody);
+            out.Password = std::move(*encodedPassword);
+            return out;
+        }
+    }
+    out.Encoding = TDocEncoding::Utf8;
+    out.Body = EncodeUtf8(body);
+    out.Password = EncodeUtf8(password);
+    if (kept && (DecodeUtf8(out.Body) != body || DecodeUtf8(out.Password) != password)) {
+        out.Marked = true;
+        out.Body = body;
+        out.Password = password;
+    }
+    return out;
 }
 
 } // namespace
@@ -65,6 +146,7 @@ TDocumentText ParseDocumentBytes(std::string_view bytes) {
 
     // Header lines: "Password" (version 2) and our "Encoding"; other lines are ignored.
     std::optional<std::string_view> passwordBytes;
+    bool marked = false;
     std::string_view rest = header;
     while (!rest.empty()) {
         std::size_t brk = rest.find_first_of("\r\n");
@@ -78,50 +160,46 @@ TDocumentText ParseDocumentBytes(std::string_view bytes) {
         std::string_view value = line.substr(eq + 1);
         if (AsciiSameText(key, "Encoding")) {
             doc.Encoding = AsciiSameText(value, kEncodingUtf8) ? TDocEncoding::Utf8 : TDocEncoding::Cp932;
+        } else if (AsciiSameText(key, kKeptBytesKey)) {
+            marked = AsciiSameText(value, kKeptBytesMarked);
         } else if (doc.Version == 2 && AsciiSameText(key, "Password") && !passwordBytes) {
             passwordBytes = value;
         }
     }
-    doc.Password = DecodeAs(doc.Encoding, passwordBytes.value_or(std::string_view()));
-    doc.Body = DecodeAs(doc.Encoding, bodyBytes);
+    doc.Password = DecodeAs(doc.Encoding, marked, passwordBytes.value_or(std::string_view()));
+    doc.Body = DecodeAs(doc.Encoding, marked, bodyBytes);
     return doc;
 }
 
 std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8, TDocEncoding* used) {
-    const std::string body = BuildDocumentBody(root);
-    std::optional<std::string> encodedBody;
-    std::optional<std::string> encodedPassword;
-    if (!forceUtf8) {
-        encodedBody = EncodeCp932(body);
-        if (encodedBody) {
-            encodedPassword = EncodeCp932(password);
-        }
-    }
-    const bool utf8 = !encodedBody || !encodedPassword;
-    if (utf8) {
-        encodedBody = EncodeUtf8(body);
-        encodedPassword = EncodeUtf8(password);
-    }
+    const TEncodedText text = EncodeDocumentText(BuildDocumentBody(root), password, forceUtf8);
+    const bool utf8 = text.Encoding == TDocEncoding::Utf8;
     if (used != nullptr) {
-        *used = utf8 ? TDocEncoding::Utf8 : TDocEncoding::Cp932;
+        *used = text.Encoding;
     }
 
     std::string out;
-    out.reserve(encodedBody->size() + 64);
+    out.reserve(text.Body.size() + 64);
     const bool protectedDoc = !password.empty();
     out += protectedDoc ? kDocumentHeader2 : kDocumentHeader1;
     out += "\r\n";
     const std::size_t scrambleFrom = out.size();
     if (protectedDoc) {
         out += "Password=";
-        out += *encodedPassword;
+        out += text.Password;
         out += "\r\n";
     }
     if (utf8) {
         out += "Encoding=UTF-8\r\n";
     }
+    if (text.Marked) {
+        out += kKeptBytesKey;
+        out += '=';
+        out += kKeptBytesMarked;
+        out += "\r\n";
+    }
     out += "\r\n"; // the empty line that closes the header block
-    out += *encodedBody;
+    out += text.Body;
     if (protectedDoc) {
         Scramble(out, scrambleFrom);
     }
