@@ -4,12 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace hv;
@@ -153,4 +159,86 @@ TEST_F(SafeFileTest, ReadAndExists) {
     WriteFileSafely(PathOf("big"), big);
     EXPECT_TRUE(FileExists(PathOf("big")));
     EXPECT_EQ(ReadFileBytes(PathOf("big")), big);
+}
+
+namespace {
+
+// Starts a save of doc.hv in a child process that is killed by a signal halfway through.
+void KillASave(const std::string& path, bool nameless) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TSafeWriteOptions options;
+        options.TempName = DocumentTempName;
+        options.NamelessTemp = nameless;
+        WriteFileSafely(
+            path,
+            [](TByteSink& sink) {
+                sink.Write(std::string(1 << 20, 'x'));
+                raise(SIGKILL);
+            },
+            options);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+}
+
+bool HasUserAttributes(const std::string& path) {
+    return setxattr(path.c_str(), "user.hollyvine.probe", "1", 1, 0) == 0;
+}
+
+} // namespace
+
+TEST_F(SafeFileTest, AKilledSaveLeavesNoTemporaryFile) {
+    Put("doc.hv", "old", 0644);
+    KillASave(PathOf("doc.hv"), true);
+    EXPECT_EQ(Entries(), TNames{"doc.hv"});
+    EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")), "old");
+}
+
+TEST_F(SafeFileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
+    Put("doc.hv", "old", 0644);
+    if (!HasUserAttributes(PathOf("doc.hv"))) {
+        GTEST_SKIP() << "the file system keeps no user attributes";
+    }
+    KillASave(PathOf("doc.hv"), false); // as where nameless files are not available
+    ASSERT_EQ(Entries().size(), 2u);
+    Put("doc.2024.0101.hv", "the user's own copy", 0644);
+    Put("other.1234.5678.hv", "another document's", 0644);
+    // A temporary file whose writer still runs: marked and locked.
+    Put("doc.1111.2222.hv", "being written", 0644);
+    ASSERT_EQ(setxattr(PathOf("doc.1111.2222.hv").c_str(), "user.hollyvine.temporary", "1", 1, 0), 0);
+    const int held = open(PathOf("doc.1111.2222.hv").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+
+    RemoveLeftoverDocumentTempFiles(PathOf("doc.hv"));
+    EXPECT_EQ(Entries(), (TNames{"doc.1111.2222.hv", "doc.2024.0101.hv", "doc.hv", "other.1234.5678.hv"}));
+    close(held);
+    RemoveLeftoverDocumentTempFiles(PathOf("doc.hv"));
+    EXPECT_EQ(Entries(), (TNames{"doc.2024.0101.hv", "doc.hv", "other.1234.5678.hv"}));
+
+    // A finished save leaves no mark on the document.
+    WriteFileSafely(PathOf("doc.hv"), "new");
+    char mark[8];
+    EXPECT_LT(getxattr(PathOf("doc.hv").c_str(), "user.hollyvine.temporary", mark, sizeof mark), 0);
+}
+
+TEST_F(SafeFileTest, StreamedBytesArriveWholeAndAFailingProducerKeepsTheOldFile) {
+    Put("doc.hv", "old", 0644);
+    WriteFileSafely(PathOf("doc.hv"), [](TByteSink& sink) {
+        for (int i = 0; i < 100000; ++i) {
+            sink.Write("0123456789");
+        }
+    });
+    EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")).size(), 1000000u);
+    EXPECT_THROW(WriteFileSafely(PathOf("doc.hv"),
+                                 [](TByteSink& sink) {
+                                     sink.Write("partial");
+                                     throw EFileError("stop");
+                                 }),
+                 EFileError);
+    EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")).size(), 1000000u);
+    EXPECT_EQ(Entries(), TNames{"doc.hv"});
 }

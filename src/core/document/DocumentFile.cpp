@@ -210,6 +210,7 @@ void SaveDocumentFile(const std::string& path, const THVFolder& root, const std:
     TSafeWriteOptions options;
     options.TempName = DocumentTempName;
     WriteFileSafely(path, BuildDocumentBytes(root, password, forceUtf8), options);
+    RemoveLeftoverDocumentTempFiles(path);
 }
 
 } // namespace hv
