@@ -209,8 +209,9 @@ TEST(DocumentFile, MarkedKeptBytesAreReadAsKeptBytes) {
                                "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9 \xC3\xA9 \xFF\r\nURL=\r\n\r\n";
     auto back = Read(marked);
     EXPECT_EQ(back->List().Items(0)->GetName(), "\xEF\x9F\x83\xEF\x9E\xA9 é \xEF\x9F\xBF");
-    EXPECT_EQ(BuildDocumentBytes(*back, "", true), "# Holly Vine Document 1\r\nEncoding=UTF-8\r\nKeptBytes=U+F700\r\n\r\n"
-                                                    "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9 \xC3\xA9 \xEF\x9F\xBF\r\nURL=\r\n\r\n");
+    EXPECT_EQ(BuildDocumentBytes(*back, "", true),
+              "# Holly Vine Document 1\r\nEncoding=UTF-8\r\nKeptBytes=U+F700\r\n\r\n"
+              "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9 \xC3\xA9 \xEF\x9F\xBF\r\nURL=\r\n\r\n");
 }
 
 TEST(DocumentFile, SaveReplacesTheFileSafely) {
