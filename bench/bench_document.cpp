@@ -147,7 +147,46 @@ void BM_TreeMemory(benchmark::State& state) {
 
 } // namespace
 
+// Shapes that a scan per line or per folder would make quadratic: one item with 40,000 commands
+// and 40,000 sibling folders. Both must read at about the per-byte speed of BM_ReadDocument.
+std::string ManyCommandsBytes() {
+    std::string body = "[Item]\r\nTitle=commands\r\nURL=http://example.com/\r\n";
+    for (int n = 0; n < 40000; ++n) {
+        body +=
+            "Cmd" + std::to_string(n) + "=title " + std::to_string(n) + "\tprogram --arg " + std::to_string(n) + "\r\n";
+    }
+    return "# Holly Vine Document 1\r\n\r\n" + body + "\r\n";
+}
+
+std::string ManySiblingsBytes() {
+    std::string body;
+    for (int n = 0; n < 40000; ++n) {
+        body += "[Folder]\r\nLevel=1\r\nName=sibling folder " + std::to_string(n) + "\r\n\r\n";
+    }
+    return "# Holly Vine Document 1\r\n\r\n" + body;
+}
+
+void ReadShape(benchmark::State& state, const std::string& bytes) {
+    for (auto _ : state) {
+        std::unique_ptr<hv::THVFolder> root = LoadTree(bytes);
+        benchmark::DoNotOptimize(root.get());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
+}
+
+void BM_ReadManyCommands(benchmark::State& state) {
+    static const std::string bytes = ManyCommandsBytes();
+    ReadShape(state, bytes);
+}
+
+void BM_ReadManySiblingFolders(benchmark::State& state) {
+    static const std::string bytes = ManySiblingsBytes();
+    ReadShape(state, bytes);
+}
+
 BENCHMARK(BM_ReadDocument)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadManyCommands)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadManySiblingFolders)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BuildDocumentBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveDocumentFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TreeMemory)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -78,6 +78,19 @@ TEST_F(TLifecycleToolTest, PasswdSetsAndRemovesThePasswordWithTheVersion) {
     EXPECT_EQ(ReadBytes(PathOf("doc.hv")), kHeader1 + Folder(1, "f") + Item("b", "u"));
 }
 
+TEST_F(TLifecycleToolTest, PasswdKeepsAKeptByteApartFromTheCharacterAfterIt) {
+    // A UTF-8 document whose title is the invalid byte 0x82 followed by "あいう".
+    WriteBytes(PathOf("doc.hv"), "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n" + Item("\x82あいう", "u"));
+    TRunResult set = RunTool({"passwd", PathOf("doc.hv"), "--new-password", "pw"});
+    ASSERT_EQ(set.Code, 0) << set.Err;
+    const std::string saved = ReadBytes(PathOf("doc.hv"));
+    TRunResult ls = RunTool({"ls", PathOf("doc.hv"), "--password", "pw"});
+    ASSERT_EQ(ls.Code, 0) << ls.Err;
+    EXPECT_NE(ls.Out.find("あいう"), std::string::npos) << ls.Out;
+    ASSERT_EQ(RunTool({"passwd", PathOf("doc.hv"), "--password", "pw", "--new-password", "pw"}).Code, 0);
+    EXPECT_EQ(ReadBytes(PathOf("doc.hv")), saved);
+}
+
 TEST_F(TLifecycleToolTest, PasswdAsksTwiceOnTheTerminalAndFailsWithoutOne) {
     WriteBytes(PathOf("doc.hv"), kHeader1);
     TRunResult asked = RunTool({"passwd", PathOf("doc.hv")}, "abc\nabd\nxyz\nxyz\n", true);

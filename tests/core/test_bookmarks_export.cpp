@@ -92,6 +92,43 @@ TEST(BookmarkExport, DeepTreesNeedNoRecursion) {
     }
     const std::string file = BuildBookmarkFile(root, {});
     EXPECT_TRUE(file.ends_with("\t</dl><p>\r\n</dl><p>\r\n"));
+    // The indentation stops growing at 64 levels, so the file grows with the depth, not its square.
+    EXPECT_LT(file.size(), 20000u * 300u);
+}
+
+TEST(BookmarkExport, IndentationStopsAtSixtyFourLevels) {
+    THVFolder root("Hollyvine");
+    THVFolder* folder = &root;
+    for (int i = 0; i < 70; ++i) {
+        folder = folder->AddChild("f" + std::to_string(i));
+        folder->SetExpanded(true);
+    }
+    folder->List().Add()->SetName("deepest");
+    const std::string file = BuildBookmarkFile(root, {});
+    EXPECT_NE(file.find("\n" + std::string(63, '\t') + "<dt><h3>f62</h3>"), std::string::npos);
+    EXPECT_NE(file.find("\n" + std::string(64, '\t') + "<dt><h3>f63</h3>"), std::string::npos);
+    EXPECT_NE(file.find("\n" + std::string(64, '\t') + "<dt><h3>f69</h3>"), std::string::npos);
+    EXPECT_NE(file.find("\n" + std::string(64, '\t') + "<dt><a href=\"\">deepest</a>"), std::string::npos);
+    EXPECT_EQ(file.find(std::string(65, '\t')), std::string::npos);
+}
+
+TEST(BookmarkExport, AFileOfManyPiecesIsWrittenWhole) {
+    std::string pattern = ::testing::TempDir() + "expbm-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const std::filesystem::path dir = pattern;
+    THVFolder root("Hollyvine");
+    for (int f = 0; f < 50; ++f) {
+        THVFolder* folder = root.AddChild("folder " + std::to_string(f));
+        for (int i = 0; i < 200; ++i) {
+            folder->List().Add()->SetName("item \xEF\x9E\x82 " + std::to_string(i)); // a kept byte too
+        }
+    }
+    const std::string target = (dir / "out.html").string();
+    ExportBookmarkFile(target, root, {});
+    const std::string whole = BuildBookmarkFile(root, {});
+    EXPECT_GT(whole.size(), 4u * 65536u);
+    EXPECT_EQ(ReadFileBytes(target), whole);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(BookmarkExport, WritesTheFileOrRaisesAFileError) {

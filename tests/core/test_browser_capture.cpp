@@ -96,6 +96,19 @@ TEST(SessionStore, AnswersTheSelectedTabsCurrentEntry) {
     EXPECT_EQ(SessionStoreAnswer(*decoded), "\"http://p/\",\"Page, one\"");
 }
 
+TEST(SessionStore, ASizeTheDataCannotHoldIsRefused) {
+    // 12 bytes claiming 256 MB, and a small store claiming 100 MB: nothing is allocated for them.
+    EXPECT_FALSE(DecodeMozLz4(std::string("mozLz40\0\0\0\0\x10", 12)));
+    std::string lying = MozLz4(R"({"windows":[]})");
+    lying[11] = '\x06';
+    EXPECT_FALSE(DecodeMozLz4(lying));
+    // The most compressible store there is still reads.
+    const std::string spaces = "{" + std::string(4u << 20, ' ') + "}";
+    const auto decoded = DecodeMozLz4(MozLz4(spaces));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->size(), spaces.size());
+}
+
 TEST(SessionStore, BadDataGivesNoAnswer) {
     EXPECT_FALSE(DecodeMozLz4("mozLz40"));
     EXPECT_FALSE(DecodeMozLz4(std::string("mozLz40\0\x10\0\0\0garbage!", 20)));

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <random>
+#include <vector>
 
 using namespace hv;
 
@@ -161,6 +162,59 @@ TEST(DocumentFile, BytesInvalidInTheEncodingSurviveAReadAndAWrite) {
         EXPECT_EQ(Rewrite(once), once);
         EXPECT_EQ(Read(once)->List().Items(0)->GetName(), Read(doc)->List().Items(0)->GetName());
     }
+}
+
+// A kept byte must not fuse with its neighbours when the document is written in another
+// encoding than it was read in: save, reopen and save again keep characters and bytes.
+TEST(DocumentFile, KeptBytesNeverFuseWithTheirNeighboursInAnotherEncoding) {
+    const std::string keptTitle = "\xEF\x9E\x82あいう"; // a kept 0x82, then "あいう"
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::string Password;
+        std::string Title;
+    };
+    const std::vector<TCase> cases = {
+        {"UTF-8 document given a password",
+         "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n[Item]\r\nTitle=\x82あいう\r\nURL=\r\n\r\n", "pw",
+         keptTitle},
+        {"kept bytes that spell a UTF-8 character",
+         kHeader1 + "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9\xF0\x9F\x98\x80\r\nURL=\r\n\r\n", "",
+         "\xEF\x9F\x83\xEF\x9E\xA9😀"},
+        {"kept bytes in the password", kHeader1, "\xEF\x9E\x82あ", ""},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        THVFolder root;
+        if (c.Bytes != kHeader1) {
+            root.List().Add()->SetName(c.Title);
+        }
+        const std::string first = BuildDocumentBytes(root, c.Password);
+        TDocumentText info;
+        auto back = Read(first, &info);
+        EXPECT_EQ(info.Password, c.Password);
+        if (!c.Title.empty()) {
+            ASSERT_EQ(back->List().Count(), 1);
+            EXPECT_EQ(back->List().Items(0)->GetName(), c.Title);
+        }
+        EXPECT_EQ(BuildDocumentBytes(*back, info.Password), first);
+        EXPECT_EQ(Rewrite(first), first);
+    }
+    // Read from a UTF-8 file, the kept byte and "あ" stay apart.
+    TDocumentText info;
+    auto read = Read(cases[0].Bytes, &info);
+    EXPECT_EQ(read->List().Items(0)->GetName(), keptTitle);
+}
+
+TEST(DocumentFile, MarkedKeptBytesAreReadAsKeptBytes) {
+    // Written by a save whose kept bytes would fuse as raw bytes: C3 A9 would read as "é".
+    const std::string marked = "# Holly Vine Document 1\r\nEncoding=UTF-8\r\nKeptBytes=U+F700\r\n\r\n"
+                               "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9 \xC3\xA9 \xFF\r\nURL=\r\n\r\n";
+    auto back = Read(marked);
+    EXPECT_EQ(back->List().Items(0)->GetName(), "\xEF\x9F\x83\xEF\x9E\xA9 é \xEF\x9F\xBF");
+    EXPECT_EQ(BuildDocumentBytes(*back, "", true),
+              "# Holly Vine Document 1\r\nEncoding=UTF-8\r\nKeptBytes=U+F700\r\n\r\n"
+              "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9 \xC3\xA9 \xEF\x9F\xBF\r\nURL=\r\n\r\n");
 }
 
 TEST(DocumentFile, SaveReplacesTheFileSafely) {

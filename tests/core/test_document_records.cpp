@@ -108,6 +108,36 @@ TEST(ReadRecords, ReadsItemsWithTheirValues) {
     EXPECT_EQ(item->GetCommands().Items(1), (TCmdItem{"c1", "l1", false}));
 }
 
+TEST(ReadRecords, CommandLinesAreFoundByTheirExactNumberInAnyOrder) {
+    THVFolder root("Hollyvine");
+    // Out of order, first line of a key wins, keys fold case, "Cmd01" is not "Cmd1".
+    std::string text = ItemRecord("Title=T\r\nCmd1=one\tl1\r\nCmd01=zero-one\tx\r\ncmd0=zero\tl0\r\n"
+                                  "CMD0=again\tl0b\r\nCmd2=\r\nCmd3=three\tl3");
+    ReadRecords(text, root);
+    const TCmdList& commands = root.List().Items(0)->GetCommands();
+    ASSERT_EQ(commands.Count(), 2);
+    EXPECT_EQ(commands.Items(0), (TCmdItem{"zero", "l0", false}));
+    EXPECT_EQ(commands.Items(1), (TCmdItem{"one", "l1", false}));
+}
+
+TEST(ReadRecords, ManyCommandsAndManySiblingFoldersAllArrive) {
+    std::string lines = "Title=T";
+    for (int n = 0; n < 5000; ++n) {
+        lines += "\r\nCmd" + std::to_string(n) + "=c" + std::to_string(n) + "\tline";
+    }
+    std::string text = ItemRecord(lines);
+    for (int n = 0; n < 5000; ++n) {
+        text += "[Folder]\r\nLevel=1\r\nName=f" + std::to_string(n) + "\r\n\r\n";
+    }
+    text += "[Folder]\r\nLevel=1\r\nName=F4999\r\n\r\n[Folder]\r\nLevel=1\r\nName=F0\r\n\r\n";
+    THVFolder root("Hollyvine");
+    EXPECT_EQ(ReadRecords(text, root), 5001);
+    const TCmdList& commands = root.List().Items(0)->GetCommands();
+    ASSERT_EQ(commands.Count(), 5000);
+    EXPECT_EQ(commands.Items(4999), (TCmdItem{"c4999", "line", false}));
+    EXPECT_EQ(root.ChildCount(), 5000); // "F4999" and "F0" merged into their same-named folders
+}
+
 TEST(ReadRecords, BadTimesGiveNeverAndIconsSplitAtTheIndex) {
     THVFolder root;
     ReadRecords(ItemRecord("Title=a\r\nLastVisited=2023/2/29 10:00\r\nIcon=a,b.ico") +

@@ -114,6 +114,42 @@ TEST(SafeFileName, WidensTheElevenCharactersAndBareDots) {
     EXPECT_EQ(SafeFileName("a.b"), "a.b");
 }
 
+TEST(SafeFileName, DropsControlCharactersBeforeWideningDots) {
+    EXPECT_EQ(SafeFileName(std::string("a\0b\tc\x7F\x1F", 8)), "abc");
+    EXPECT_EQ(SafeFileName(std::string(".\0.", 3)), "\xEF\xBC\x8E\xEF\xBC\x8E");
+}
+
+TEST_F(FavoritesTest, ANulInANameNeverCutsTheShortcutsFileName) {
+    THVFolder root("r");
+    root.List().Add(std::string(".profile\0x", 10))->SetURL("http://p/");
+    root.AddChild(std::string("d\0", 2))->List().Add("s")->SetURL("http://s/");
+    EXPECT_TRUE(ExportFavoritesTree(root, P("out")).empty());
+    EXPECT_FALSE(fs::exists(P("out/.profile")));
+    EXPECT_EQ(ReadFileBytes(P("out/.profilex.url")), "[InternetShortcut]\r\nURL=http://p/\r\n");
+    EXPECT_TRUE(FileExists(P("out/d/s.url")));
+}
+
+TEST_F(FavoritesTest, ExportNeverFollowsALinkInsideTheDestination) {
+    fs::create_directories(P("elsewhere"));
+    fs::create_directories(P("out"));
+    fs::create_directory_symlink(P("elsewhere"), P("out/sub"));
+    fs::create_directories(P("real"));
+    fs::create_directory_symlink(P("real"), P("chosen")); // the destination itself may be a link
+    THVFolder root("r");
+    root.List().Add("top")->SetURL("http://t/");
+    root.AddChild("sub")->List().Add("a")->SetURL("http://a/");
+    root.AddChild("next")->List().Add("b")->SetURL("http://b/");
+    const auto errors = ExportFavoritesTree(root, P("out"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "フォルダ '" + P("out/sub") + "' を作れませんでした。");
+    EXPECT_TRUE(fs::is_empty(P("elsewhere")));
+    EXPECT_TRUE(FileExists(P("out/top.url")));
+    EXPECT_TRUE(FileExists(P("out/next/b.url"))); // the walk came back up past the refused link
+    EXPECT_TRUE(ExportFavoritesTree(root, P("chosen")).empty());
+    EXPECT_TRUE(FileExists(P("real/sub/a.url")));
+    EXPECT_TRUE(FileExists(P("real/next/b.url")));
+}
+
 TEST_F(FavoritesTest, ExportNumbersInsteadOfOverwriting) {
     THVFolder root("r");
     root.List().Add("Name")->SetURL("http://n/");

@@ -6,12 +6,18 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace hv;
@@ -178,28 +184,84 @@ TEST_F(SafeFileTest, ReadAndExists) {
     EXPECT_EQ(ReadFileBytes(PathOf("big")), big);
 }
 
-TEST_F(SafeFileTest, MessagesNameTheFileAndTheReasonInJapanese) {
-    try {
-        ReadFileBytes(PathOf("missing"));
-        ADD_FAILURE() << "no error";
-    } catch (const EFileError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "ファイル \"" + PathOf("missing") + "\" を読めません: ファイルまたはディレクトリがありません。");
+namespace {
+
+// Starts a save of doc.hv in a child process that is killed by a signal halfway through.
+void KillASave(const std::string& path, bool nameless) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TSafeWriteOptions options;
+        options.TempName = DocumentTempName;
+        options.NamelessTemp = nameless;
+        WriteFileSafely(
+            path,
+            [](TByteSink& sink) {
+                sink.Write(std::string(1 << 20, 'x'));
+                raise(SIGKILL);
+            },
+            options);
+        _exit(0);
     }
-    try {
-        WriteFileSafely(PathOf("nowhere/x.hv"), "data");
-        ADD_FAILURE() << "no error";
-    } catch (const EFileError& e) {
-        EXPECT_EQ(std::string(e.what()), "ファイル \"" + PathOf("nowhere/x.hv") +
-                                             "\" を保存できません: ファイルまたはディレクトリがありません。");
-    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
 }
 
-TEST(SystemErrorText, CommonReasonsHaveJapaneseTextsOthersTheirNumber) {
-    EXPECT_EQ(SystemErrorText(EACCES), "アクセスが許可されていません");
-    EXPECT_EQ(SystemErrorText(ENOSPC), "ディスクに空きがありません");
-    EXPECT_EQ(SystemErrorText(EROFS), "読み取り専用のファイル システムです");
-    EXPECT_EQ(SystemErrorText(ELOOP), "シンボリック リンクの階層が深すぎます");
-    EXPECT_TRUE(SystemErrorText(EPIPE).starts_with("システム エラー " + std::to_string(EPIPE) + " ("))
-        << SystemErrorText(EPIPE);
+bool HasUserAttributes(const std::string& path) {
+    return setxattr(path.c_str(), "user.hollyvine.probe", "1", 1, 0) == 0;
+}
+
+} // namespace
+
+TEST_F(SafeFileTest, AKilledSaveLeavesNoTemporaryFile) {
+    Put("doc.hv", "old", 0644);
+    KillASave(PathOf("doc.hv"), true);
+    EXPECT_EQ(Entries(), TNames{"doc.hv"});
+    EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")), "old");
+}
+
+TEST_F(SafeFileTest, LeftoversOfKilledWritersAreRemovedAndNothingElse) {
+    Put("doc.hv", "old", 0644);
+    if (!HasUserAttributes(PathOf("doc.hv"))) {
+        GTEST_SKIP() << "the file system keeps no user attributes";
+    }
+    KillASave(PathOf("doc.hv"), false); // as where nameless files are not available
+    ASSERT_EQ(Entries().size(), 2u);
+    Put("doc.2024.0101.hv", "the user's own copy", 0644);
+    Put("other.1234.5678.hv", "another document's", 0644);
+    // A temporary file whose writer still runs: marked and locked.
+    Put("doc.1111.2222.hv", "being written", 0644);
+    ASSERT_EQ(setxattr(PathOf("doc.1111.2222.hv").c_str(), "user.hollyvine.temporary", "1", 1, 0), 0);
+    const int held = open(PathOf("doc.1111.2222.hv").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+
+    RemoveLeftoverDocumentTempFiles(PathOf("doc.hv"));
+    EXPECT_EQ(Entries(), (TNames{"doc.1111.2222.hv", "doc.2024.0101.hv", "doc.hv", "other.1234.5678.hv"}));
+    close(held);
+    RemoveLeftoverDocumentTempFiles(PathOf("doc.hv"));
+    EXPECT_EQ(Entries(), (TNames{"doc.2024.0101.hv", "doc.hv", "other.1234.5678.hv"}));
+
+    // A finished save leaves no mark on the document.
+    WriteFileSafely(PathOf("doc.hv"), "new");
+    char mark[8];
+    EXPECT_LT(getxattr(PathOf("doc.hv").c_str(), "user.hollyvine.temporary", mark, sizeof mark), 0);
+}
+
+TEST_F(SafeFileTest, StreamedBytesArriveWholeAndAFailingProducerKeepsTheOldFile) {
+    Put("doc.hv", "old", 0644);
+    WriteFileSafely(PathOf("doc.hv"), [](TByteSink& sink) {
+        for (int i = 0; i < 100000; ++i) {
+            sink.Write("0123456789");
+        }
+    });
+    EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")).size(), 1000000u);
+    EXPECT_THROW(WriteFileSafely(PathOf("doc.hv"),
+                                 [](TByteSink& sink) {
+                                     sink.Write("partial");
+                                     throw EFileError("stop");
+                                 }),
+                 EFileError);
+    EXPECT_EQ(ReadFileBytes(PathOf("doc.hv")).size(), 1000000u);
+    EXPECT_EQ(Entries(), TNames{"doc.hv"});
 }

@@ -21,6 +21,11 @@ enum class TDocEncoding { Cp932, Utf8 };
 inline constexpr std::string_view kDocumentHeader1 = "# Holly Vine Document 1";
 inline constexpr std::string_view kDocumentHeader2 = "# Hollyvine Document 2";
 inline constexpr std::size_t kMaxPasswordLength = 16;
+// The header line "KeptBytes=U+F700" marks a UTF-8 document whose kept bytes are written as the
+// characters U+F780..U+F7FF themselves, because writing them as raw bytes would let them fuse
+// with their neighbours.
+inline constexpr std::string_view kKeptBytesKey = "KeptBytes";
+inline constexpr std::string_view kKeptBytesMarked = "U+F700";
 
 // A document file taken apart: its version, password and encoding, and the record text of
 // its body, decoded to UTF-8.
@@ -34,6 +39,10 @@ struct TDocumentText {
 // Version 2 hides everything after the first line: each byte b >= 32 becomes 287 - b.
 // The same call undoes it.
 void Scramble(std::string& bytes, std::size_t from = 0);
+
+// The text of a marked UTF-8 document (see kKeptBytesKey): as DecodeUtf8, with each written
+// U+F780..U+F7FF read back as the kept byte it stands for.
+std::string DecodeMarkedUtf8(std::string_view bytes);
 
 // Splits a document's bytes into header and body; throws EInvalidDocument when the first
 // line is neither document header.

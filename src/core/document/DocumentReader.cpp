@@ -74,7 +74,9 @@ std::size_t TDocumentReader::FindBlockEnd(std::size_t from) {
 
 void TDocumentReader::Decode(std::string_view bytes, std::string& out) {
     out.clear();
-    if (m_Header.Encoding == TDocEncoding::Utf8) {
+    if (m_Header.Encoding == TDocEncoding::Utf8 && m_Marked) {
+        out = DecodeMarkedUtf8(bytes);
+    } else if (m_Header.Encoding == TDocEncoding::Utf8) {
         DecodeUtf8Append(bytes, out);
     } else {
         DecodeCp932Append(bytes, out);
@@ -125,6 +127,8 @@ void TDocumentReader::ReadHeader() {
         const std::string_view value = line.substr(eq + 1);
         if (AsciiSameText(key, "Encoding")) {
             m_Header.Encoding = AsciiSameText(value, kEncodingUtf8) ? TDocEncoding::Utf8 : TDocEncoding::Cp932;
+        } else if (AsciiSameText(key, kKeptBytesKey)) {
+            m_Marked = AsciiSameText(value, kKeptBytesMarked);
         } else if (m_Header.Version == 2 && AsciiSameText(key, "Password") && !passwordBytes) {
             passwordBytes = value;
         }

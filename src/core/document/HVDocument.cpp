@@ -310,6 +310,7 @@ bool THVDocument::Open(const std::string& path) {
             }
             InstallRoot(std::move(root), path, &reader->Header());
             opened = true;
+            RemoveLeftoverDocumentTempFiles(path);
         }
     } catch (const EInvalidDocument& e) {
         m_Prompts.Warning(InvalidDocumentMessage(path, e.what()));
@@ -377,6 +378,7 @@ bool THVDocument::SaveToFile() {
             options.TempName = DocumentTempName;
         }
         WriteFileSafely(m_FileName, bytes, options);
+        RemoveLeftoverDocumentTempFiles(m_FileName);
         m_FileVersion = m_Password.empty() ? 1 : 2;
         m_FileEncoding = encoding;
     } catch (const std::exception& e) {

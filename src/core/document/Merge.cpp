@@ -9,6 +9,7 @@
 #include "text/TextUtil.h"
 
 #include <charconv>
+#include <unordered_set>
 #include <vector>
 
 namespace hv {
@@ -53,6 +54,16 @@ void MergeRecords(std::string_view body, THVFolder& root, bool sortFolders, TMer
     THVFolder scratch;
     std::vector<std::string_view> lines;
     std::string_view rest = body;
+    // Parents that got new folders are put in order once, at the end (also after a fault): the
+    // order that sorting after every new folder gives, without sorting thousands of times.
+    struct TSortAtEnd {
+        std::unordered_set<THVFolder*> Parents;
+        ~TSortAtEnd() {
+            for (THVFolder* parent : Parents) {
+                parent->SortChildren();
+            }
+        }
+    } unsorted;
     while (true) {
         const std::string_view before = rest;
         const TRecordKind kind = NextRecord(rest, lines);
@@ -69,8 +80,10 @@ void MergeRecords(std::string_view body, THVFolder& root, bool sortFolders, TMer
                 --currentLevel;
             }
             bool created = false;
-            // "\" becomes "￥" as when reading, so that merging a document into itself finds its own folders.
-            current = current->FindOrCreateChild(FolderNameWithYen(ValueOf(lines, "Name")), sortFolders, &created);
+            current = current->FindOrCreateChild(FolderNameWithYen(ValueOf(lines, "Name")), false, &created);
+            if (created && sortFolders) {
+                unsorted.Parents.insert(current->Parent());
+            }
             ++currentLevel;
             stats.NewFolders += created ? 1 : 0;
             // Brought into view: its parent is expanded. The parents further up were expanded when

@@ -10,6 +10,7 @@
 
 #include <charconv>
 #include <climits>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -52,21 +53,51 @@ private:
     const std::vector<std::string_view>& m_Lines;
 };
 
-void ReadCommands(const TRecordValues& values, THVItem& item) {
+// The number n of a "CmdN" key written the way the writer writes it (no sign, no leading zero),
+// or -1.
+long long CommandNumber(std::string_view key) {
+    if (key.size() < 4 || key.size() > 12 || !AsciiSameText(key.substr(0, 3), "Cmd")) {
+        return -1;
+    }
+    std::string_view digits = key.substr(3);
+    if (digits.size() > 1 && digits.front() == '0') {
+        return -1;
+    }
+    long long n = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    return ec == std::errc() && end == digits.data() + digits.size() && n >= 0 ? n : -1;
+}
+
+// Commands Cmd0, Cmd1, ... up to the first one missing or without a command line. The lines are
+// gathered by number in one pass (the first line with a key wins), so an item with many commands
+// reads in linear time.
+void ReadCommands(const std::vector<std::string_view>& lines, THVItem& item) {
+    // Numbers beyond the line count cannot belong to an unbroken run from Cmd0.
+    std::vector<std::optional<std::string_view>> byNumber(lines.size());
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        std::size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            continue;
+        }
+        const long long n = CommandNumber(line.substr(0, eq));
+        if (n >= 0 && static_cast<unsigned long long>(n) < byNumber.size() && !byNumber[n]) {
+            byNumber[n] = line.substr(eq + 1);
+        }
+    }
     TCmdList& commands = item.GetCommands();
-    std::string key;
-    for (int n = 0;; ++n) {
-        key = "Cmd" + std::to_string(n);
-        std::string_view value = values.Value(key);
+    for (std::size_t n = 0; n < byNumber.size(); ++n) {
+        std::string_view value = byNumber[n].value_or(std::string_view());
         std::size_t tab = value.find('\t');
         std::string_view rest = tab == std::string_view::npos ? std::string_view() : value.substr(tab + 1);
         if (rest.empty()) {
             break;
         }
-        if (commands.Count() < n + 1) {
-            commands.SetCount(n + 1);
+        const int count = static_cast<int>(n) + 1;
+        if (commands.Count() < count) {
+            commands.SetCount(count);
         }
-        TCmdItem& cmd = commands.Items(n);
+        TCmdItem& cmd = commands.Items(static_cast<int>(n));
         cmd.Title = std::string(value.substr(0, tab));
         std::size_t tab2 = rest.find('\t');
         cmd.CommandLine = std::string(rest.substr(0, tab2));
@@ -74,6 +105,34 @@ void ReadCommands(const TRecordValues& values, THVItem& item) {
             tab2 != std::string_view::npos && rest.substr(tab2 + 1).find('V') != std::string_view::npos;
     }
 }
+
+// The child folders of each parent by folded name, built the first time a parent is searched,
+// so that finding a same-named folder among many siblings takes constant time. Only the reader
+// adds folders while it runs, and it tells the index.
+class TChildIndex {
+public:
+    THVFolder* FindOrCreate(THVFolder& parent, std::string_view name, bool& created) {
+        auto [it, fresh] = m_ByParent.try_emplace(&parent);
+        auto& names = it->second;
+        if (fresh) {
+            for (const auto& child : parent.Children()) {
+                names.try_emplace(AsciiLowerCase(child->Name()), child.get());
+            }
+        }
+        std::string key = AsciiLowerCase(name);
+        if (auto found = names.find(key); found != names.end()) {
+            created = false;
+            return found->second;
+        }
+        THVFolder* child = parent.AddChild(std::string(name));
+        names.emplace(std::move(key), child);
+        created = true;
+        return child;
+    }
+
+private:
+    std::unordered_map<const THVFolder*, std::unordered_map<std::string, THVFolder*>> m_ByParent;
+};
 
 void ReadIcon(std::string_view icon, THVItem& item) {
     if (icon.empty()) {
@@ -149,7 +208,7 @@ void ReadItem(const std::vector<std::string_view>& lines, const TItemValues& v, 
     item.SetLastVisited(v.LastVisited.empty() ? 0 : ParseDocDateTime(v.LastVisited));
     ReadIcon(v.Icon, item);
     if (v.HasCommands) {
-        ReadCommands(TRecordValues(lines), item);
+        ReadCommands(lines, item);
     }
 }
 
@@ -265,6 +324,8 @@ private:
     std::unordered_set<THVFolder*> m_Unsorted;
     // The lists that got items, with the index of the first of them.
     std::unordered_map<THVList*, int> m_NewItems;
+    // Each parent's children by name, for finding same-named folders at once.
+    TChildIndex m_Children;
 };
 
 bool TRecordBuilder::Add(TRecordKind kind, const std::vector<std::string_view>& lines) {
@@ -283,7 +344,7 @@ bool TRecordBuilder::Add(TRecordKind kind, const std::vector<std::string_view>& 
             --m_CurrentLevel;
         }
         bool created = false;
-        m_Current = m_Current->FindOrCreateChild(FolderNameWithYen(values.Value("Name")), false, &created);
+        m_Current = m_Children.FindOrCreate(*m_Current, FolderNameWithYen(values.Value("Name")), created);
         ++m_CurrentLevel;
         if (created) {
             ++m_Entries;

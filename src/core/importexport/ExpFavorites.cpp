@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -43,15 +44,35 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Creates the first free one of base.url, base(2).url, ... in dir and writes the shortcut.
-// The name is claimed by an exclusive create, so an existing file is never replaced.
-void WriteShortcut(const std::string& dir, const std::string& base, const std::string& url,
+// An open directory, closed when dropped.
+class TDirFd {
+public:
+    explicit TDirFd(int fd = -1) : m_Fd(fd) {}
+    ~TDirFd() { Reset(); }
+    TDirFd(const TDirFd&) = delete;
+    TDirFd& operator=(const TDirFd&) = delete;
+    int Get() const { return m_Fd; }
+    void Reset(int fd = -1) {
+        if (m_Fd >= 0) {
+            ::close(m_Fd);
+        }
+        m_Fd = fd;
+    }
+
+private:
+    int m_Fd;
+};
+
+// Creates the first free one of base.url, base(2).url, ... in the directory dirFd (shown as
+// dir) and writes the shortcut. The name is claimed by an exclusive create, so an existing file,
+// or a link, is never written through.
+void WriteShortcut(int dirFd, const std::string& dir, const std::string& base, const std::string& url,
                    std::vector<std::string>& errors) {
     const std::string bytes = BuildShortcutFile(url);
     for (int number = 1;; ++number) {
-        const std::string path = dir + "/" + (number == 1 ? base : base + "(" + std::to_string(number) + ")") + ".url";
-        const std::string osPath = EncodeUtf8(path);
-        TFd file(::open(osPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        const std::string name = (number == 1 ? base : base + "(" + std::to_string(number) + ")") + ".url";
+        const std::string osName = EncodeUtf8(name);
+        TFd file(::openat(dirFd, osName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (!file.Valid() && errno == EEXIST) {
             continue;
         }
@@ -59,26 +80,36 @@ void WriteShortcut(const std::string& dir, const std::string& base, const std::s
         if (file.Valid()) {
             ok = file.Close() && ok;
             if (!ok) {
-                ::unlink(osPath.c_str());
+                ::unlinkat(dirFd, osName.c_str(), 0);
             }
         }
         if (!ok) {
-            errors.push_back(Format(kShortcutWriteError, path));
+            errors.push_back(Format(kShortcutWriteError, dir + "/" + name));
         }
         return;
     }
 }
 
-bool MakeDirectory(const std::string& path) {
-    std::error_code ec;
-    const fs::path osPath(EncodeUtf8(path));
-    fs::create_directories(osPath, ec);
-    return fs::is_directory(osPath, ec);
+// The subdirectory name of parentFd, made when missing and opened without following a link.
+int OpenSubdirectory(int parentFd, const std::string& name) {
+    const std::string osName = EncodeUtf8(name);
+    if (::mkdirat(parentFd, osName.c_str(), 0777) != 0 && errno != EEXIST) {
+        return -1;
+    }
+    return ::openat(parentFd, osName.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
 } // namespace
 
-std::string SafeFileName(std::string_view name) {
+std::string SafeFileName(std::string_view raw) {
+    // Control characters (NUL included) never reach a file name: a NUL would cut it short.
+    std::string name;
+    name.reserve(raw.size());
+    for (char c : raw) {
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) {
+            name += c;
+        }
+    }
     if (!name.empty() && name.find_first_not_of('.') == std::string_view::npos) {
         std::string widened;
         for (char c : name) {
@@ -132,26 +163,52 @@ void ClearFavoritesDirectory(const std::string& dir) {
 
 std::vector<std::string> ExportFavoritesTree(const THVFolder& source, const std::string& dir) {
     std::vector<std::string> errors;
-    struct TPending {
-        const THVFolder* Folder;
+    // The destination may be a link the user chose, and is made when missing; nothing inside it
+    // is followed: each subdirectory is opened from its parent without following a link, and the
+    // walk goes back up through "..", so only one directory is open at a time however deep the
+    // tree is.
+    std::error_code ec;
+    fs::create_directories(fs::path(EncodeUtf8(dir)), ec);
+    TDirFd current(::open(EncodeUtf8(dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (current.Get() < 0) {
+        errors.push_back(Format(kFolderCreateError, dir));
+        return errors;
+    }
+    struct TStep {
+        const THVFolder* Folder; // null: back up to the parent directory
         std::string Path;
-        bool Create; // the directory is made (or found) when the folder's turn comes
     };
-    std::vector<TPending> stack{{&source, dir, true}}; // a missing destination is made too
+    auto enter = [&](const THVFolder& folder, const std::string& path, std::vector<TStep>& stack) {
+        for (const auto& item : folder.List()) {
+            WriteShortcut(current.Get(), path, SafeFileName(item->GetName()), item->GetURL(), errors);
+        }
+        const auto& children = folder.Children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it) {
+            stack.push_back({it->get(), path + "/" + SafeFileName((*it)->Name())});
+        }
+    };
+    std::vector<TStep> stack;
+    enter(source, dir, stack);
     while (!stack.empty()) {
-        TPending pending = std::move(stack.back());
+        TStep step = std::move(stack.back());
         stack.pop_back();
-        if (pending.Create && !MakeDirectory(pending.Path)) {
-            errors.push_back(Format(kFolderCreateError, pending.Path));
+        if (step.Folder == nullptr) {
+            current.Reset(::openat(current.Get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            if (current.Get() < 0) {
+                errors.push_back(Format(kFolderCreateError, step.Path));
+                break;
+            }
             continue;
         }
-        for (const auto& item : pending.Folder->List()) {
-            WriteShortcut(pending.Path, SafeFileName(item->GetName()), item->GetURL(), errors);
+        const std::string name = step.Path.substr(step.Path.rfind('/') + 1);
+        const int child = OpenSubdirectory(current.Get(), name);
+        if (child < 0) {
+            errors.push_back(Format(kFolderCreateError, step.Path));
+            continue;
         }
-        const auto& children = pending.Folder->Children();
-        for (auto it = children.rbegin(); it != children.rend(); ++it) {
-            stack.push_back({it->get(), pending.Path + "/" + SafeFileName((*it)->Name()), true});
-        }
+        current.Reset(child);
+        stack.push_back({nullptr, step.Path.substr(0, step.Path.rfind('/'))});
+        enter(*step.Folder, step.Path, stack);
     }
     return errors;
 }

@@ -16,9 +16,9 @@ inline constexpr std::string_view kClearFavoritesQuestion =
 inline constexpr std::string_view kShortcutWriteError = "ファイル \"%s\" に書き込めませんでした。";
 inline constexpr std::string_view kFolderCreateError = "フォルダ '%s' を作れませんでした。";
 
-// name with each of \ / : , ; * ? " < > | replaced by its full-width form. A name that is
-// only dots ("." or "..") has its dots widened too, so it can never name the directory itself
-// or its parent.
+// name without its control characters (below 32, and DEL), with each of \ / : , ; * ? " < > | replaced by its
+// full-width form. A name that is only dots ("." or "..") has its dots widened too, so it can never name the directory
+// itself or its parent.
 std::string SafeFileName(std::string_view name);
 
 // Deletes every ".url" file (any letter case) in dir and below it, and every subdirectory that

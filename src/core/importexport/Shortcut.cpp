@@ -8,6 +8,8 @@
 #include "text/TextUtil.h"
 #include "text/Utf8.h"
 
+#include <optional>
+
 namespace hv {
 
 namespace {
@@ -91,7 +93,16 @@ std::string BuildShortcutFile(std::string_view url) {
     std::string text = "[InternetShortcut]\r\nURL=";
     text += url;
     text += "\r\n";
-    return EncodeUtf8(text);
+    std::string utf8 = EncodeUtf8(text);
+    // A URL read from a CP932 file may hold kept bytes, which written raw into UTF-8 make the
+    // file read as CP932 again, or fuse with their neighbours; CP932 is taken then when it
+    // reads back to the same URL.
+    if (ParseShortcutURL(utf8) != url) {
+        if (std::optional<std::string> cp932 = EncodeCp932(text); cp932 && ParseShortcutURL(*cp932) == url) {
+            return std::move(*cp932);
+        }
+    }
+    return utf8;
 }
 
 std::string ShortcutName(std::string_view path) {

@@ -26,7 +26,8 @@ std::string ParseShortcutURL(std::string_view bytes);
 std::string ReadShortcutURL(const std::string& path);
 
 // The bytes of a shortcut to url: "[InternetShortcut]" and "URL=" + url, each ended by CR LF,
-// in UTF-8.
+// in UTF-8; in CP932 when the URL holds bytes kept from a CP932 file that would not read back
+// from UTF-8.
 std::string BuildShortcutFile(std::string_view url);
 
 // The item name of a shortcut file: its file name without directory and without ".url" (any

@@ -23,7 +23,10 @@ namespace {
 
 constexpr std::string_view kMozLz4Magic{"mozLz40\0", 8};
 // A session store of more than this is not believed.
-constexpr std::uint32_t kMaxSessionSize = 256u * 1024u * 1024u;
+// The decompressed store is bounded, and so is its size against the input: an LZ4 block never
+// expands more than 255 times, so a header claiming more lies and nothing is allocated for it.
+constexpr std::uint32_t kMaxSessionSize = 64u * 1024u * 1024u;
+constexpr std::uint64_t kMaxLz4Ratio = 255;
 
 using TJson = nlohmann::json;
 
@@ -89,7 +92,8 @@ std::optional<std::string> DecodeMozLz4(std::string_view bytes) {
     for (int i = 3; i >= 0; --i) {
         size = (size << 8) | static_cast<unsigned char>(bytes[8 + static_cast<std::size_t>(i)]);
     }
-    if (size > kMaxSessionSize || bytes.size() - 12 > static_cast<std::size_t>(INT32_MAX)) {
+    const std::uint64_t block = bytes.size() - 12;
+    if (size > kMaxSessionSize || size > block * kMaxLz4Ratio + 16 || block > static_cast<std::size_t>(INT32_MAX)) {
         return std::nullopt;
     }
     std::string out(size, '\0');

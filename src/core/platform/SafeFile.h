@@ -21,6 +21,16 @@ struct TSafeWriteOptions {
     std::function<std::string(const std::string& dir, const std::string& fileName)> TempName;
     // For tests: the write fails (as on a full disk) once this many bytes are written.
     std::optional<std::size_t> FailAfterBytes;
+    // For tests: false makes the named temporary file at once, as on a file system without
+    // nameless temporary files.
+    bool NamelessTemp = true;
+};
+
+// Takes the bytes of a file piece by piece while it is written.
+class TByteSink {
+public:
+    virtual ~TByteSink() = default;
+    virtual void Write(std::string_view bytes) = 0;
 };
 
 // Replaces the file at path with bytes so that it holds either the old or the new content
@@ -29,7 +39,20 @@ struct TSafeWriteOptions {
 // given the permission bits of the old file (a new file gets what open() with 0666 and the
 // umask gives) and renamed over it; the directory is flushed as well when possible.
 // On failure the temporary file is removed, the old file is untouched and EFileError is thrown.
+// The temporary file is nameless (O_TMPFILE) until it is complete where the file system allows,
+// so a writer killed before then leaves nothing behind; elsewhere it is named from the start,
+// marked as a temporary file and locked while its writer lives.
 void WriteFileSafely(const std::string& path, std::string_view bytes, const TSafeWriteOptions& options = {});
+// The same with the bytes given piece by piece to the sink by produce, so that a large file is
+// never held in memory whole. An exception from produce leaves the old file as it was and
+// passes on.
+void WriteFileSafely(const std::string& path, const std::function<void(TByteSink&)>& produce,
+                     const TSafeWriteOptions& options = {});
+
+// Removes what killed writers left of the document at path: files beside it of the document's
+// temporary name form (DocumentTempName) that carry the temporary file's mark and that no
+// writer holds. Anything else of that name form (a user's own "doc.2024.0101.hv") stays.
+void RemoveLeftoverDocumentTempFiles(const std::string& path);
 
 // "dir/.NAME.NNNN.tmp" with four random digits.
 std::string DefaultTempName(const std::string& dir, const std::string& fileName);
