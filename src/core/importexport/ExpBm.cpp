@@ -3,11 +3,13 @@
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 #include "platform/SafeFile.h"
+#include "platform/UserPrompts.h"
 #include "settings/Settings.h"
 #include "text/Encoding.h"
 #include "text/HtmlEscape.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -179,6 +181,17 @@ std::string BuildBookmarkFile(const THVFolder& source, const TExportBmOptions& o
 
 void ExportBookmarkFile(const std::string& path, const THVFolder& source, const TExportBmOptions& options) {
     WriteFileSafely(path, BuildBookmarkFile(source, options));
+}
+
+bool ConfirmExportOverwrite(const std::string& path, TUserPrompts& prompts) {
+    // A dangling link counts as there: writing follows it and creates its target.
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(EncodeUtf8(path), ec))) {
+        return true;
+    }
+    std::string text(kExportOverwriteQuestion);
+    text.replace(text.find("%s"), 2, path);
+    return prompts.YesNo(text);
 }
 
 } // namespace hv

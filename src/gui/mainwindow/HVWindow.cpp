@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "document/DocumentCommands.h"
+#include "importexport/ExportActions.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
@@ -183,6 +184,9 @@ void THVWindow::CreateWidgets() {
 void THVWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     m_Commands->FillMenu(file);
+    m_Exports = new TExportActions(*this, m_Prompts, m_Settings);
+    file->insertMenu(m_Commands->actFileProp, m_Exports->ExportMenu());
+    file->insertSeparator(m_Commands->actFileProp);
     QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
     m_FolderTree->FillMenu(folder);
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
@@ -219,6 +223,8 @@ void THVWindow::CreateMenus() {
     }
     bar->addAction(m_FolderTree->actAddFolder);
     bar->addAction(m_FolderTree->actDeleteFolder);
+    bar->addSeparator();
+    bar->addAction(m_Exports->actExportHtml);
 }
 
 void THVWindow::SetDebugMode(bool on) {

@@ -19,6 +19,7 @@ class QTreeView;
 namespace hv {
 
 class TDocumentCommands;
+class TExportActions;
 class TFolderTreeController;
 class TFolderTreeModel;
 class TItemListController;
@@ -49,6 +50,7 @@ public:
     TFolderTreeController& FolderTree() { return *m_FolderTree; }
     TItemListController& ItemList() { return *m_ItemController; }
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
+    TExportActions& Exports() { return *m_Exports; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -96,6 +98,7 @@ private:
     TFolderTreeModel* m_Model = nullptr;
     TFolderTreeController* m_FolderTree = nullptr;
     TDocumentCommands* m_Commands = nullptr;
+    TExportActions* m_Exports = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
