@@ -1,6 +1,6 @@
 #include "BookmarkTestSupport.h"
-#include "FakePrompts.h"
 #include "Errors.h"
+#include "FakePrompts.h"
 #include "importexport/ExpBm.h"
 #include "importexport/ImpBookmark.h"
 #include "platform/SafeFile.h"
@@ -122,7 +122,8 @@ TEST(BookmarkExport, OverwriteQuestionOnlyForAnExistingFileOrLink) {
     EXPECT_FALSE(ConfirmExportOverwrite(dir + "/old.html", prompts));
     EXPECT_TRUE(ConfirmExportOverwrite(dir + "/dangling.html", prompts));
     ASSERT_EQ(prompts.Records.size(), 2u);
-    EXPECT_EQ(prompts.Records[0].Text, "ファイル \"" + dir + "/old.html\" は既に存在しています。上書きしてよろしいですか？");
+    EXPECT_EQ(prompts.Records[0].Text,
+              "ファイル \"" + dir + "/old.html\" は既に存在しています。上書きしてよろしいですか？");
     EXPECT_EQ(prompts.Records[0].Title, "Hollyvine");
     std::filesystem::remove_all(dir);
 }

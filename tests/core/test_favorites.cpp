@@ -189,7 +189,8 @@ TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParents) {
 }
 
 TEST_F(FavoritesTest, NewExportFolderRefusesTheForbiddenCharactersAndBareDots) {
-    for (const std::string name : {"a\\b", "a/b", "a:b", "a,b", "a;b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "..", "."}) {
+    for (const std::string name :
+         {"a\\b", "a/b", "a:b", "a,b", "a;b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "..", "."}) {
         test::TFakePrompts prompts;
         EXPECT_EQ(CreateExportSubFolder(P(""), name, prompts), std::nullopt) << name;
         ASSERT_EQ(prompts.Records.size(), 1u) << name;

@@ -30,9 +30,9 @@ TExpBmDlg::TExpBmDlg(const THVFolder& root, const THVFolder* selected, TUserProm
     setObjectName(QStringLiteral("ExpBmDlg"));
     setWindowTitle(QString::fromUtf8(kExpBmCaption.data(), static_cast<qsizetype>(kExpBmCaption.size())));
 
-    QGroupBox* target = NewRadioGroup(this, QStringLiteral("対象"), "rdgAllFolder",
-                                      {QStringLiteral("現在のフォルダ(&R)"), QStringLiteral("すべてのフォルダ(&A)")},
-                                      m_rdgAllFolder);
+    QGroupBox* target =
+        NewRadioGroup(this, QStringLiteral("対象"), "rdgAllFolder",
+                      {QStringLiteral("現在のフォルダ(&R)"), QStringLiteral("すべてのフォルダ(&A)")}, m_rdgAllFolder);
     if (m_Selected == nullptr) {
         m_rdgAllFolder->button(0)->setEnabled(false);
     }
@@ -122,8 +122,7 @@ bool TExpBmDlg::Export() {
         return false;
     }
     const TExportBmOptions options = Options();
-    const THVFolder& source =
-        m_Selected != nullptr ? ExportBmSource(m_Root, *m_Selected, options) : m_Root;
+    const THVFolder& source = m_Selected != nullptr ? ExportBmSource(m_Root, *m_Selected, options) : m_Root;
     if (!RunExportWrite(m_Prompts, [&] { ExportBookmarkFile(path, source, options); })) {
         return false;
     }

@@ -52,9 +52,9 @@ TExpFavoritesDlg::TExpFavoritesDlg(const QString& destination, TSourceFinder sou
     m_Pages->setDocumentMode(true);
     auto* main = new QWidget(m_Pages);
     main->setObjectName(QStringLiteral("tabExport"));
-    QGroupBox* target = NewRadioGroup(main, QStringLiteral("対象"), "rdgAllFolder",
-                                      {QStringLiteral("現在のフォルダ(&R)"), QStringLiteral("すべてのフォルダ(&A)")},
-                                      m_rdgAllFolder);
+    QGroupBox* target =
+        NewRadioGroup(main, QStringLiteral("対象"), "rdgAllFolder",
+                      {QStringLiteral("現在のフォルダ(&R)"), QStringLiteral("すべてのフォルダ(&A)")}, m_rdgAllFolder);
     SelectRadio(m_rdgAllFolder, 0);
 
     auto* where = new QGroupBox(QStringLiteral("エクスポート先"), main);

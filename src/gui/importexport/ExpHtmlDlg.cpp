@@ -47,15 +47,15 @@ std::int32_t TExpHtmlDlg::ToColorValue(const QColor& color) {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 
-TExpHtmlDlg::TExpHtmlDlg(THVFolder& root, THVFolder* selected, const std::string& documentPath,
-                         const TItemOrder& order, TUserPrompts& prompts, TSettings* settings, QWidget* parent)
+TExpHtmlDlg::TExpHtmlDlg(THVFolder& root, THVFolder* selected, const std::string& documentPath, const TItemOrder& order,
+                         TUserPrompts& prompts, TSettings* settings, QWidget* parent)
     : QDialog(parent), m_Root(root), m_Selected(selected), m_Order(order), m_Prompts(prompts), m_Settings(settings) {
     setObjectName(QStringLiteral("ExpHtmlDlg"));
     setWindowTitle(QString::fromUtf8(kExpHtmlCaption.data(), static_cast<qsizetype>(kExpHtmlCaption.size())));
 
-    QGroupBox* target = NewRadioGroup(this, QStringLiteral("対象"), "rdgAllFolder",
-                                      {QStringLiteral("現在のフォルダ(&R)"), QStringLiteral("すべてのフォルダ(&A)")},
-                                      m_rdgAllFolder);
+    QGroupBox* target =
+        NewRadioGroup(this, QStringLiteral("対象"), "rdgAllFolder",
+                      {QStringLiteral("現在のフォルダ(&R)"), QStringLiteral("すべてのフォルダ(&A)")}, m_rdgAllFolder);
     if (m_Selected == nullptr) {
         m_rdgAllFolder->button(0)->setEnabled(false);
     }
@@ -138,7 +138,8 @@ TExpHtmlDlg::TExpHtmlDlg(THVFolder& root, THVFolder* selected, const std::string
     connect(exportButton, &QPushButton::clicked, this, &TExpHtmlDlg::Export);
     connect(buttons, &QDialogButtonBox::rejected, this, &TExpHtmlDlg::reject);
 
-    const TExportHtmlOptions options = m_Settings != nullptr ? ReadExportHtmlOptions(*m_Settings) : TExportHtmlOptions();
+    const TExportHtmlOptions options =
+        m_Settings != nullptr ? ReadExportHtmlOptions(*m_Settings) : TExportHtmlOptions();
     SelectRadio(m_rdgAllFolder, options.AllFolder || m_Selected == nullptr ? 1 : 0);
     SelectRadio(m_rdgKanjiCode, options.KanjiCode);
     SelectRadio(m_rdgReturnCode, options.ReturnCode);

@@ -36,14 +36,14 @@ QAction* NewAction(QObject* parent, const char* name, const QString& caption, co
 
 TExportActions::TExportActions(THVWindow& window, TUserPrompts& prompts, TSettings* settings)
     : QObject(&window), m_Window(window), m_Prompts(prompts), m_Settings(settings), m_Home(QDir::homePath()) {
-    actExportBookmark =
-        NewAction(this, "actExportBookmark", QStringLiteral("Netscapeブックマーク(&B)..."),
-                  QStringLiteral("ブックマークのエクスポート|フォルダとアイテムの内容をNetscapeブックマークファイルに書き"
-                                 "出します"));
+    actExportBookmark = NewAction(
+        this, "actExportBookmark", QStringLiteral("Netscapeブックマーク(&B)..."),
+        QStringLiteral("ブックマークのエクスポート|フォルダとアイテムの内容をNetscapeブックマークファイルに書き"
+                       "出します"));
     actExportBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
-    actExportFavorites = NewAction(
-        this, "actExportFavorites", QStringLiteral("[お気に入り](&I)..."),
-        QStringLiteral("[お気に入り] のエクスポート|フォルダとアイテムの内容を [お気に入り] に変換します"));
+    actExportFavorites =
+        NewAction(this, "actExportFavorites", QStringLiteral("[お気に入り](&I)..."),
+                  QStringLiteral("[お気に入り] のエクスポート|フォルダとアイテムの内容を [お気に入り] に変換します"));
     actExportFavorites->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     actExportHtml =
         NewAction(this, "actExportHtml", QStringLiteral("&HTMLファイル..."),
@@ -92,8 +92,8 @@ void TExportActions::ExportFavorites() {
         return;
     }
     const std::string home = ExportPath(m_Home);
-    const std::string dir = m_Settings != nullptr ? FindFavoritesFolder(m_Settings->Registry(), home)
-                                                  : home + "/Favorites";
+    const std::string dir =
+        m_Settings != nullptr ? FindFavoritesFolder(m_Settings->Registry(), home) : home + "/Favorites";
     if (dir.empty()) {
         return;
     }

@@ -60,8 +60,7 @@ TExportFolderDlg::TExportFolderDlg(const QString& start, TUserPrompts& prompts, 
     connect(buttons, &QDialogButtonBox::accepted, this, &TExportFolderDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TExportFolderDlg::reject);
     connect(create, &QPushButton::clicked, this, &TExportFolderDlg::CreateSubFolder);
-    connect(m_Tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TExportFolderDlg::ShowSelectedPath);
+    connect(m_Tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &TExportFolderDlg::ShowSelectedPath);
     SelectPath(start);
 }
 
