@@ -61,6 +61,10 @@ TExportFolderDlg::TExportFolderDlg(const QString& start, TUserPrompts& prompts, 
     connect(buttons, &QDialogButtonBox::rejected, this, &TExportFolderDlg::reject);
     connect(create, &QPushButton::clicked, this, &TExportFolderDlg::CreateSubFolder);
     connect(m_Tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &TExportFolderDlg::ShowSelectedPath);
+    // The model reads directories in the background: the selection comes into view once the
+    // directories on its way are there.
+    connect(m_Model, &QFileSystemModel::directoryLoaded, this,
+            [this] { m_Tree->scrollTo(m_Tree->currentIndex(), QAbstractItemView::PositionAtCenter); });
     SelectPath(start);
 }
 
