@@ -1,5 +1,6 @@
 #include "BookmarkTestSupport.h"
 #include "Errors.h"
+#include "FakePrompts.h"
 #include "importexport/ExpBm.h"
 #include "importexport/ImpBookmark.h"
 #include "platform/SafeFile.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace hv {
 namespace {
@@ -140,6 +142,26 @@ TEST(BookmarkExport, WritesTheFileOrRaisesAFileError) {
     const std::string target = (dir / "out.html").string();
     ExportBookmarkFile(target, *root, {});
     EXPECT_EQ(ReadFileBytes(target), BuildBookmarkFile(*root, {}));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(BookmarkExport, OverwriteQuestionOnlyForAnExistingFileOrLink) {
+    const std::string dir = ::testing::TempDir() + "overwrite-question";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    test::TFakePrompts prompts;
+    EXPECT_TRUE(ConfirmExportOverwrite(dir + "/new.html", prompts));
+    EXPECT_TRUE(prompts.Records.empty());
+
+    std::ofstream(dir + "/old.html") << "x";
+    std::filesystem::create_symlink(dir + "/gone.html", dir + "/dangling.html");
+    prompts.YesNoAnswers = {false, true};
+    EXPECT_FALSE(ConfirmExportOverwrite(dir + "/old.html", prompts));
+    EXPECT_TRUE(ConfirmExportOverwrite(dir + "/dangling.html", prompts));
+    ASSERT_EQ(prompts.Records.size(), 2u);
+    EXPECT_EQ(prompts.Records[0].Text,
+              "ファイル \"" + dir + "/old.html\" は既に存在しています。上書きしてよろしいですか？");
+    EXPECT_EQ(prompts.Records[0].Title, "Hollyvine");
     std::filesystem::remove_all(dir);
 }
 

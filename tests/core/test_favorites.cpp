@@ -213,5 +213,33 @@ TEST_F(FavoritesTest, DecliningTheClearingQuestionWritesNothing) {
                                               "ォルダを削除します。よろしいですか？");
 }
 
+TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParents) {
+    test::TFakePrompts prompts;
+    EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい");
+    EXPECT_TRUE(fs::is_directory(P("a/b/新しい")));
+    EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい"); // already there
+    EXPECT_EQ(CreateExportSubFolder(P("a"), "", prompts), std::nullopt);
+    EXPECT_TRUE(prompts.Records.empty());
+}
+
+TEST_F(FavoritesTest, NewExportFolderRefusesTheForbiddenCharactersAndBareDots) {
+    for (const std::string name :
+         {"a\\b", "a/b", "a:b", "a,b", "a;b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "..", "."}) {
+        test::TFakePrompts prompts;
+        EXPECT_EQ(CreateExportSubFolder(P(""), name, prompts), std::nullopt) << name;
+        ASSERT_EQ(prompts.Records.size(), 1u) << name;
+        EXPECT_EQ(prompts.Records[0].Kind, test::TFakePrompts::TKind::Warning);
+        EXPECT_EQ(prompts.Records[0].Text, "フォルダ名に使えない文字が含まれていました。");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_Dir), fs::directory_iterator()), 0);
+}
+
+TEST_F(FavoritesTest, NewExportFolderThatCannotBeMadeIsReportedWithItsName) {
+    Write("file", "x");
+    test::TFakePrompts prompts;
+    EXPECT_EQ(CreateExportSubFolder(P("file"), "sub", prompts), std::nullopt);
+    EXPECT_EQ(prompts.Only().Text, "フォルダ 'sub' を作れませんでした。");
+}
+
 } // namespace
 } // namespace hv

@@ -3,12 +3,14 @@
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 #include "platform/SafeFile.h"
+#include "platform/UserPrompts.h"
 #include "settings/Settings.h"
 #include "text/Encoding.h"
 #include "text/HtmlEscape.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <unordered_map>
@@ -210,6 +212,17 @@ void ExportBookmarkFile(const std::string& path, const THVFolder& source, const 
     WriteFileSafely(path, [&](TByteSink& sink) {
         TBookmarkWriter(options, [&sink](std::string_view piece) { sink.Write(piece); }).Write(source);
     });
+}
+
+bool ConfirmExportOverwrite(const std::string& path, TUserPrompts& prompts) {
+    // A dangling link counts as there: writing follows it and creates its target.
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(EncodeUtf8(path), ec))) {
+        return true;
+    }
+    std::string text(kExportOverwriteQuestion);
+    text.replace(text.find("%s"), 2, path);
+    return prompts.YesNo(text);
 }
 
 } // namespace hv

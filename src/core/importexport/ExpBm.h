@@ -9,9 +9,12 @@ namespace hv {
 
 class THVFolder;
 class TSettings;
+class TUserPrompts;
 
 inline constexpr std::string_view kExpBmCaption = "Netscapeブックマークのエクスポート";
 inline constexpr std::string_view kExportDone = "エクスポートが完了しました。";
+inline constexpr std::string_view kExportOverwriteQuestion =
+    "ファイル \"%s\" は既に存在しています。上書きしてよろしいですか？";
 
 // The choices of the export (the ExportBm settings and the dialog's title).
 struct TExportBmOptions {
@@ -38,5 +41,9 @@ std::string BuildBookmarkFile(const THVFolder& source, const TExportBmOptions& o
 // Writes BuildBookmarkFile to path safely (a temporary file beside it, renamed over it), so a
 // failure leaves any old file as it was. Throws EFileError.
 void ExportBookmarkFile(const std::string& path, const THVFolder& source, const TExportBmOptions& options);
+
+// Whether an export may write path: true when nothing is there, else the answer to the overwrite
+// question (Yes/No, titled "Hollyvine") naming path.
+bool ConfirmExportOverwrite(const std::string& path, TUserPrompts& prompts);
 
 } // namespace hv

@@ -227,4 +227,21 @@ bool ExportFavorites(const THVFolder& source, const std::string& dir, bool clear
     return true;
 }
 
+std::optional<std::string> CreateExportSubFolder(const std::string& parent, const std::string& name,
+                                                 TUserPrompts& prompts) {
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    if (name.find_first_of(kUnsafeChars) != std::string::npos || name.find_first_not_of('.') == std::string::npos) {
+        prompts.Warning(std::string(kBadFolderNameChars));
+        return std::nullopt;
+    }
+    const std::string path = parent.empty() || parent.back() != '/' ? parent + "/" + name : parent + name;
+    if (!MakeDirectory(path)) {
+        prompts.Warning(Format(kFolderCreateError, name));
+        return std::nullopt;
+    }
+    return path;
+}
+
 } // namespace hv

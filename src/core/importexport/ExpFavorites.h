@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,11 @@ inline constexpr std::string_view kClearFavoritesQuestion =
     "\n現在このフォルダ以下にある項目（インターネットショートカット）とサブフォルダを削除します。よろしいですか？";
 inline constexpr std::string_view kShortcutWriteError = "ファイル \"%s\" に書き込めませんでした。";
 inline constexpr std::string_view kFolderCreateError = "フォルダ '%s' を作れませんでした。";
+inline constexpr std::string_view kNewFolderCaption = "新規フォルダ";
+inline constexpr std::string_view kNewFolderPrompt = "作成するフォルダの名前を入力してください。";
+inline constexpr std::string_view kBadFolderNameChars = "フォルダ名に使えない文字が含まれていました。";
+inline constexpr std::string_view kCreateFavoritesQuestion =
+    "エクスポート先のフォルダ '%s' がありません。作成してよろしいですか？";
 
 // name without its control characters (below 32, and DEL), with each of \ / : , ; * ? " < > | replaced by its
 // full-width form. A name that is only dots ("." or "..") has its dots widened too, so it can never name the directory
@@ -37,5 +43,12 @@ std::vector<std::string> ExportFavoritesTree(const THVFolder& source, const std:
 // the export's error list.
 bool ExportFavorites(const THVFolder& source, const std::string& dir, bool clear, TUserPrompts& prompts,
                      std::vector<std::string>& errors);
+
+// Makes the directory name (with any missing parents) below parent for the export's folder
+// dialog. A name holding one of \ / : , ; * ? " < > | (or only dots, which would name parent or
+// its parent) gets the warning kBadFolderNameChars, a failure kFolderCreateError with the name;
+// both give nullopt. An empty name does nothing. Returns the new directory's path.
+std::optional<std::string> CreateExportSubFolder(const std::string& parent, const std::string& name,
+                                                 TUserPrompts& prompts);
 
 } // namespace hv

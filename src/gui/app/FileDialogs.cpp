@@ -72,4 +72,16 @@ std::optional<QString> TFileDialogs::SaveDocument(QWidget* parent, const QString
     return path;
 }
 
+std::optional<QString> TFileDialogs::SaveFile(QWidget* parent, const QString& title, const QString& start,
+                                              const QString& filter) {
+    auto path = TakeAnswer();
+    if (!path) {
+        path = QFileDialog::getSaveFileName(parent, title, start, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    }
+    if (path->isEmpty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
 } // namespace hv

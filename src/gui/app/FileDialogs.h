@@ -21,6 +21,11 @@ public:
     static std::optional<QString> OpenFile(QWidget* parent, const QString& title, const QString& start,
                                            const QString& filter);
 
+    // A file to write (exports); start names a file or folder to begin at. The dialog does not
+    // ask about an existing file: the caller does.
+    static std::optional<QString> SaveFile(QWidget* parent, const QString& title, const QString& start,
+                                           const QString& filter);
+
     static void QueueAnswer(const QString& path) { Answers().append(path); }
     static void ClearAnswers() { Answers().clear(); }
     static int PendingAnswers() { return static_cast<int>(Answers().size()); }

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "document/DocumentCommands.h"
 #include "importexport/BrowserImport.h"
+#include "importexport/ExportActions.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
@@ -223,6 +224,8 @@ void THVWindow::CreateMenus() {
     // The imports stand between the merge and the file's properties.
     m_BrowserImport = new TBrowserImport(*this, m_Prompts, this);
     file->insertAction(m_Commands->actFileProp, m_BrowserImport->actImportBrowserBookmarks);
+    m_Exports = new TExportActions(*this, m_Prompts, m_Settings);
+    file->insertMenu(m_Commands->actFileProp, m_Exports->ExportMenu());
     file->insertSeparator(m_Commands->actFileProp);
     QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
     m_FolderTree->FillMenu(folder);
@@ -261,6 +264,8 @@ void THVWindow::CreateMenus() {
     }
     bar->addAction(m_FolderTree->actAddFolder);
     bar->addAction(m_FolderTree->actDeleteFolder);
+    bar->addSeparator();
+    bar->addAction(m_Exports->actExportHtml);
 }
 
 void THVWindow::SetDebugMode(bool on) {

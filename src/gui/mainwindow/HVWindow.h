@@ -21,6 +21,7 @@ namespace hv {
 
 class TBrowserImport;
 class TDocumentCommands;
+class TExportActions;
 class TFolderTreeController;
 class TFolderTreeModel;
 class TItemListController;
@@ -55,6 +56,7 @@ public:
     TItemListController& ItemList() { return *m_ItemController; }
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
     TBrowserImport& BrowserImport() { return *m_BrowserImport; }
+    TExportActions& Exports() { return *m_Exports; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -103,6 +105,7 @@ private:
     TFolderTreeController* m_FolderTree = nullptr;
     TDocumentCommands* m_Commands = nullptr;
     TBrowserImport* m_BrowserImport = nullptr;
+    TExportActions* m_Exports = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
