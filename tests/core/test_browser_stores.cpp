@@ -1,6 +1,6 @@
-#include "platform/BookmarkLocator.h"
 #include "importexport/BookmarkStore.h"
 #include "importexport/BrowserStores.h"
+#include "platform/BookmarkLocator.h"
 
 #include <gtest/gtest.h>
 

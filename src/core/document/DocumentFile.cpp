@@ -13,7 +13,6 @@ namespace hv {
 
 namespace {
 
-
 // True when utf8 holds a kept byte (U+F780..U+F7FF, EF 9E/9F xx).
 bool HasKeptBytes(std::string_view utf8) {
     for (std::size_t i = utf8.find('\xEF'); i != std::string_view::npos; i = utf8.find('\xEF', i + 1)) {

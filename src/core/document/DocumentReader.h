@@ -53,8 +53,8 @@ private:
     bool m_End = false;
     TDocumentText m_Header;
     bool m_Marked = false; // kept bytes written as characters (kKeptBytesKey)
-    std::string m_Plain; // a record of a version 2 document with its bytes restored
-    std::string m_Text;  // the record handed out
+    std::string m_Plain;   // a record of a version 2 document with its bytes restored
+    std::string m_Text;    // the record handed out
 };
 
 } // namespace hv

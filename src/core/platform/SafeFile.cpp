@@ -484,7 +484,7 @@ TFileReader::~TFileReader() = default;
 std::size_t TFileReader::SizeHint() const {
     struct stat st {};
     return fstat(m_File.Get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<std::size_t>(st.st_size)
-                                                                                   : 0;
+                                                                                  : 0;
 }
 
 std::size_t TFileReader::Read(char* into, std::size_t max) {
