@@ -237,7 +237,10 @@ std::optional<std::string> CreateExportSubFolder(const std::string& parent, cons
         return std::nullopt;
     }
     const std::string path = parent.empty() || parent.back() != '/' ? parent + "/" + name : parent + name;
-    if (!MakeDirectory(path)) {
+    std::error_code ec;
+    const std::filesystem::path osPath(EncodeUtf8(path));
+    std::filesystem::create_directories(osPath, ec);
+    if (!std::filesystem::is_directory(osPath, ec)) {
         prompts.Warning(Format(kFolderCreateError, name));
         return std::nullopt;
     }
