@@ -6,6 +6,7 @@
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
 #include "model/HVFolder.h"
+#include "search/SearchWindows.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
 
@@ -112,6 +113,13 @@ void THVWindow::ItemMoved(THVItem& oldItem, THVItem& newItem, THVFolder& newFold
     emit itemMoved(&oldItem, &newItem, &newFolder);
 }
 
+void THVWindow::ShowFolderItem(THVFolder* folder, const THVItem* item) {
+    m_FolderTree->OpenFolderNow(folder);
+    if (item != nullptr && m_ItemController->ShownFolder() == folder && m_ItemController->SelectItem(item)) {
+        m_ItemList->setFocus();
+    }
+}
+
 void THVWindow::CreateWidgets() {
     m_TreeView = new QTreeView;
     m_TreeView->setObjectName(QStringLiteral("TreeView"));
@@ -188,6 +196,8 @@ void THVWindow::CreateMenus() {
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
     menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(m_ItemController->actViewReport);
+    m_SearchWindows = new TSearchWindows(*this, m_Settings, m_Prompts);
+    m_SearchWindows->FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")));
     m_DebugMenu = menuBar()->addMenu(QStringLiteral("デバッグ(&D)"));
     m_DebugMenu->setObjectName(QStringLiteral("mniDebug"));
     m_DebugMenu->menuAction()->setVisible(false);
