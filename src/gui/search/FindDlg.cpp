@@ -54,6 +54,8 @@ TFindDlg::TFindDlg(THVWindow& window, TItemNotices* notices, TSettings* settings
     CreateControls();
     LoadOptions();
     RestorePlacement(this, m_Settings, "FindDlgPos", 0);
+    // The user comes to type a text.
+    m_cbbFindText->setFocus();
     RefreshCount();
     SelectionChanged();
 }
@@ -256,6 +258,7 @@ void TFindDlg::StartSearch() {
     progress.Status = [this](const std::string& status) { m_lblStatus->setText(Q(status)); };
     SetSearching(true);
     const TFindOutcome outcome = m_Search.Start(request, progress);
+    m_Model->FlushAppended();
     if (outcome != TFindOutcome::Running) {
         Finished(outcome);
         return;
@@ -274,6 +277,7 @@ void TFindDlg::RunSlice() {
     while (m_SliceLimit <= 0 && outcome == TFindOutcome::Running && clock.elapsed() < kSliceMilliseconds) {
         outcome = m_Search.Continue(kStepsPerCheck);
     }
+    m_Model->FlushAppended();
     RefreshCount();
     if (outcome != TFindOutcome::Running) {
         m_Slices->stop();

@@ -41,7 +41,43 @@ QVariant TResultModel::headerData(int section, Qt::Orientation orientation, int 
     return headers.at(section);
 }
 
+void TResultModel::FlushAppended() {
+    const int held = RowsHeld();
+    if (held > m_Shown) {
+        beginInsertRows({}, m_Shown, held - 1);
+        m_Shown = held;
+        endInsertRows();
+    }
+}
+
+void TResultModel::RowsAboutToBeReset() {
+    beginResetModel();
+}
+
+void TResultModel::RowsReset() {
+    m_Shown = RowsHeld();
+    endResetModel();
+}
+
+void TResultModel::RowAboutToBeInserted(int row) {
+    // Appended rows wait for FlushAppended; a row put in between is announced with those before.
+    if (row < RowsHeld()) {
+        FlushAppended();
+    }
+}
+
+void TResultModel::RowAboutToBeRemoved(int row) {
+    FlushAppended();
+    beginRemoveRows({}, row, row);
+}
+
+void TResultModel::RowRemoved(int) {
+    m_Shown = RowsHeld();
+    endRemoveRows();
+}
+
 void TResultModel::RowChanged(int row) {
+    FlushAppended();
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
@@ -49,6 +85,7 @@ void TResultModel::RowsReordered() {
     // The rows are the same, in another order: the views' persistent indexes follow their rows
     // by position only, so the selection is dropped with a reset.
     beginResetModel();
+    m_Shown = RowsHeld();
     endResetModel();
 }
 
@@ -59,10 +96,6 @@ TFindResultModel::TFindResultModel(TFindResults& results, const TRowIcons& icons
 
 TFindResultModel::~TFindResultModel() {
     m_Results.SetObserver(nullptr);
-}
-
-int TFindResultModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_Results.Count();
 }
 
 int TFindResultModel::columnCount(const QModelIndex& parent) const {
@@ -104,10 +137,6 @@ TDupResultModel::TDupResultModel(TDupResults& results, const TRowIcons& icons, Q
 
 TDupResultModel::~TDupResultModel() {
     m_Results.SetObserver(nullptr);
-}
-
-int TDupResultModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_Results.Count();
 }
 
 int TDupResultModel::columnCount(const QModelIndex& parent) const {

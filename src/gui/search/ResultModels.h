@@ -31,18 +31,28 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_Shown; }
+
+    // Rows appended at the end are announced to the views together, here (a search appends
+    // thousands in one slice); any other change of the rows announces them first.
+    void FlushAppended();
 
 protected:
+    // How many rows the result list holds.
+    virtual int RowsHeld() const = 0;
     virtual QStringList Headers() const = 0;
 
-    void RowsAboutToBeReset() override { beginResetModel(); }
-    void RowsReset() override { endResetModel(); }
-    void RowAboutToBeInserted(int row) override { beginInsertRows({}, row, row); }
-    void RowInserted(int) override { endInsertRows(); }
-    void RowAboutToBeRemoved(int row) override { beginRemoveRows({}, row, row); }
-    void RowRemoved(int) override { endRemoveRows(); }
+    void RowsAboutToBeReset() override;
+    void RowsReset() override;
+    void RowAboutToBeInserted(int row) override;
+    void RowInserted(int) override {}
+    void RowAboutToBeRemoved(int row) override;
+    void RowRemoved(int) override;
     void RowChanged(int row) override;
     void RowsReordered() override;
+
+private:
+    int m_Shown = 0; // the rows the views know of
 };
 
 // The find window's results: "名前" (with the item's icon), "フォルダ", "URL".
@@ -53,11 +63,11 @@ public:
     TFindResultModel(TFindResults& results, const TRowIcons& icons, QObject* parent = nullptr);
     ~TFindResultModel() override;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
+    int RowsHeld() const override { return m_Results.Count(); }
     QStringList Headers() const override;
 
     TFindResults& m_Results;
@@ -72,11 +82,11 @@ public:
     TDupResultModel(TDupResults& results, const TRowIcons& icons, QObject* parent = nullptr);
     ~TDupResultModel() override;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
+    int RowsHeld() const override { return m_Results.Count(); }
     QStringList Headers() const override;
 
     TDupResults& m_Results;
