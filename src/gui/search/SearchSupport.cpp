@@ -25,16 +25,19 @@ void SetUpResultList(QTreeView* list, TSettings* settings) {
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->header()->setSectionsClickable(true);
     list->header()->setSectionsMovable(false);
-    list->header()->setStretchLastSection(false);
     const bool hotTrack =
         settings != nullptr ? settings->Get(opt::Window::ListHotTrack) : opt::Window::ListHotTrack.Default;
     list->setMouseTracking(hotTrack);
     list->viewport()->setAttribute(Qt::WA_Hover, hotTrack);
     const bool fit =
         settings != nullptr ? settings->Get(opt::Window::AutoResizeColumns) : opt::Window::AutoResizeColumns.Default;
+    // Fitted columns are never narrower than the usual width, and the last one takes the rest of
+    // the list's width, so that a long address stays readable.
     for (int column = 0; column < list->header()->count(); ++column) {
-        list->setColumnWidth(column, fit ? std::max(list->header()->sectionSizeHint(column), 60) : kColumnWidth);
+        list->setColumnWidth(column,
+                             fit ? std::max(list->header()->sectionSizeHint(column), kColumnWidth) : kColumnWidth);
     }
+    list->header()->setStretchLastSection(fit);
 }
 
 bool SingleClickOpens(TSettings* settings) {

@@ -13,7 +13,7 @@ class TSettings;
 
 // The result list of a search window: report style, several rows selectable, the header
 // clickable, hot tracking as ListHotTrack says, and the columns 120 pixels wide or, with
-// AutoResizeColumns, fitted to their headers.
+// AutoResizeColumns, fitted to their headers (the last one filling the rest).
 void SetUpResultList(QTreeView* list, TSettings* settings);
 bool SingleClickOpens(TSettings* settings);
 
