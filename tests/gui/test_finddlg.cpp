@@ -381,6 +381,13 @@ void TestFindDlg::deletesRowsAndKeepsTheOptions() {
     QCOMPARE(stored.Range, 1);
     QVERIFY(!stored.IncludeSubFolder);
     QVERIFY(hv::ReadRestorePos(f.Store, hv::RestorePosKeyName, "FindDlgPos").has_value());
+
+    // A window still open when the main window goes keeps its settings too.
+    f.Window->SearchWindows().actFind->trigger();
+    f.Window->SearchWindows().FindDlg()->findChild<QComboBox*>(S("cbbSubject"))->setCurrentIndex(2);
+    f.Tester.reset();
+    f.Window.reset();
+    QCOMPARE(hv::ReadFindOptions(f.Settings).Subject, 2);
 }
 
 QTEST_MAIN(TestFindDlg)

@@ -326,11 +326,15 @@ void TFindDlg::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    StoreOptions();
+    event->accept();
+}
+
+void TFindDlg::StoreOptions() {
     if (m_Settings != nullptr) {
         WriteFindOptions(*m_Settings, Options());
     }
     StorePlacement(this, m_Settings, "FindDlgPos", 0);
-    event->accept();
 }
 
 void TFindDlg::HeaderClicked(int column) {

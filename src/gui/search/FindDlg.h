@@ -52,6 +52,8 @@ public:
     void DeleteSelectedRows();
     // The Find settings as the controls hold them.
     TFindOptions Options() const;
+    // Writes them and the window's place (on closing, and when the main window goes first).
+    void StoreOptions();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -160,8 +160,12 @@ void TFindDupDlg::SelectionChanged() {
 }
 
 void TFindDupDlg::closeEvent(QCloseEvent* event) {
-    StorePlacement(this, m_Settings, "FindDupDlgRect", rpRestoreSize);
+    StorePlacement();
     event->accept();
+}
+
+void TFindDupDlg::StorePlacement() {
+    hv::StorePlacement(this, m_Settings, "FindDupDlgRect", rpRestoreSize);
 }
 
 } // namespace hv

@@ -38,6 +38,8 @@ public:
     void OpenResult();
     // "リストから削除(&D)": the selected rows go, the items stay.
     void DeleteSelectedRows();
+    // Writes the window's place and size (on closing, and when the main window goes first).
+    void StorePlacement();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

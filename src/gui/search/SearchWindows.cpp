@@ -39,9 +39,15 @@ TSearchWindows::TSearchWindows(THVWindow& window, TSettings* settings, TUserProm
 
 TSearchWindows::~TSearchWindows() {
     // The windows are the main window's children and may outlive this object by a moment:
-    // they let go of the hub now.
-    delete m_FindDlg.data();
-    delete m_FindDupDlg.data();
+    // they keep their settings, as closing would, and let go of the hub now.
+    if (m_FindDlg != nullptr) {
+        m_FindDlg->StoreOptions();
+        delete m_FindDlg.data();
+    }
+    if (m_FindDupDlg != nullptr) {
+        m_FindDupDlg->StorePlacement();
+        delete m_FindDupDlg.data();
+    }
 }
 
 TFindDlg* TSearchWindows::FindDlg() const {
