@@ -254,5 +254,39 @@ TEST_F(TFindSearchTest, SortsByColumnsBytewiseAndReversesExactly) {
     EXPECT_EQ(Rows().front(), "Hollyvine|r1 news"); // a prefix comes first
 }
 
+TEST_F(TFindSearchTest, ASlicedSearchFindsWhatABlockingOneFinds) {
+    EXPECT_EQ(m_Search.Start(Request("news", TFindRange::AllFolders), Recording()), TFindOutcome::Running);
+    EXPECT_TRUE(m_Search.Searching());
+    int slices = 1;
+    while (m_Search.Continue(2) == TFindOutcome::Running) {
+        ++slices;
+    }
+    EXPECT_GT(slices, 3);
+    EXPECT_FALSE(m_Search.Searching());
+    EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\A|a1 news", "Hollyvine\\A\\Sub|s1 NEWS",
+                                "Hollyvine\\B|b1 News"}));
+    EXPECT_EQ(m_Status,
+              (TStrings{"検索中...", "検索中... 0%", "検索中... 20%", "検索中... 50%", "検索中... 70%", "検索終了"}));
+    EXPECT_EQ(m_Search.Start(Request("", TFindRange::AllFolders)), TFindOutcome::NoText);
+    EXPECT_EQ(m_Search.Start(Request("A", TFindRange::ResultList)), TFindOutcome::Running);
+    EXPECT_EQ(m_Search.Start(Request("B", TFindRange::ResultList)), TFindOutcome::Busy);
+    while (m_Search.Continue(1) == TFindOutcome::Running) {
+    }
+    EXPECT_EQ(Rows(), (TStrings{"Hollyvine\\A|a1 news"}));
+}
+
+TEST_F(TFindSearchTest, BetweenSlicesTheTreeMayChangeAndTheSearchBeCancelled) {
+    m_Search.Start(Request("news", TFindRange::AllFolders));
+    m_Search.Continue(3); // the root entered, r1 tested, the root done
+    m_Notices.SubtreeFreed(m_A);
+    m_Root.DeleteChild(m_A);
+    m_Search.Continue(2); // B entered, b1 tested
+    m_Search.Cancel();
+    EXPECT_EQ(m_Search.Continue(100), TFindOutcome::Cancelled);
+    EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\B|b1 News"}));
+    EXPECT_EQ(m_Prompts.Messages, (TStrings{"info: 検索を中止しました。 [Hollyvine]"}));
+    EXPECT_EQ(m_Search.Continue(1), TFindOutcome::Finished); // nothing runs any more
+}
+
 } // namespace
 } // namespace hv

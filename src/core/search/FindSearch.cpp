@@ -24,12 +24,6 @@ std::string WithArgument(std::string_view format, std::string_view argument) {
     return text;
 }
 
-void Report(const TFindProgress& progress, const std::string& status) {
-    if (progress.Status) {
-        progress.Status(status);
-    }
-}
-
 const std::string kEmpty;
 
 } // namespace
@@ -85,31 +79,104 @@ TFindSearch::TFindSearch(TUserPrompts& prompts, TItemNotices* notices)
 TFindSearch::~TFindSearch() = default;
 
 TFindOutcome TFindSearch::Search(const TFindRequest& request, const TFindProgress& progress) {
+    const TFindOutcome started = Start(request, progress);
+    if (started != TFindOutcome::Running) {
+        return started;
+    }
+    try {
+        while (Advance()) {
+            if (progress.Poll) {
+                progress.Poll();
+            }
+            if (m_CancelRequested) {
+                return Finish(TFindOutcome::Cancelled);
+            }
+        }
+    } catch (...) {
+        m_Searching = false;
+        ResetWalk();
+        throw;
+    }
+    return Finish(TFindOutcome::Finished);
+}
+
+TFindOutcome TFindSearch::Start(const TFindRequest& request, const TFindProgress& progress) {
     if (m_Searching) {
         return TFindOutcome::Busy;
     }
-    m_Searching = true;
+    m_Progress = progress;
     m_CancelRequested = false;
     m_CloseRequested = false;
-    TFindOutcome outcome = TFindOutcome::Finished;
+    m_Condition.emplace(request.Subject, request.Type, request.Text, request.DiscriminateCase);
+    if (m_Condition->IsEmpty()) {
+        m_Condition.reset();
+        m_Prompts.Information(std::string(kNoText));
+        Report(std::string(kFindStatusFinished));
+        return TFindOutcome::NoText;
+    }
+    m_Searching = true;
+    m_History.Add(m_Condition->Text());
+    Report(std::string(kFindStatusSearching));
+    m_InList = request.Range == TFindRange::ResultList;
+    if (m_InList) {
+        // The cursor stands just past the last row: each step moves it up by one.
+        m_Results.SetCursor(m_Results.Count());
+    } else {
+        m_Results.ResetSort();
+        m_Results.Clear();
+        CollectFolders(request);
+    }
+    return TFindOutcome::Running;
+}
+
+TFindOutcome TFindSearch::Continue(int maxSteps) {
+    if (!m_Searching) {
+        return TFindOutcome::Finished;
+    }
     try {
-        outcome = Run(request, progress);
+        for (int step = 0; step < maxSteps; ++step) {
+            if (m_CancelRequested) {
+                return Finish(TFindOutcome::Cancelled);
+            }
+            if (!Advance()) {
+                return Finish(TFindOutcome::Finished);
+            }
+        }
     } catch (...) {
         m_Searching = false;
-        m_Folders.clear();
-        m_FolderIndex.clear();
-        m_WalkList = nullptr;
+        ResetWalk();
         throw;
     }
+    return m_CancelRequested ? Finish(TFindOutcome::Cancelled) : TFindOutcome::Running;
+}
+
+TFindOutcome TFindSearch::Finish(TFindOutcome outcome) {
     m_Searching = false;
-    m_Folders.clear();
-    m_FolderIndex.clear();
-    m_WalkList = nullptr;
-    Report(progress, std::string(kFindStatusFinished));
+    ResetWalk();
+    Report(std::string(kFindStatusFinished));
     if (outcome == TFindOutcome::Cancelled && !m_CloseRequested) {
         m_Prompts.Information(std::string(kCancelled));
     }
     return outcome;
+}
+
+void TFindSearch::ResetWalk() {
+    m_Folders.clear();
+    m_FolderIndex.clear();
+    m_Levels.clear();
+    m_FolderPos = 0;
+    m_WalkList = nullptr;
+    m_WalkIndex = 0;
+    m_InFolder = false;
+    m_Path.reset();
+    m_LastStatus.clear();
+    m_Results.SetCursor(-1);
+}
+
+void TFindSearch::Report(const std::string& status) const {
+    if (m_Progress.Status) {
+        m_Progress.Status(status);
+    }
 }
 
 bool TFindSearch::QueryClose() {
@@ -130,104 +197,83 @@ std::optional<std::string> TFindSearch::ClickColumn(int column) {
     return m_Results.ClickColumn(column);
 }
 
-TFindOutcome TFindSearch::Run(const TFindRequest& request, const TFindProgress& progress) {
-    const TFindCondition condition(request.Subject, request.Type, request.Text, request.DiscriminateCase);
-    if (condition.IsEmpty()) {
-        m_Prompts.Information(std::string(kNoText));
-        return TFindOutcome::NoText;
-    }
-    m_History.Add(condition.Text());
-    Report(progress, std::string(kFindStatusSearching));
-    if (request.Range == TFindRange::ResultList) {
-        return SearchResultList(condition, progress);
-    }
-    return SearchFolders(request, condition, progress);
-}
-
-bool TFindSearch::PollAndCheck(const TFindProgress& progress) {
-    if (progress.Poll) {
-        progress.Poll();
-    }
-    return !m_CancelRequested;
-}
-
-TFindOutcome TFindSearch::SearchFolders(const TFindRequest& request, const TFindCondition& condition,
-                                        const TFindProgress& progress) {
-    m_Results.ResetSort();
-    m_Results.Clear();
+void TFindSearch::CollectFolders(const TFindRequest& request) {
     THVFolder* start = request.Range == TFindRange::AllFolders ? request.Root : request.Current;
     if (start == nullptr) {
-        return TFindOutcome::Finished;
+        return;
     }
-    std::vector<int> levels;
     if (request.Range == TFindRange::AllFolders || request.IncludeSubFolder) {
-        ForEachFolder(*start, [this, &levels](THVFolder& folder, int level) {
+        ForEachFolder(*start, [this](THVFolder& folder, int level) {
             m_Folders.push_back(&folder);
-            levels.push_back(level);
+            m_Levels.push_back(level);
         });
     } else {
         m_Folders.push_back(start);
-        levels.push_back(0);
+        m_Levels.push_back(0);
     }
     for (std::size_t i = 0; i < m_Folders.size(); ++i) {
         m_FolderIndex.emplace(m_Folders[i], i);
     }
-
-    TPathTracker paths;
-    std::string lastStatus;
-    const std::size_t count = m_Folders.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        THVFolder* folder = m_Folders[i];
-        if (folder == nullptr) {
-            continue; // freed while the search ran
-        }
-        std::string status = std::string(kFindStatusSearching) + ' ' + std::to_string(i * 10 / count * 10) + '%';
-        if (status != lastStatus) {
-            Report(progress, status);
-            lastStatus = std::move(status);
-        }
-        const std::string& path = paths.Enter(*folder, levels[i]);
-        TSharedPath sharedPath;
-        m_WalkList = &folder->List();
-        m_WalkIndex = 0;
-        while (true) {
-            if (!PollAndCheck(progress)) {
-                return TFindOutcome::Cancelled;
-            }
-            if (m_WalkList == nullptr || m_WalkIndex >= m_WalkList->Count()) {
-                break;
-            }
-            THVItem* item = m_WalkList->Items(m_WalkIndex++);
-            if (condition.Matches(*item)) {
-                if (!sharedPath) {
-                    sharedPath = std::make_shared<const std::string>(path);
-                }
-                m_Results.Append(TFindRow{item, item->GetName(), sharedPath, item->GetURL()});
-            }
-        }
-        m_WalkList = nullptr;
-        if (!PollAndCheck(progress)) {
-            return TFindOutcome::Cancelled;
-        }
-    }
-    return TFindOutcome::Finished;
 }
 
-TFindOutcome TFindSearch::SearchResultList(const TFindCondition& condition, const TFindProgress& progress) {
-    for (m_Results.SetCursor(m_Results.Count() - 1); m_Results.Cursor() >= 0;
-         m_Results.SetCursor(m_Results.Cursor() - 1)) {
-        const int index = m_Results.Cursor();
-        if (index % 10 == 0) {
-            Report(progress, std::string(kFindStatusSearching) + " 残り " + std::to_string(index));
+bool TFindSearch::Advance() {
+    return m_InList ? AdvanceResultList() : AdvanceFolders();
+}
+
+// The points where control is handed out: on entering a folder (before its first item), after
+// each item, and once more when the folder is done.
+bool TFindSearch::AdvanceFolders() {
+    if (!m_InFolder) {
+        while (m_FolderPos < m_Folders.size() && m_Folders[m_FolderPos] == nullptr) {
+            ++m_FolderPos; // freed while the search ran
         }
-        if (!condition.Matches(*m_Results.Row(index).Item)) {
-            m_Results.RemoveRow(index);
+        if (m_FolderPos >= m_Folders.size()) {
+            return false;
         }
-        if (!PollAndCheck(progress)) {
-            return TFindOutcome::Cancelled;
+        const std::size_t count = m_Folders.size();
+        std::string status =
+            std::string(kFindStatusSearching) + ' ' + std::to_string(m_FolderPos * 10 / count * 10) + '%';
+        if (status != m_LastStatus) {
+            Report(status);
+            m_LastStatus = std::move(status);
         }
+        THVFolder* folder = m_Folders[m_FolderPos];
+        m_Paths.Enter(*folder, m_Levels[m_FolderPos]);
+        m_Path.reset();
+        m_WalkList = &folder->List();
+        m_WalkIndex = 0;
+        m_InFolder = true;
+        return true;
     }
-    return TFindOutcome::Finished;
+    if (m_WalkList == nullptr || m_WalkIndex >= m_WalkList->Count()) {
+        m_WalkList = nullptr;
+        m_InFolder = false;
+        ++m_FolderPos;
+        return true;
+    }
+    THVItem* item = m_WalkList->Items(m_WalkIndex++);
+    if (m_Condition->Matches(*item)) {
+        if (!m_Path) {
+            m_Path = std::make_shared<const std::string>(m_Paths.Path());
+        }
+        m_Results.Append(TFindRow{item, item->GetName(), m_Path, item->GetURL()});
+    }
+    return true;
+}
+
+bool TFindSearch::AdvanceResultList() {
+    m_Results.SetCursor(m_Results.Cursor() - 1);
+    const int index = m_Results.Cursor();
+    if (index < 0) {
+        return false;
+    }
+    if (index % 10 == 0) {
+        Report(std::string(kFindStatusSearching) + " 残り " + std::to_string(index));
+    }
+    if (!m_Condition->Matches(*m_Results.Row(index).Item)) {
+        m_Results.RemoveRow(index);
+    }
+    return true;
 }
 
 TFindSearch::TOpenTarget TFindSearch::OpenRow(int row, THVFolder& root) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/FolderPath.h"
 #include "search/FindCondition.h"
 #include "search/FindHistory.h"
 #include "search/ItemNotices.h"
@@ -76,7 +77,7 @@ struct TFindProgress {
     std::function<void()> Poll;
 };
 
-enum class TFindOutcome { Busy, NoText, Finished, Cancelled };
+enum class TFindOutcome { Busy, NoText, Finished, Cancelled, Running };
 
 // The item whose name is name in list: an exact match, else the first whose name differs only
 // in letter case (as the user's locale sees it); nullptr when none.
@@ -95,6 +96,7 @@ public:
     TFindResults& Results() { return m_Results; }
     const TFindResults& Results() const { return m_Results; }
     TFindHistory& History() { return m_History; }
+    const TFindHistory& History() const { return m_History; }
 
     // Runs a search. A new search (current folder, with or without its subfolders, or all
     // folders, in pre-order) empties the results and appends a row per matching item; a search
@@ -103,6 +105,16 @@ public:
     // already (a Poll started another); NoText, after the message, when the text is empty.
     TFindOutcome Search(const TFindRequest& request, const TFindProgress& progress = {});
     bool Searching() const { return m_Searching; }
+
+    // The same search run in slices from the window's event loop, so that the window stays
+    // responsive without nesting event loops. Start begins it (Running; or Busy or NoText at
+    // once, as Search); each Continue runs it on for at most maxSteps steps (a folder entered
+    // or an item or row tested) and returns Running while there is more to do, else how it
+    // ended, after the status "検索終了" and, when cancelled, the message. Between the calls
+    // the tree may change (through the notices), rows may go, and Cancel may be called.
+    // progress.Poll is not called.
+    TFindOutcome Start(const TFindRequest& request, const TFindProgress& progress = {});
+    TFindOutcome Continue(int maxSteps);
 
     // Asks a running search to stop.
     void Cancel() { m_CancelRequested = m_Searching; }
@@ -124,11 +136,15 @@ public:
     TOpenTarget OpenRow(int row, THVFolder& root);
 
 private:
-    TFindOutcome Run(const TFindRequest& request, const TFindProgress& progress);
-    TFindOutcome SearchFolders(const TFindRequest& request, const TFindCondition& condition,
-                               const TFindProgress& progress);
-    TFindOutcome SearchResultList(const TFindCondition& condition, const TFindProgress& progress);
-    bool PollAndCheck(const TFindProgress& progress);
+    // One step of the walk up to the next point where control may be handed out; false when
+    // the walk is over.
+    bool Advance();
+    bool AdvanceFolders();
+    bool AdvanceResultList();
+    void CollectFolders(const TFindRequest& request);
+    TFindOutcome Finish(TFindOutcome outcome);
+    void ResetWalk();
+    void Report(const std::string& status) const;
 
     void ItemFreed(THVItem* item) override;
     void ItemMoved(THVItem* oldItem, THVItem* newItem, THVFolder* newFolder) override;
@@ -140,12 +156,21 @@ private:
     bool m_Searching = false;
     bool m_CancelRequested = false;
     bool m_CloseRequested = false;
+    TFindProgress m_Progress;
+    std::optional<TFindCondition> m_Condition;
+    bool m_InList = false; // refining the result list rather than walking folders
 
     // The walk of a running search, kept right when the tree changes under it.
     std::vector<THVFolder*> m_Folders; // freed ones become nullptr
     std::unordered_map<const THVFolder*, std::size_t> m_FolderIndex;
     THVList* m_WalkList = nullptr; // the list being walked; nullptr once freed
     int m_WalkIndex = 0;           // the index of its next item
+    bool m_InFolder = false;       // m_FolderPos has been entered
+    std::vector<int> m_Levels;     // the depth of each folder of m_Folders
+    std::size_t m_FolderPos = 0;   // the folder being walked, or the next one to enter
+    TPathTracker m_Paths;
+    TSharedPath m_Path; // the path of the folder being walked, once a row needs it
+    std::string m_LastStatus;
 
     TNoticeSubscription m_ResultsSubscription;
     TNoticeSubscription m_WalkSubscription;

@@ -127,6 +127,14 @@ void TFolderTreeController::SelectFolder(THVFolder* folder) {
     }
 }
 
+void TFolderTreeController::OpenFolderNow(THVFolder* folder) {
+    SelectFolder(folder);
+    m_ChangeTimer.stop();
+    if (folder != nullptr && m_Shown != folder && SelectedFolder() == folder) {
+        ShowFolder(folder);
+    }
+}
+
 void TFolderTreeController::OnCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
     if (m_Resetting) {
         return;

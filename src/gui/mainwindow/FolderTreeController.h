@@ -81,6 +81,8 @@ public:
     THVFolder* HoverFolder() const { return m_HoverNode; }
     const TFolderHistory& History() const { return m_History; }
     void SelectFolder(THVFolder* folder);
+    // Selects folder and shows its items at once, without the change delay.
+    void OpenFolderNow(THVFolder* folder);
 
     // The document's root is about to be replaced, and has been (new, open).
     void RootAboutToChange();

@@ -9,6 +9,7 @@
 #include "mainwindow/ItemListController.h"
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
+#include "search/SearchWindows.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
 
@@ -150,6 +151,13 @@ void THVWindow::ItemMoved(THVItem& oldItem, THVItem& newItem, THVFolder& newFold
     emit itemMoved(&oldItem, &newItem, &newFolder);
 }
 
+void THVWindow::ShowFolderItem(THVFolder* folder, const THVItem* item) {
+    m_FolderTree->OpenFolderNow(folder);
+    if (item != nullptr && m_ItemController->ShownFolder() == folder && m_ItemController->SelectItem(item)) {
+        m_ItemList->setFocus();
+    }
+}
+
 void THVWindow::CreateWidgets() {
     m_TreeView = new QTreeView;
     m_TreeView->setObjectName(QStringLiteral("TreeView"));
@@ -232,6 +240,8 @@ void THVWindow::CreateMenus() {
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
     menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(m_ItemController->actViewReport);
+    m_SearchWindows = new TSearchWindows(*this, m_Settings, m_Prompts);
+    m_SearchWindows->FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")));
     m_DebugMenu = menuBar()->addMenu(QStringLiteral("デバッグ(&D)"));
     m_DebugMenu->setObjectName(QStringLiteral("mniDebug"));
     m_DebugMenu->menuAction()->setVisible(false);

@@ -26,6 +26,7 @@ class TFolderTreeController;
 class TFolderTreeModel;
 class TItemListController;
 class THVItem;
+class TSearchWindows;
 class TSettings;
 
 // The main window: the folder tree `TreeView` beside the item list, below them the info panel
@@ -62,6 +63,10 @@ public:
     QPlainTextEdit* MemoBox() const { return m_Memo; }
     TFolderTreeModel* FolderModel() const { return m_Model; }
     QLabel* StatusPanel(int index) const { return m_Panels.at(static_cast<std::size_t>(index)); }
+    TSearchWindows& SearchWindows() const { return *m_SearchWindows; }
+    // Shows folder in the tree and its items at once, and selects item there when given and
+    // listed (a result opened from a search window).
+    void ShowFolderItem(THVFolder* folder, const THVItem* item);
 
 signals:
     // Another window keeps references into the tree: these come before an item or a folder
@@ -115,6 +120,7 @@ private:
     QPlainTextEdit* m_Memo = nullptr;
     QSplitter* m_MainSplitter = nullptr;
     QSplitter* m_TreeSplitter = nullptr;
+    TSearchWindows* m_SearchWindows = nullptr;
     QMenu* m_DebugMenu = nullptr;
     std::array<QLabel*, 4> m_Panels{};
     bool m_LayoutStored = false;

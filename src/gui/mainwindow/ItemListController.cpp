@@ -176,6 +176,15 @@ void TItemListController::ShowFolder(THVFolder* folder) {
     UpdateCountPanel();
 }
 
+bool TItemListController::SelectItem(const THVItem* item) {
+    const QModelIndex index = m_Model->IndexOf(item);
+    if (!index.isValid()) {
+        return false;
+    }
+    SelectRow(index.row());
+    return true;
+}
+
 void TItemListController::SelectRow(int row) {
     const QModelIndex index = m_Model->index(row, 0);
     m_List->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

@@ -114,6 +114,8 @@ public:
 
     // Fills the rows with the folder's items in the current order (nullptr: empty list).
     void ShowFolder(THVFolder* folder);
+    // Makes item's row the only selected and the focused one; false when it is not listed.
+    bool SelectItem(const THVItem* item);
     // Writes a pending edit of the memo box back to the current item.
     void StoreMemo();
     void SetSortType(int type);
