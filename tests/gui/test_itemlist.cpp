@@ -355,7 +355,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(QString::fromStdString(item->GetName()), expected);
         QTRY_COMPARE(f.Prompts.Seen, message.isEmpty() ? QStringList() : QStringList{message});
-        QVERIFY(f.Shell.Calls.isEmpty());
+        QVERIFY(f.Shell.Calls.empty());
         QCOMPARE(item->GetLastVisited(), kNow - 1.0 / 24);
         QCOMPARE(f.Window->Document().Modified(), message.isEmpty());
         QCOMPARE(f.Window->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), expected);
@@ -363,7 +363,7 @@ private slots:
         // Enter outside the editor still opens.
         QTRY_VERIFY(list->viewport()->findChild<QLineEdit*>() == nullptr);
         QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(f.Shell.Calls, QStringList{S("zz://g|")});
+        QCOMPARE(f.ShellCalls(), QStringList{S("zz://g|")});
     }
 
     void DeleteAsksOnceAndAnnouncesEachItem_data() {
