@@ -2,8 +2,8 @@
 // offscreen (targets in a Release build on two cores: a find of all folders shows its rows
 // within 100 ms, the duplicate search within 150 ms, the window's painting included).
 
+#include "FakePrompts.h"
 #include "GenerateDocument.h"
-#include "SilentPrompts.h"
 #include "document/DocumentFile.h"
 #include "document/HVDocument.h"
 #include "mainwindow/HVWindow.h"
@@ -29,7 +29,7 @@
 
 namespace {
 
-using hv::bench::TSilentPrompts;
+using hv::test::TFakePrompts;
 
 // A shown main window holding the generated document, with both search windows open.
 struct TBench {
@@ -45,7 +45,7 @@ struct TBench {
     }
 
     QTemporaryDir Dir;
-    TSilentPrompts Prompts;
+    TFakePrompts Prompts;
     hv::THVWindow Window;
 };
 

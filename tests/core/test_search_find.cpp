@@ -284,7 +284,7 @@ TEST_F(TFindSearchTest, BetweenSlicesTheTreeMayChangeAndTheSearchBeCancelled) {
     m_Search.Cancel();
     EXPECT_EQ(m_Search.Continue(100), TFindOutcome::Cancelled);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\B|b1 News"}));
-    EXPECT_EQ(m_Prompts.Messages, (TStrings{"info: 検索を中止しました。 [Hollyvine]"}));
+    EXPECT_EQ(m_Prompts.Records, (TRecords{{TKind::Information, "検索を中止しました。", "Hollyvine"}}));
     EXPECT_EQ(m_Search.Continue(1), TFindOutcome::Finished); // nothing runs any more
 }
 
