@@ -206,7 +206,7 @@ TEST_F(NmcliTest, DialAndEntries) {
         ADD_FAILURE() << "no error without nmcli";
     } catch (const EDialUpError& e) {
         EXPECT_TRUE(
-            std::string(e.what()).ends_with("を確認してください。\n(2: ファイルまたはディレクトリがありません)"))
+            std::string(e.what()).ends_with("を確認してください。\n(2: ファイルまたはディレクトリがありません。)"))
             << e.what();
     }
     FakeNmcli("Home\\:Net\nOffice \\\\ 2\n\n");
