@@ -3,7 +3,7 @@
 
 _hvtool_commands="dump write ls find dups links import-links import-bookmarks export-bookmarks
     import-favorites import-shortcuts export-favorites export-html browser-url capture settings due open
-    merge passwd info help"
+    merge passwd info browsers import-browser help"
 
 # The options of each command (besides --help).
 _hvtool_options() {
@@ -11,14 +11,14 @@ _hvtool_options() {
         dump) echo "--password --password-file --compact" ;;
         write | ls | info | merge | passwd | due | open | capture | find | dups | import-links | \
             import-bookmarks | export-bookmarks | import-favorites | import-shortcuts | export-favorites | \
-            export-html)
+            export-html | import-browser)
             local common="--password --password-file"
             case "$1" in
                 merge) echo "$common --other-password" ;;
                 passwd) echo "$common --new-password" ;;
                 due) echo "$common --at" ;;
                 open) echo "$common --yes" ;;
-                capture | import-bookmarks | import-shortcuts) echo "$common --folder" ;;
+                capture | import-bookmarks | import-shortcuts | import-browser) echo "$common --folder" ;;
                 find) echo "$common --field --type --case --folder --no-subfolders" ;;
                 dups) echo "$common --no-commands --folder --no-subfolders" ;;
                 import-links) echo "$common --folder --all" ;;
