@@ -151,7 +151,8 @@ THVFolder* TTreeEdits::MoveFolderInto(THVFolder& source, THVFolder& target, bool
     // Depth-first over pairs of source and receiving folder, without recursion.
     std::vector<std::pair<THVFolder*, THVFolder*>> pending{{&source, receiver}};
     while (!pending.empty()) {
-        auto [from, to] = pending.back();
+        THVFolder* const from = pending.back().first;
+        THVFolder* const to = pending.back().second;
         pending.pop_back();
         THVList& list = from->List();
         for (int i = list.Count() - 1; i >= 0; --i) {
