@@ -133,6 +133,28 @@ TEST(BookmarkExport, AFileOfManyPiecesIsWrittenWhole) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(BookmarkExport, KeptBytesGoInAsReferencesAndComeBackTheSame) {
+    THVFolder root("Hollyvine");
+    // A kept 0x82 before "A" would fuse with it if written raw; 0xE3 before "81 82" would too.
+    root.AddChild("f \xEF\x9E\x82"
+                  "A")
+        ->List()
+        .Add()
+        ->SetName("i \xEF\x9F\xA3\xEF\x9E\x81\xEF\x9E\x82");
+    root.SetExpandedRecursive(true);
+    const std::string file = BuildBookmarkFile(root, {});
+    EXPECT_NE(file.find("<h3>f &#xF782;A</h3>"), std::string::npos) << file;
+    EXPECT_NE(file.find("i &#xF7E3;&#xF781;&#xF782;</a>"), std::string::npos) << file;
+    THVFolder back("Hollyvine");
+    ImportBookmarks(file, back);
+    back.SetExpandedRecursive(true);
+    ASSERT_EQ(back.ChildCount(), 1);
+    EXPECT_EQ(back.Child(0)->Name(), "f \xEF\x9E\x82"
+                                     "A");
+    EXPECT_EQ(back.Child(0)->List().Items(0)->GetName(), "i \xEF\x9F\xA3\xEF\x9E\x81\xEF\x9E\x82");
+    EXPECT_EQ(BuildBookmarkFile(back, {}), file);
+}
+
 TEST(BookmarkExport, WritesTheFileOrRaisesAFileError) {
     std::string pattern = ::testing::TempDir() + "expbm-XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);

@@ -20,6 +20,34 @@ namespace hv {
 
 namespace {
 
+// The file is UTF-8, as browsers read it. A byte kept from an undecodable source (U+F780..U+F7FF)
+// goes in as a character reference: the file stays valid UTF-8, and reading it back gives the
+// very same character, where the raw byte could fuse with its neighbours into another one.
+std::string EncodeForFile(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t run = 0;
+    for (std::size_t i = text.find('\xEF'); i != std::string_view::npos; i = text.find('\xEF', i + 1)) {
+        if (i + 2 >= text.size() || (text[i + 1] != '\x9E' && text[i + 1] != '\x9F') ||
+            (static_cast<unsigned char>(text[i + 2]) & 0xC0) != 0x80) {
+            continue;
+        }
+        const unsigned code = 0xF000U | ((static_cast<unsigned char>(text[i + 1]) & 0x3FU) << 6) |
+                              (static_cast<unsigned char>(text[i + 2]) & 0x3FU);
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        out.append(text.substr(run, i - run));
+        out += "&#x";
+        for (int shift = 12; shift >= 0; shift -= 4) {
+            out += kHex[(code >> shift) & 0xFU];
+        }
+        out += ';';
+        run = i + 3;
+        i += 2;
+    }
+    out.append(text.substr(run));
+    return out;
+}
+
 constexpr std::string_view kLineEnd = "\r\n";
 
 // Unix times of local date-times. mktime is slow when no TZ is set (it looks at the zone file
@@ -102,7 +130,7 @@ private:
 
     void Flush() {
         if (!m_Out.empty()) {
-            m_Emit(EncodeUtf8(m_Out));
+            m_Emit(EncodeForFile(m_Out));
             m_Out.clear();
         }
     }
