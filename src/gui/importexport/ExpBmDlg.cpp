@@ -117,17 +117,10 @@ bool TExpBmDlg::Export() {
     if (m_FileName.isEmpty() && !ChooseFileName()) {
         return false;
     }
-    const std::string path = ExportPath(m_FileName);
-    if (!ConfirmExportOverwrite(path, m_Prompts)) {
-        return false;
-    }
     const TExportBmOptions options = Options();
     const THVFolder& source = m_Selected != nullptr ? ExportBmSource(m_Root, *m_Selected, options) : m_Root;
-    if (!RunExportWrite(m_Prompts, [&] { ExportBookmarkFile(path, source, options); })) {
-        return false;
-    }
-    m_Prompts.Information(std::string(kExportDone));
-    return true;
+    return ExportToFile(m_FileName, m_Prompts,
+                        [&](const std::string& path) { ExportBookmarkFile(path, source, options); });
 }
 
 } // namespace hv

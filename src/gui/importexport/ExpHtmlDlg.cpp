@@ -227,17 +227,10 @@ bool TExpHtmlDlg::Export() {
     if (m_FileName.isEmpty() && !ChooseFileName()) {
         return false;
     }
-    const std::string path = ExportPath(m_FileName);
-    if (!ConfirmExportOverwrite(path, m_Prompts)) {
-        return false;
-    }
     const TExportHtmlOptions options = Options();
     THVFolder& source = options.AllFolder || m_Selected == nullptr ? m_Root : *m_Selected;
-    if (!RunExportWrite(m_Prompts, [&] { ExportHtmlFile(path, source, options, m_Order); })) {
-        return false;
-    }
-    m_Prompts.Information(std::string(kExportDone));
-    return true;
+    return ExportToFile(m_FileName, m_Prompts,
+                        [&](const std::string& path) { ExportHtmlFile(path, source, options, m_Order); });
 }
 
 } // namespace hv

@@ -2,6 +2,7 @@
 
 #include "app/FileDialogs.h"
 #include "document/FilePropDlg.h"
+#include "importexport/ExpBm.h"
 #include "platform/UserPrompts.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
@@ -113,6 +114,16 @@ bool RunExportWrite(TUserPrompts& prompts, const std::function<void()>& write) {
         prompts.Error(e.what());
         return false;
     }
+}
+
+bool ExportToFile(const QString& fileName, TUserPrompts& prompts,
+                  const std::function<void(const std::string& path)>& write) {
+    const std::string path = ExportPath(fileName);
+    if (!ConfirmExportOverwrite(path, prompts) || !RunExportWrite(prompts, [&] { write(path); })) {
+        return false;
+    }
+    prompts.Information(std::string(kExportDone));
+    return true;
 }
 
 } // namespace hv

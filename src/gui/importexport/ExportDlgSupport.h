@@ -61,4 +61,10 @@ QString ExportPathText(const std::string& path);
 // message carries) and gives false.
 bool RunExportWrite(TUserPrompts& prompts, const std::function<void()>& write);
 
+// The steps the file exports share once a file is chosen: the overwrite question, the write
+// (given the path as the core takes it) with its error box, and the completion message. False
+// when the user declined or the write failed.
+bool ExportToFile(const QString& fileName, TUserPrompts& prompts,
+                  const std::function<void(const std::string& path)>& write);
+
 } // namespace hv
