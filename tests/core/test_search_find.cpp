@@ -171,6 +171,19 @@ TEST_F(TFindSearchTest, RowsFollowItemsThatAreFreedOrMoved) {
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news"}));
 }
 
+TEST_F(TFindSearchTest, RowsFollowRenamedItemsAndFolders) {
+    m_Search.Search(Request("news", TFindRange::AllFolders));
+    THVItem* s1 = m_Sub->List().Items(0);
+    s1->SetName("s1 renamed");
+    s1->SetURL("http://new.example/");
+    m_Notices.ItemChanged(s1);
+    m_A->SetName("Alpha");
+    m_Notices.FolderChanged(m_A);
+    EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\Alpha|a1 news", "Hollyvine\\Alpha\\Sub|s1 renamed",
+                                "Hollyvine\\B|b1 News"}));
+    EXPECT_EQ(m_Search.Results().Row(2).URL, "http://new.example/");
+}
+
 TEST_F(TFindSearchTest, TheTreeMayChangeWhileTheSearchHandsOutControl) {
     for (int i = 0; i < 5; ++i) {
         AddItem(*m_A, "extra news " + std::to_string(i));

@@ -10,6 +10,10 @@ TItemNoticeListener::~TItemNoticeListener() = default;
 
 void TItemNoticeListener::FolderFreed(THVFolder*) {}
 
+void TItemNoticeListener::ItemChanged(THVItem*) {}
+
+void TItemNoticeListener::FolderChanged(THVFolder*) {}
+
 void TItemNotices::Subscribe(TItemNoticeListener* listener) {
     if (listener != nullptr && std::find(m_Listeners.begin(), m_Listeners.end(), listener) == m_Listeners.end()) {
         m_Listeners.push_back(listener);
@@ -41,6 +45,14 @@ void TItemNotices::ItemMoved(THVItem* oldItem, THVItem* newItem, THVFolder* newF
 
 void TItemNotices::FolderFreed(THVFolder* folder) {
     Broadcast([folder](TItemNoticeListener& l) { l.FolderFreed(folder); });
+}
+
+void TItemNotices::ItemChanged(THVItem* item) {
+    Broadcast([item](TItemNoticeListener& l) { l.ItemChanged(item); });
+}
+
+void TItemNotices::FolderChanged(THVFolder* folder) {
+    Broadcast([folder](TItemNoticeListener& l) { l.FolderChanged(folder); });
 }
 
 void TItemNotices::SubtreeFreed(THVFolder* folder) {

@@ -20,6 +20,10 @@ public:
     virtual void ItemMoved(THVItem* oldItem, THVItem* newItem, THVFolder* newFolder) = 0;
     // folder and every folder below it are about to be freed (their items had ItemFreed first).
     virtual void FolderFreed(THVFolder* folder);
+    // item was renamed or edited in place.
+    virtual void ItemChanged(THVItem* item);
+    // folder was renamed (or took in another folder's contents): the paths below it may differ.
+    virtual void FolderChanged(THVFolder* folder);
 };
 
 // The hub the tree's owner sends its notices through; result lists and searches subscribe.
@@ -32,6 +36,8 @@ public:
     void ItemFreed(THVItem* item);
     void ItemMoved(THVItem* oldItem, THVItem* newItem, THVFolder* newFolder);
     void FolderFreed(THVFolder* folder);
+    void ItemChanged(THVItem* item);
+    void FolderChanged(THVFolder* folder);
     // Everything a folder's deletion announces: ItemFreed for every item of folder and of every
     // folder below it, then FolderFreed(folder).
     void SubtreeFreed(THVFolder* folder);

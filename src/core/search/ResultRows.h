@@ -150,6 +150,49 @@ public:
         }
     }
 
+    // A renamed or edited item shows its new name (and, where the row shows it, its URL).
+    void ItemChanged(THVItem* item) override {
+        if (!Contains(item)) {
+            return;
+        }
+        for (int i = 0; i < Count(); ++i) {
+            TRow& row = m_Rows[static_cast<std::size_t>(i)];
+            if (row.Item != item) {
+                continue;
+            }
+            row.Name = item->GetName();
+            if constexpr (requires(TRow r) { r.URL = std::string(); }) {
+                row.URL = item->GetURL();
+            }
+            Notify(&TRowsObserver::RowChanged, i);
+        }
+    }
+
+    // The rows of items in folder or below it show the folder paths as they are now.
+    void FolderChanged(THVFolder* folder) override {
+        if (folder == nullptr || m_Rows.empty()) {
+            return;
+        }
+        // Each folder's new path, made once; nullptr for folders outside the changed one.
+        std::unordered_map<const THVFolder*, TSharedPath> paths;
+        for (int i = 0; i < Count(); ++i) {
+            TRow& row = m_Rows[static_cast<std::size_t>(i)];
+            const THVFolder* owner = RowFolder(row);
+            if (owner == nullptr) {
+                continue;
+            }
+            auto [it, added] = paths.try_emplace(owner);
+            if (added && owner->IsInside(folder)) {
+                it->second = std::make_shared<const std::string>(FolderPath(*owner));
+            }
+            if (it->second == nullptr || (row.Path != nullptr && *row.Path == *it->second)) {
+                continue;
+            }
+            row.Path = it->second;
+            Notify(&TRowsObserver::RowChanged, i);
+        }
+    }
+
 protected:
     // Puts the rows in a new order (the same rows, as a sort gives them back).
     template <class Compare> void StableSortRows(Compare less, bool reversed) {
@@ -190,6 +233,14 @@ protected:
     void RowChanged(int index) { Notify(&TRowsObserver::RowChanged, index); }
 
 private:
+    static const THVFolder* RowFolder(const TRow& row) {
+        if constexpr (requires(TRow r) { r.Folder; }) {
+            return row.Folder;
+        } else {
+            return row.Item != nullptr && row.Item->Owner() != nullptr ? row.Item->Owner()->Node() : nullptr;
+        }
+    }
+
     template <class... Args> void Notify(void (TRowsObserver::*fn)(Args...), Args... args) {
         if (m_Observer != nullptr) {
             (m_Observer->*fn)(args...);

@@ -151,6 +151,14 @@ void THVWindow::ItemMoved(THVItem& oldItem, THVItem& newItem, THVFolder& newFold
     emit itemMoved(&oldItem, &newItem, &newFolder);
 }
 
+void THVWindow::ItemChanged(THVItem& item) {
+    emit itemChanged(&item);
+}
+
+void THVWindow::FolderChanged(THVFolder& folder) {
+    emit folderChanged(&folder);
+}
+
 void THVWindow::ShowFolderItem(THVFolder* folder, const THVItem* item) {
     m_FolderTree->OpenFolderNow(folder);
     if (item != nullptr && m_ItemController->ShownFolder() == folder && m_ItemController->SelectItem(item)) {

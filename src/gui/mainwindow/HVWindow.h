@@ -74,6 +74,9 @@ signals:
     void itemAboutToBeFreed(hv::THVItem* item);
     void folderAboutToBeFreed(hv::THVFolder* folder);
     void itemMoved(hv::THVItem* oldItem, hv::THVItem* newItem, hv::THVFolder* newFolder);
+    // An item was renamed or edited; a folder was renamed or took in another one.
+    void itemChanged(hv::THVItem* item);
+    void folderChanged(hv::THVFolder* folder);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +98,8 @@ private:
     void ItemAboutToBeFreed(THVItem& item) override;
     void FolderAboutToBeFreed(THVFolder& folder) override;
     void ItemMoved(THVItem& oldItem, THVItem& newItem, THVFolder& newFolder) override;
+    void ItemChanged(THVItem& item) override;
+    void FolderChanged(THVFolder& folder) override;
 
     void CreateWidgets();
     void CreateMenus();

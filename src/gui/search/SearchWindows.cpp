@@ -35,6 +35,8 @@ TSearchWindows::TSearchWindows(THVWindow& window, TSettings* settings, TUserProm
     connect(&window, &THVWindow::itemMoved, this, [this](THVItem* oldItem, THVItem* newItem, THVFolder* newFolder) {
         m_Notices.ItemMoved(oldItem, newItem, newFolder);
     });
+    connect(&window, &THVWindow::itemChanged, this, [this](THVItem* item) { m_Notices.ItemChanged(item); });
+    connect(&window, &THVWindow::folderChanged, this, [this](THVFolder* folder) { m_Notices.FolderChanged(folder); });
 }
 
 TSearchWindows::~TSearchWindows() {
