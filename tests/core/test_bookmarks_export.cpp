@@ -155,6 +155,21 @@ TEST(BookmarkExport, KeptBytesGoInAsReferencesAndComeBackTheSame) {
     EXPECT_EQ(BuildBookmarkFile(back, {}), file);
 }
 
+TEST(BookmarkExport, AUrlEndingInABackslashReadsBackWhole) {
+    THVFolder root("Hollyvine");
+    for (const char* url : {"file:///C:\\Docs\\", "\\", "a\\b"}) {
+        THVItem* item = root.List().Add();
+        item->SetName(url);
+        item->SetURL(url);
+    }
+    const std::string file = BuildBookmarkFile(root, {});
+    EXPECT_NE(file.find("href=\"file:///C:\\Docs&#92;\">"), std::string::npos) << file;
+    EXPECT_NE(file.find("href=\"a\\b\">"), std::string::npos) << file;
+    THVFolder back("Hollyvine");
+    ImportBookmarks(file, back);
+    EXPECT_EQ(Outline(back), Outline(root));
+}
+
 TEST(BookmarkExport, WritesTheFileOrRaisesAFileError) {
     std::string pattern = ::testing::TempDir() + "expbm-XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);

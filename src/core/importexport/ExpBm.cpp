@@ -175,6 +175,12 @@ private:
             Indent(level);
             m_Out += "<dt><a href=\"";
             AppendEscapedHtml(m_Out, item->GetURL());
+            // Readers of bookmark files take a quote after a backslash as part of the value: a
+            // closing backslash goes in as a character reference.
+            if (m_Out.ends_with('\\')) {
+                m_Out.pop_back();
+                m_Out += "&#92;";
+            }
             m_Out += '"';
             if (item->GetLastVisited() > 0) {
                 if (const auto seconds = m_Times.Of(item->GetLastVisited())) {
