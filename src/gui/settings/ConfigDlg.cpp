@@ -11,6 +11,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace hv {
 
@@ -44,6 +46,26 @@ void CheckId(QButtonGroup* group, int id) {
     }
 }
 
+// The font dialog selects a face by its style name, and a font without one would preset the
+// first face of the family whatever it looks like (an oblique one, say): the family's own
+// style closest to the font's weight and slant.
+QString FamilyStyleFor(const QFont& font) {
+    const int wanted = font.bold() ? QFont::Bold : QFont::Normal;
+    QString best;
+    int bestDistance = 0;
+    for (const QString& style : QFontDatabase::styles(font.family())) {
+        if (QFontDatabase::italic(font.family(), style) != font.italic()) {
+            continue;
+        }
+        const int distance = std::abs(QFontDatabase::weight(font.family(), style) - wanted);
+        if (best.isEmpty() || distance < bestDistance || (distance == bestDistance && style.size() < best.size())) {
+            best = style;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 TConfigDlg::TConfigDlg(TSettings& settings, TRecentFiles& recentFiles, TNetworkConnections* network, QWidget* parent)
@@ -52,6 +74,9 @@ TConfigDlg::TConfigDlg(TSettings& settings, TRecentFiles& recentFiles, TNetworkC
     setWindowTitle(QStringLiteral("設定"));
     m_Pages = new QTabWidget;
     m_Pages->setObjectName(QStringLiteral("PageControl"));
+    // Every page's tab in sight: the dialog is as wide as the eight tabs.
+    m_Pages->setUsesScrollButtons(false);
+    m_Pages->setElideMode(Qt::ElideNone);
     m_Pages->addTab(CreateAccessPage(), QStringLiteral("アクセス"));
     m_Pages->addTab(CreateTreeViewPage(), QStringLiteral("ツリービュー"));
     m_Pages->addTab(CreateListViewPage(), QStringLiteral("リストビュー"));
@@ -257,6 +282,7 @@ bool TConfigDlg::ChooseColor() {
 
 bool TConfigDlg::ChooseMemoFont() {
     QFont current = MemoFontFromText(m_MemoFont, font());
+    current.setStyleName(FamilyStyleFor(current));
     std::optional<QFont> chosen;
     if (m_ChooseFont) {
         chosen = m_ChooseFont(current, this);

@@ -99,14 +99,14 @@ QWidget* TConfigDlg::CreateAccessPage() {
     m_lstPhoneEntry->setObjectName(QStringLiteral("lstPhoneEntry"));
     m_lstPhoneEntry->setHeaderHidden(true);
     m_lstPhoneEntry->setRootIsDecorated(false);
-    m_lstPhoneEntry->setMinimumHeight(m_lstPhoneEntry->fontMetrics().height() * 4);
+    m_lstPhoneEntry->setFixedHeight(m_lstPhoneEntry->fontMetrics().height() * 6);
     m_lblPhoneEntry = BuddyLabel("接続先(&T)", m_lstPhoneEntry);
     auto* entries = new QHBoxLayout;
     entries->setContentsMargins(20, 0, 0, 0);
     entries->addWidget(m_lblPhoneEntry, 0, Qt::AlignTop);
     entries->addWidget(m_lstPhoneEntry, 1);
     dial->addLayout(entries);
-    layout->addWidget(dialGroup, 1);
+    layout->addWidget(dialGroup);
 
     QVBoxLayout* restriction = nullptr;
     QGroupBox* restrictionGroup = Group("インターネットへのアクセスの制限", restriction);
@@ -125,6 +125,7 @@ QWidget* TConfigDlg::CreateAccessPage() {
     times->addStretch(1);
     restriction->addLayout(times);
     layout->addWidget(restrictionGroup);
+    layout->addStretch(1);
 
     connect(m_rdgCheckRasConnect, &QButtonGroup::idToggled, this, &TConfigDlg::UpdateEnabled);
     return page;
