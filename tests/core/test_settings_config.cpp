@@ -51,11 +51,11 @@ TEST(ConfigFieldsTest, HintPauseTrackBar) {
 }
 
 TEST(ConfigFieldsTest, MemoFontText) {
-    const auto spec = ParseMemoFont("03,12,IPAGothic");
-    ASSERT_TRUE(spec.has_value());
-    EXPECT_EQ(spec->Style, 3);
-    EXPECT_EQ(spec->Size, 12);
-    EXPECT_EQ(spec->Face, "IPAGothic");
+    const auto parts = ParseMemoFont("03,12,IPAGothic");
+    ASSERT_TRUE(parts.has_value());
+    EXPECT_EQ(parts->Style, 3);
+    EXPECT_EQ(parts->Size, 12);
+    EXPECT_EQ(parts->Face, "IPAGothic");
     EXPECT_EQ(ParseMemoFont("00,09,ＭＳ Ｐゴシック")->Face, "ＭＳ Ｐゴシック");
     EXPECT_FALSE(ParseMemoFont("00,09,").has_value());
     EXPECT_FALSE(ParseMemoFont("0,9,Sans").has_value());

@@ -124,11 +124,11 @@ std::string HintPauseLabel(int position) {
     return text;
 }
 
-std::optional<TMemoFontSpec> ParseMemoFont(std::string_view text) {
+std::optional<TMemoFontParts> ParseMemoFont(std::string_view text) {
     if (text.size() < 7 || text[2] != ',' || text[5] != ',') {
         return std::nullopt;
     }
-    return TMemoFontSpec{NumberOf(text.substr(0, 2)), NumberOf(text.substr(3, 2)), std::string(text.substr(6))};
+    return TMemoFontParts{NumberOf(text.substr(0, 2)), NumberOf(text.substr(3, 2)), std::string(text.substr(6))};
 }
 
 std::string FormatMemoFont(int style, int size, std::string_view face) {

@@ -46,14 +46,14 @@ std::string HintPauseLabel(int position);
 
 // The MemoFont text "SS,PP,Face": style bits (1 bold, 2 italic, 4 underline, 8 strike-out), the
 // size in points and the face name.
-struct TMemoFontSpec {
+struct TMemoFontParts {
     int Style = 0;
     int Size = 0;
     std::string Face;
 };
 // Nothing when the text is not in that form (shorter than 7 characters or without the commas);
 // a style or size that is no number reads as 0.
-std::optional<TMemoFontSpec> ParseMemoFont(std::string_view text);
+std::optional<TMemoFontParts> ParseMemoFont(std::string_view text);
 // "%.2d,%.2d," of the style bits and the size (kept within 0..99), then the face name.
 std::string FormatMemoFont(int style, int size, std::string_view face);
 

@@ -16,18 +16,18 @@ constexpr int kStrikeOut = 8;
 } // namespace
 
 QFont MemoFontFromText(const std::string& text, QFont base) {
-    const auto spec = ParseMemoFont(text);
-    if (!spec) {
+    const auto parts = ParseMemoFont(text);
+    if (!parts) {
         return base;
     }
-    base.setFamily(QString::fromStdString(spec->Face));
-    if (spec->Size > 0) {
-        base.setPointSize(spec->Size);
+    base.setFamily(QString::fromStdString(parts->Face));
+    if (parts->Size > 0) {
+        base.setPointSize(parts->Size);
     }
-    base.setBold((spec->Style & kBold) != 0);
-    base.setItalic((spec->Style & kItalic) != 0);
-    base.setUnderline((spec->Style & kUnderline) != 0);
-    base.setStrikeOut((spec->Style & kStrikeOut) != 0);
+    base.setBold((parts->Style & kBold) != 0);
+    base.setItalic((parts->Style & kItalic) != 0);
+    base.setUnderline((parts->Style & kUnderline) != 0);
+    base.setStrikeOut((parts->Style & kStrikeOut) != 0);
     return base;
 }
 
