@@ -98,6 +98,9 @@ void TFolderTreeController::ApplySettings() {
         m_HoverNode = nullptr;
     }
     m_Tree->viewport()->update();
+    if (m_Shown != nullptr) {
+        m_FolderPanel->setText(FullPath() ? Q(FolderPath(*m_Shown)) : Q(m_Shown->Name()));
+    }
     if (SortFolders() && m_Model->Root() != nullptr) {
         m_Edits.SortAllChildren(*m_Model->Root());
     }

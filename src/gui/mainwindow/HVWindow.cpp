@@ -10,6 +10,8 @@
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
 #include "search/SearchWindows.h"
+#include "settings/ConfigCommand.h"
+#include "settings/MemoFont.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
 
@@ -122,6 +124,7 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
     }
     m_Document->New();
     RestoreLayout();
+    ApplySettings();
 }
 
 THVWindow::~THVWindow() {
@@ -164,6 +167,14 @@ void THVWindow::ShowFolderItem(THVFolder* folder, const THVItem* item) {
     if (item != nullptr && m_ItemController->ShownFolder() == folder && m_ItemController->SelectItem(item)) {
         m_ItemList->setFocus();
     }
+}
+
+void THVWindow::ApplySettings() {
+    m_FolderTree->ApplySettings();
+    m_ItemController->ApplySettings();
+    m_Memo->setFont(m_Settings != nullptr ? MemoFontFromText(m_Settings->Get(opt::Window::MemoFont), font()) : font());
+    m_SearchWindows->ApplySettings();
+    // The tray icon follows TrayIcon here: call its ApplySettings() once the tray is wired in.
 }
 
 void THVWindow::CreateWidgets() {
@@ -247,7 +258,11 @@ void THVWindow::CreateMenus() {
     m_FolderTree->FillMenu(folder);
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
-    menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(m_ItemController->actViewReport);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    view->addAction(m_ItemController->actViewReport);
+    m_Config = new TConfigCommand(*this, m_Settings);
+    view->addSeparator();
+    view->addAction(m_Config->actConfig);
     m_SearchWindows = new TSearchWindows(*this, m_Settings, m_Prompts);
     m_SearchWindows->FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")));
     m_DebugMenu = menuBar()->addMenu(QStringLiteral("デバッグ(&D)"));

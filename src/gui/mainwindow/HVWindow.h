@@ -20,6 +20,7 @@ class QTreeView;
 namespace hv {
 
 class TBrowserImport;
+class TConfigCommand;
 class TDocumentCommands;
 class TExportActions;
 class TFolderTreeController;
@@ -58,6 +59,7 @@ public:
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
     TBrowserImport& BrowserImport() { return *m_BrowserImport; }
     TExportActions& Exports() { return *m_Exports; }
+    TConfigCommand& ConfigCommand() { return *m_Config; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -67,6 +69,9 @@ public:
     // Shows folder in the tree and its items at once, and selects item there when given and
     // listed (a result opened from a search window).
     void ShowFolderItem(THVFolder* folder, const THVItem* item);
+    // The display settings applied again (after the options dialog): the tree, the list, the
+    // memo font, the open search windows and the tray icon follow the settings now.
+    void ApplySettings();
 
 signals:
     // Another window keeps references into the tree: these come before an item or a folder
@@ -116,6 +121,7 @@ private:
     TDocumentCommands* m_Commands = nullptr;
     TBrowserImport* m_BrowserImport = nullptr;
     TExportActions* m_Exports = nullptr;
+    TConfigCommand* m_Config = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;

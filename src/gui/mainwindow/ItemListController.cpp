@@ -201,6 +201,13 @@ void TItemListController::ApplyDisplaySettings() {
     m_Views->SetSingleClickOpen(m_Settings->Get(opt::Main::SingleClickOpen));
 }
 
+void TItemListController::ApplySettings() {
+    ReadOptions();
+    SortShownItems();
+    FitColumns();
+    m_Views->Current()->viewport()->update();
+}
+
 bool TItemListController::AutoResizeColumns() const {
     return m_Settings == nullptr || m_Settings->Get(opt::Window::AutoResizeColumns);
 }

@@ -137,6 +137,9 @@ public:
     void CopySelectedItems();
     // Runs one of the current item's commands; returns whether the launch happened.
     bool RunCommand(const TCmdItem& command);
+    // Reads the display options again (hot tracking, date texts, colours, sorting of
+    // never-visited items) and repaints the rows.
+    void ApplySettings();
     // Report view (columns) or list view (names).
     void SetReportView(bool on);
     // Writes ViewReport and ColumnWidths, as the window does when it closes.

@@ -151,9 +151,12 @@ void TFindDlg::CreateControls() {
     connect(m_List->header(), &QHeaderView::sectionClicked, this, &TFindDlg::HeaderClicked);
     connect(m_List->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TFindDlg::SelectionChanged);
     connect(m_List, &QTreeView::doubleClicked, this, &TFindDlg::OpenResult);
-    if (SingleClickOpens(m_Settings)) {
-        connect(m_List, &QTreeView::clicked, this, &TFindDlg::OpenResult);
-    }
+    // Asked at each click: the options dialog may change it while the window is open.
+    connect(m_List, &QTreeView::clicked, this, [this] {
+        if (SingleClickOpens(m_Settings)) {
+            OpenResult();
+        }
+    });
     connect(m_Model, &QAbstractItemModel::rowsRemoved, this, &TFindDlg::PostCountRefresh);
     connect(m_Model, &QAbstractItemModel::modelReset, this, &TFindDlg::PostCountRefresh);
 

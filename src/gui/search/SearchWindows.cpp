@@ -4,6 +4,7 @@
 #include "search/FindDlg.h"
 #include "search/FindDupDlg.h"
 #include "search/ResultModels.h"
+#include "search/SearchSupport.h"
 
 #include <QAction>
 #include <QMenu>
@@ -81,6 +82,15 @@ void TSearchWindows::ShowFindDupDlg() {
     m_FindDupDlg->show();
     m_FindDupDlg->raise();
     m_FindDupDlg->activateWindow();
+}
+
+void TSearchWindows::ApplySettings() {
+    if (m_FindDlg != nullptr) {
+        ApplyResultHotTrack(m_FindDlg->List(), m_Settings);
+    }
+    if (m_FindDupDlg != nullptr) {
+        ApplyResultHotTrack(m_FindDupDlg->List(), m_Settings);
+    }
 }
 
 } // namespace hv

@@ -40,6 +40,8 @@ public:
 
     void ShowFindDlg();
     void ShowFindDupDlg();
+    // The open windows follow the changed settings (hot tracking).
+    void ApplySettings();
 
 private:
     THVWindow& m_Window;
