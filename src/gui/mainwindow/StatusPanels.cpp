@@ -60,7 +60,8 @@ void TStatusPanels::SetWidths(const std::array<int, kPanelCount>& widths) {
 std::array<int, TStatusPanels::kPanelCount> TStatusPanels::Widths() const {
     std::array<int, kPanelCount> widths{};
     for (std::size_t i = 0; i < m_Panels.size(); ++i) {
-        widths[i] = i + 1 == m_Panels.size() ? m_Panels[i]->minimumWidth() : m_Panels[i]->width();
+        // Panels 0-2 have fixed widths, which the layout gives them on its next pass.
+        widths[i] = m_Panels[i]->minimumWidth();
     }
     return widths;
 }

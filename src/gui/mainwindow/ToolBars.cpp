@@ -106,7 +106,10 @@ void DecorateActions(QObject* window) {
             continue;
         }
         if (look->Icon != nullptr && action->icon().isNull()) {
-            action->setIcon(QIcon::fromTheme(QLatin1String(look->Icon)));
+            // Without an icon theme (offscreen, a bare X server) the fallback search finds
+            // nothing either: the drawing is taken straight from the resources.
+            const QString icon = QLatin1String(look->Icon);
+            action->setIcon(QIcon::fromTheme(icon, QIcon(QStringLiteral(":/actions/%1.png").arg(icon))));
         }
         if (action->statusTip().isEmpty()) {
             const QString hint = QString::fromUtf8(look->Hint);
