@@ -122,6 +122,8 @@ void TWindowLayout::Wire() {
     bars.Add(bars.tbrFile, file.actSave);
     bars.Add(bars.tbrFile, nullptr);
     bars.Add(bars.tbrFile, file.actFileProp);
+    bars.Add(bars.tbrFile, nullptr);
+    bars.Add(bars.tbrFile, w.Exports().actExportHtml);
     bars.Add(bars.tbrFolder, folder.actBackFolder, folder.RecentFolderPopup1);
     bars.Add(bars.tbrFolder, folder.actNextFolder, folder.RecentFolderPopup2);
     bars.Add(bars.tbrFolder, nullptr);
