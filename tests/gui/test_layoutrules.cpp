@@ -44,6 +44,7 @@ void TLayoutRulesTest::panelWidths_data() {
     QTest::newRow("nothing") << "" << QList<int>{40, 40, 40, 40};
     QTest::newRow("too many") << "1,2,3,4,5" << QList<int>{1, 2, 3, 4};
     QTest::newRow("fraction") << "12.5,20,30,40" << QList<int>{40, 20, 30, 40};
+    QTest::newRow("negative") << "-5,20,30,-1" << QList<int>{40, 20, 30, 40};
 }
 
 void TLayoutRulesTest::panelWidths() {

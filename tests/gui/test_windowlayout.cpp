@@ -15,7 +15,9 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -87,6 +89,10 @@ private slots:
     void folderHintOnlyOverTheLabelAndWithShowTreeHint();
     void itemHintOverARow();
     void urlHintOnlyWhenCutOff();
+    void defaultBarsLieInThreeRows();
+    void sortMenuFromPanel2();
+    void infoPanelOpensThePropertiesAndCutsTheURL();
+    void memoFontFromTheSettings();
 };
 
 void TWindowLayoutTest::verticalAndBackRestoresTheTreeWidth() {
@@ -348,6 +354,69 @@ void TWindowLayoutTest::urlHintOnlyWhenCutOff() {
     SendToolTip(url, QPoint(3, 3));
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), longURL);
+}
+
+void TWindowLayoutTest::defaultBarsLieInThreeRows() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    s.Open();
+    s.Show();
+    const hv::TToolBars& bars = s.Layout().ToolBars();
+    QCOMPARE(bars.tbrFolder->y(), bars.tbrFile->y());
+    QVERIFY(bars.tbrFolder->x() > bars.tbrFile->x());
+    QVERIFY(bars.tbrItem->y() > bars.tbrFile->y());
+    QVERIFY(bars.tbrFind->y() > bars.tbrItem->y());
+    QCOMPARE(bars.tbrView->y(), bars.tbrFind->y());
+    QVERIFY(bars.tbrView->x() > bars.tbrFind->x());
+}
+
+void TWindowLayoutTest::sortMenuFromPanel2() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    s.Open();
+    s.Show();
+    QMenu* sort = s.Layout().Panels().SortPopup();
+    QVERIFY(sort->actions().contains(s.Window->ItemList().actURLOrder));
+    QTest::mouseClick(s.Window->StatusPanel(1), Qt::RightButton);
+    QVERIFY(!sort->isVisible());
+    QTest::mouseClick(s.Window->StatusPanel(2), Qt::RightButton, Qt::ShiftModifier);
+    QVERIFY(!sort->isVisible());
+    QTest::mouseClick(s.Window->StatusPanel(2), Qt::RightButton);
+    QTRY_VERIFY(sort->isVisible());
+    sort->hide();
+}
+
+void TWindowLayoutTest::infoPanelOpensThePropertiesAndCutsTheURL() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    s.Open();
+    s.Window->StartUpOpen(kSample);
+    s.Show();
+    int opened = 0;
+    s.Window->ItemList().SetItemDialogRunner([&opened](hv::TItemPropDlg&, hv::THVItem*, const hv::THVList&) {
+        ++opened;
+        return false;
+    });
+    s.Window->ListView()->setCurrentIndex(s.Window->ListView()->model()->index(0, 0));
+    auto* info = s.Window->findChild<QWidget*>(QStringLiteral("pnlItemInfo"));
+    auto* url = s.Window->findChild<QLabel*>(QStringLiteral("lblURL"));
+    QTRY_COMPARE(url->maximumWidth(), info->width() - 42);
+    QTest::mouseDClick(url, Qt::LeftButton);
+    QCOMPARE(opened, 1);
+    QTest::mouseDClick(info, Qt::LeftButton, {}, QPoint(info->width() - 5, info->height() - 5));
+    QCOMPARE(opened, 2);
+}
+
+void TWindowLayoutTest::memoFontFromTheSettings() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    const QString family = QApplication::font().family();
+    s.Settings.Set(hv::opt::Window::MemoFont, QStringLiteral("01,14,%1").arg(family).toStdString());
+    s.Open();
+    const QFont font = s.Window->MemoBox()->font();
+    QCOMPARE(font.pointSize(), 14);
+    QVERIFY(font.bold());
+    QCOMPARE(font.family(), family);
 }
 
 QTEST_MAIN(TWindowLayoutTest)

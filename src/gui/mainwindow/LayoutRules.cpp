@@ -12,7 +12,8 @@ std::array<int, 4> ParsePanelWidths(const QString& text) {
         bool ok = false;
         const auto at = static_cast<qsizetype>(i);
         const int width = at < parts.size() ? parts.at(at).trimmed().toInt(&ok) : 0;
-        widths[i] = ok ? width : kDefaultPanelWidth;
+        // A negative width is as unreadable as a word.
+        widths[i] = ok && width >= 0 ? width : kDefaultPanelWidth;
     }
     return widths;
 }

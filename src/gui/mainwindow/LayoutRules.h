@@ -22,7 +22,7 @@ inline constexpr int kBottomPanelMinHeight = 69;
 // The list beside or below the tree keeps at least this much.
 inline constexpr int kViewSplitMinSize = 30;
 
-// The widths of StatusPanelWidths; a missing or unreadable entry counts as 40.
+// The widths of StatusPanelWidths; a missing, unreadable or negative entry counts as 40.
 std::array<int, 4> ParsePanelWidths(const QString& text);
 QString FormatPanelWidths(const std::array<int, 4>& widths);
 
