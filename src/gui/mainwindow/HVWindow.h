@@ -31,7 +31,7 @@ class TSettings;
 class TWindowLayout;
 
 // The main window: the folder tree `TreeView` beside the item list, below them the info panel
-// and the memo box, the status bar with four panels, the menus and the tool bar. It owns the
+// and the memo box, the status bar with four panels, the menus and the tool bars. It owns the
 // open document and tells the controllers what the document reports. Every edit of the tree goes
 // through its tree edits, which the folder tree model, the item list model and the window itself
 // observe; the window turns the notices for other windows into its signals.
