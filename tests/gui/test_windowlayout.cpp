@@ -93,6 +93,7 @@ private slots:
     void sortMenuFromPanel2();
     void infoPanelOpensThePropertiesAndCutsTheURL();
     void memoFontFromTheSettings();
+    void bottomPartKeepsItsLimits();
 };
 
 void TWindowLayoutTest::verticalAndBackRestoresTheTreeWidth() {
@@ -167,6 +168,7 @@ void TWindowLayoutTest::compactLeavesAMaximisedWindowAlone() {
 
 void TWindowLayoutTest::hiddenBarsStayHiddenAfterARestart() {
     hv::TMemoryRegistryStore store;
+    std::string itemPlace;
     {
         TSession s(store);
         s.Open();
@@ -179,6 +181,9 @@ void TWindowLayoutTest::hiddenBarsStayHiddenAfterARestart() {
         }
         s.Close();
         QVERIFY(QString::fromStdString(s.Settings.Get(hv::opt::ToolBar::ViewBar)).startsWith(QStringLiteral("0,")));
+        itemPlace = s.Settings.Get(hv::opt::ToolBar::ItemBar);
+        // The item bar was hidden below the file bar's row.
+        QVERIFY(QString::fromStdString(itemPlace).section(QLatin1Char(','), 2).toInt() > 10);
     }
     TSession s(store);
     s.Open();
@@ -188,9 +193,10 @@ void TWindowLayoutTest::hiddenBarsStayHiddenAfterARestart() {
         QVERIFY2(bars.Bar(tag)->isHidden(), qPrintable(bars.Bar(tag)->objectName()));
         QVERIFY(!bars.ShowAction(tag)->isChecked());
     }
-    // One shown again comes back at the next start.
+    // One shown again comes back at the next start; the hidden ones keep their places.
     bars.actShowFindBar->trigger();
     s.Close();
+    QCOMPARE(s.Settings.Get(hv::opt::ToolBar::ItemBar), itemPlace);
     TSession again(store);
     again.Open();
     again.Show();
@@ -417,6 +423,20 @@ void TWindowLayoutTest::memoFontFromTheSettings() {
     QCOMPARE(font.pointSize(), 14);
     QVERIFY(font.bold());
     QCOMPARE(font.family(), family);
+}
+
+void TWindowLayoutTest::bottomPartKeepsItsLimits() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    s.Open();
+    s.Show(800, 600);
+    auto* split = s.Window->findChild<QSplitter*>(QStringLiteral("Splitter2"));
+    QWidget* bottom = s.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"));
+    split->setSizes({5000, 10});
+    QTRY_COMPARE(bottom->height(), 69);
+    split->setSizes({10, 5000});
+    QTRY_VERIFY(bottom->height() > 69);
+    QVERIFY(bottom->height() <= split->height() - split->handleWidth() - 4);
 }
 
 QTEST_MAIN(TWindowLayoutTest)

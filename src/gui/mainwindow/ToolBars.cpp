@@ -193,6 +193,12 @@ void TToolBars::Toggle(int tag, bool visible) {
     if (show->isChecked() != visible) {
         show->setChecked(visible);
     }
+    // A hidden bar keeps the place it had, to come back there.
+    auto& place = m_Places[static_cast<std::size_t>(tag - 1)];
+    if (!visible && bar->isVisible()) {
+        place = {false, bar->x(), bar->y() - AreaTop()};
+    }
+    place.Visible = visible;
     bar->setVisible(visible);
 }
 
@@ -222,6 +228,7 @@ void TToolBars::Restore(TSettings& settings) {
             }
         }
     }
+    std::copy(places.begin(), places.end(), m_Places.begin());
     for (int i = 0; i < kBarCount; ++i) {
         const bool visible = places[static_cast<std::size_t>(i)].Visible;
         m_Bars[static_cast<std::size_t>(i)]->setVisible(visible);
@@ -231,21 +238,25 @@ void TToolBars::Restore(TSettings& settings) {
 
 void TToolBars::Store(TSettings& settings) const {
     const int areaTop = AreaTop();
+    // Only a shown window has laid its bars out; otherwise the places read at start stay.
+    const bool laidOut = m_Window.isVisible();
     for (int i = 0; i < kBarCount; ++i) {
-        const QToolBar* bar = m_Bars[static_cast<std::size_t>(i)];
-        const TToolBarPlace place{m_Shows[static_cast<std::size_t>(i)]->isChecked(), bar->x(), bar->y() - areaTop};
+        const auto index = static_cast<std::size_t>(i);
+        const QToolBar* bar = m_Bars[index];
+        const bool visible = m_Shows[index]->isChecked();
+        TToolBarPlace place = m_Places[index];
+        if (laidOut && visible) {
+            place = {true, bar->x(), bar->y() - areaTop};
+        }
+        place.Visible = visible;
         settings.Set(*kBarInfos[i].Place, FormatToolBarPlace(place).toStdString());
     }
 }
 
 int TToolBars::AreaTop() const {
-    int top = -1;
-    for (const QToolBar* bar : m_Bars) {
-        if (!bar->isHidden()) {
-            top = top < 0 ? bar->y() : std::min(top, bar->y());
-        }
-    }
-    return std::max(0, top);
+    // The tool-bar area begins right under the menu bar.
+    const QWidget* menu = m_Window.menuWidget();
+    return menu != nullptr && !menu->isHidden() ? menu->geometry().bottom() + 1 : 0;
 }
 
 int TToolBars::AreaHeight() const {

@@ -60,12 +60,14 @@ public:
 
 private:
     void Toggle(int tag, bool visible);
-    // The top of the highest shown bar, in the window.
+    // The top of the tool-bar area, in the window.
     int AreaTop() const;
 
     QMainWindow& m_Window;
     std::array<QToolBar*, kBarCount> m_Bars{};
     std::array<QAction*, kBarCount> m_Shows{};
+    // Where each bar was read at start, or last was before it was hidden.
+    std::array<TToolBarPlace, kBarCount> m_Places{};
     QMenu* m_Menu = nullptr;
 };
 

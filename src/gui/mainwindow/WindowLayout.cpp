@@ -222,8 +222,13 @@ void TWindowLayout::ApplyTreeLimit() {
 }
 
 void TWindowLayout::ApplyBottomLimit() {
-    QSplitter* split = m_Widgets.BottomSplit;
-    m_Widgets.Bottom->setMaximumHeight(std::max(kBottomPanelMinHeight, split->height() - split->handleWidth() - 4));
+    // The status bar belongs to the bottom part but lies outside the splitter.
+    const QWidget* menu = m_Window.menuWidget();
+    const int client = m_Window.height() - (menu != nullptr && !menu->isHidden() ? menu->height() : 0);
+    const QStatusBar* status = m_Window.statusBar();
+    const int statusHeight = status->isHidden() ? 0 : status->height();
+    const int most = MaxBottomHeight(client, m_Widgets.BottomSplit->handleWidth(), m_Bars->AreaHeight()) - statusHeight;
+    m_Widgets.Bottom->setMaximumHeight(std::max(kBottomPanelMinHeight, most));
 }
 
 void TWindowLayout::SetCompact(bool on) {
