@@ -137,6 +137,9 @@ void TWindowLayoutTest::compactKeepsTheWindowHeight() {
     s.Open();
     s.Show();
     QWidget* bottom = s.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"));
+    auto* split = s.Window->findChild<QSplitter*>(QStringLiteral("Splitter2"));
+    split->setSizes({split->height() - 120, 120});
+    QTRY_COMPARE(bottom->height(), 120);
     const int height = s.Window->height();
     const int bottomHeight = bottom->height();
     QTest::keyClick(s.Window.get(), Qt::Key_M, Qt::ControlModifier);
@@ -147,6 +150,17 @@ void TWindowLayoutTest::compactKeepsTheWindowHeight() {
     QVERIFY(!bottom->isHidden() && !s.Window->statusBar()->isHidden());
     QTRY_COMPARE(s.Window->height(), height);
     QTRY_COMPARE(bottom->height(), bottomHeight);
+
+    // Closed compact, started again and left compact: the bottom part as tall as before.
+    QTest::keyClick(s.Window.get(), Qt::Key_M, Qt::ControlModifier);
+    s.Close();
+    TSession again(store);
+    again.Open();
+    again.Show(800, 400);
+    QVERIFY(again.Layout().actCompact->isChecked());
+    again.Layout().actCompact->trigger();
+    QWidget* shown = again.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"));
+    QTRY_COMPARE(shown->height(), bottomHeight);
 }
 
 void TWindowLayoutTest::compactLeavesAMaximisedWindowAlone() {

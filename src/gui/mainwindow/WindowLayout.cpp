@@ -246,6 +246,10 @@ void TWindowLayout::SetCompact(bool on) {
         m_StatusHeight = status->height();
         if (!keepSize) {
             m_BottomHeight = bottomHeight;
+            // Compact at close writes no height: the one to come back to is kept now.
+            if (m_Settings != nullptr) {
+                m_Settings->Set(opt::Window::BottomPanelHeight, static_cast<std::int32_t>(bottomHeight));
+            }
         }
         bottom->hide();
         status->hide();
