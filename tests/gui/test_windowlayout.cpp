@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -94,6 +95,8 @@ private slots:
     void infoPanelOpensThePropertiesAndCutsTheURL();
     void memoFontFromTheSettings();
     void bottomPartKeepsItsLimits();
+    void recentFileRowHintOnlyWhenCutOff();
+    void hintGoesAfterTheHidePause();
 };
 
 void TWindowLayoutTest::verticalAndBackRestoresTheTreeWidth() {
@@ -451,6 +454,41 @@ void TWindowLayoutTest::bottomPartKeepsItsLimits() {
     split->setSizes({10, 5000});
     QTRY_VERIFY(bottom->height() > 69);
     QVERIFY(bottom->height() <= split->height() - split->handleWidth() - 4);
+}
+
+void TWindowLayoutTest::recentFileRowHintOnlyWhenCutOff() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    s.Open();
+    QListWidget list;
+    list.setObjectName(QStringLiteral("lsbRecentFiles"));
+    const QString path = QStringLiteral("/home/user/Documents/bookmarks/a-rather-long-file-name.hv");
+    list.addItem(path);
+    list.resize(list.fontMetrics().horizontalAdvance(path) + 60, 100);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    const QPoint row = list.visualItemRect(list.item(0)).center();
+    SendToolTip(list.viewport(), row);
+    QVERIFY(!QToolTip::isVisible());
+    list.resize(80, 100);
+    QTRY_VERIFY(list.viewport()->width() < 80);
+    SendToolTip(list.viewport(), list.visualItemRect(list.item(0)).center());
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), path);
+    QToolTip::hideText();
+}
+
+void TWindowLayoutTest::hintGoesAfterTheHidePause() {
+    hv::TMemoryRegistryStore store;
+    TSession s(store);
+    s.Settings.Set(hv::opt::Main::HintHidePause, std::int32_t{150});
+    s.Open();
+    s.Window->StartUpOpen(kSample);
+    s.Show();
+    QTreeView* tree = s.Window->TreeView();
+    SendToolTip(tree->viewport(), TreeLabelPoint(tree, QStringLiteral("Hollyvine")));
+    QVERIFY(s.Layout().Hints()->TreeHint()->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!s.Layout().Hints()->TreeHint()->isVisible(), 2000);
 }
 
 QTEST_MAIN(TWindowLayoutTest)
