@@ -501,7 +501,8 @@ void THVWindowTest::historyDropDownsGoThere() {
     for (int i = 0; i < 20; ++i) {
         tree.SelectFolder(f.Folder(i % 2 == 0 ? "ニュース" : "技術"));
     }
-    const auto* button = f.Window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->widgetForAction(tree.actBackFolder);
+    const auto* button =
+        f.Window->findChild<QToolBar*>(QStringLiteral("tbrFolder"))->widgetForAction(tree.actBackFolder);
     QCOMPARE(qobject_cast<const QToolButton*>(button)->menu(), tree.RecentFolderPopup1);
     const QStringList back = Captions(tree.RecentFolderPopup1);
     QCOMPARE(back.size(), 16);
@@ -669,7 +670,7 @@ void THVWindowTest::openEntryOpensTheDialogAndTheButtonListsRecentFiles() {
     QCOMPARE(f.Window->Document().FileName(), hv::FullFileName(copy.toStdString()));
 
     const auto* button = qobject_cast<const QToolButton*>(
-        f.Window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->widgetForAction(commands.actOpen));
+        f.Window->findChild<QToolBar*>(QStringLiteral("tbrFile"))->widgetForAction(commands.actOpen));
     QCOMPARE(button->menu(), commands.RecentFilePopup);
     QCOMPARE(button->popupMode(), QToolButton::MenuButtonPopup);
     emit commands.RecentFilePopup->aboutToShow();

@@ -7,11 +7,12 @@
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
+#include "mainwindow/StatusPanels.h"
+#include "mainwindow/WindowLayout.h"
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
 #include "search/SearchWindows.h"
 #include "settings/ConfigCommand.h"
-#include "settings/MemoFont.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
 
@@ -40,56 +41,6 @@
 #include <cmath>
 
 namespace hv {
-
-namespace {
-
-constexpr int kDefaultPanelWidth = 40;
-
-// The widths of StatusPanelWidths; a missing or unreadable entry counts as 40.
-std::array<int, 4> PanelWidths(const QString& text) {
-    std::array<int, 4> widths{};
-    const QStringList parts = text.split(QLatin1Char(','));
-    for (std::size_t i = 0; i < widths.size(); ++i) {
-        bool ok = false;
-        const int width =
-            static_cast<qsizetype>(i) < parts.size() ? parts.at(static_cast<qsizetype>(i)).trimmed().toInt(&ok) : 0;
-        widths[i] = ok ? width : kDefaultPanelWidth;
-    }
-    return widths;
-}
-
-// The Windows program's sizes were made for a UI font about 12 pixels high; Linux desktop fonts
-// are taller, so the sizes used when none is stored grow with the font.
-constexpr int kWindowsFontHeight = 12;
-
-int ScaledToFont(int size, const QFontMetrics& metrics) {
-    const double scale = std::max(1.0, static_cast<double>(metrics.height()) / kWindowsFontHeight);
-    return static_cast<int>(std::lround(size * scale));
-}
-
-// The width a status panel needs to show the widest of texts whole: the text, the frame on both
-// sides and the indent a framed label keeps.
-int PanelWidthFor(const QLabel& panel, const QStringList& texts) {
-    const QFontMetrics metrics = panel.fontMetrics();
-    int widest = 0;
-    for (const QString& text : texts) {
-        widest = std::max(widest, metrics.horizontalAdvance(text));
-    }
-    return widest + 2 * panel.frameWidth() + metrics.horizontalAdvance(QLatin1Char('x')) + 4;
-}
-
-// Every text status panel 2 shows.
-QStringList SortOrderTexts() {
-    QStringList texts;
-    for (const int type : {TItemOrder::ByName, TItemOrder::ByURL, TItemOrder::ByLastVisited}) {
-        for (const bool descending : {false, true}) {
-            texts << SortOrderText(TItemOrder{type, descending});
-        }
-    }
-    return texts;
-}
-
-} // namespace
 
 THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent)
     : QMainWindow(parent), m_OwnPrompts(this), m_Prompts(prompts != nullptr ? *prompts : m_OwnPrompts),
@@ -172,7 +123,7 @@ void THVWindow::ShowFolderItem(THVFolder* folder, const THVItem* item) {
 void THVWindow::ApplySettings() {
     m_FolderTree->ApplySettings();
     m_ItemController->ApplySettings();
-    m_Memo->setFont(m_Settings != nullptr ? MemoFontFromText(m_Settings->Get(opt::Window::MemoFont), font()) : font());
+    m_Layout->ApplyDisplaySettings();
     m_SearchWindows->ApplySettings();
     // The tray icon follows TrayIcon here: call its ApplySettings() once the tray is wired in.
 }
@@ -234,14 +185,10 @@ void THVWindow::CreateWidgets() {
     m_MainSplitter->setStretchFactor(0, 1);
     setCentralWidget(m_MainSplitter);
 
+    m_Layout = new TWindowLayout(
+        *this, {m_TreeSplitter, m_MainSplitter, bottom, m_InfoPanel, m_lblTitle, m_lblURL, m_Memo}, m_Settings);
     for (std::size_t i = 0; i < m_Panels.size(); ++i) {
-        auto* panel = new QLabel;
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setTextFormat(Qt::PlainText);
-        panel->setFrameShape(QFrame::StyledPanel);
-        panel->setFrameShadow(QFrame::Sunken);
-        statusBar()->addWidget(panel, i + 1 == m_Panels.size() ? 1 : 0);
-        m_Panels[i] = panel;
+        m_Panels[i] = m_Layout->Panels().Panel(static_cast<int>(i));
     }
 }
 
@@ -260,6 +207,7 @@ void THVWindow::CreateMenus() {
     m_ItemController->FillMenu(item);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->addAction(m_ItemController->actViewReport);
+    m_Layout->FillViewMenu(view);
     m_Config = new TConfigCommand(*this, m_Settings);
     view->addSeparator();
     view->addAction(m_Config->actConfig);
@@ -274,31 +222,7 @@ void THVWindow::CreateMenus() {
                                             [] { throw EHVError("デバッグメニューから発生させた例外"); });
     raise->setObjectName(QStringLiteral("actRaiseException"));
 
-    QToolBar* bar = addToolBar(QStringLiteral("ツールバー"));
-    bar->setObjectName(QStringLiteral("ToolBar"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    bar->addAction(m_Commands->actNew);
-    bar->addAction(m_Commands->actOpen);
-    bar->addAction(m_Commands->actSave);
-    bar->addSeparator();
-    bar->addAction(m_FolderTree->actBackFolder);
-    bar->addAction(m_FolderTree->actNextFolder);
-    // Open lists the recent files behind its arrow, back and forward the history.
-    const std::pair<QAction*, QMenu*> historyButtons[] = {
-        {m_Commands->actOpen, m_Commands->RecentFilePopup},
-        {m_FolderTree->actBackFolder, m_FolderTree->RecentFolderPopup1},
-        {m_FolderTree->actNextFolder, m_FolderTree->RecentFolderPopup2},
-    };
-    for (const auto& [action, menu] : historyButtons) {
-        if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-            button->setMenu(menu);
-            button->setPopupMode(QToolButton::MenuButtonPopup);
-        }
-    }
-    bar->addAction(m_FolderTree->actAddFolder);
-    bar->addAction(m_FolderTree->actDeleteFolder);
-    bar->addSeparator();
-    bar->addAction(m_Exports->actExportHtml);
+    m_Layout->Wire();
 }
 
 void THVWindow::SetDebugMode(bool on) {
@@ -307,51 +231,7 @@ void THVWindow::SetDebugMode(bool on) {
 }
 
 void THVWindow::RestoreLayout() {
-    // Without a stored size, each follows the font: the window and the tree from the Windows
-    // sizes, the count and sort panels from the widest text they show.
-    const QFontMetrics metrics = fontMetrics();
-    TWindowPlacement placement{x(), y(), ScaledToFont(900, metrics), ScaledToFont(600, metrics), false};
-    if (const QScreen* screen = this->screen()) {
-        placement.Width = std::min(placement.Width, screen->availableGeometry().width());
-        placement.Height = std::min(placement.Height, screen->availableGeometry().height());
-    }
-    std::array<int, 4> widths = {ScaledToFont(160, metrics),
-                                 PanelWidthFor(*m_Panels[1], {ItemCountText(100000, 100000)}),
-                                 PanelWidthFor(*m_Panels[2], SortOrderTexts()), ScaledToFont(100, metrics)};
-    int treeWidth = ScaledToFont(120, metrics);
-    int bottomHeight = ScaledToFont(70, metrics);
-    const auto stored = [this](const auto& option) {
-        return m_Settings->Registry().ValueExists(TableInfo(option.Table).KeyPath, option.Name);
-    };
-    if (m_Settings != nullptr) {
-        if (auto text = ReadRestorePos(m_Settings->Registry(), RestorePosKeyName, "Rect")) {
-            placement = ApplyRestorePos(*text, rpRestoreSize | rpRestoreState, placement);
-            // A place on a screen that is gone would leave the window out of reach.
-            if (QGuiApplication::screenAt(
-                    QRect(placement.Left, placement.Top, placement.Width, placement.Height).center()) != nullptr) {
-                move(placement.Left, placement.Top);
-            }
-        }
-        if (stored(opt::Window::StatusPanelWidths)) {
-            widths = PanelWidths(QString::fromStdString(m_Settings->Get(opt::Window::StatusPanelWidths)));
-        }
-        if (stored(opt::Window::TreeWidth)) {
-            treeWidth = m_Settings->Get(opt::Window::TreeWidth);
-        }
-        if (stored(opt::Window::BottomPanelHeight)) {
-            bottomHeight = m_Settings->Get(opt::Window::BottomPanelHeight);
-        }
-    }
-    resize(std::max(placement.Width, 320), std::max(placement.Height, 240));
-    if (placement.Maximized) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    }
-    for (std::size_t i = 0; i + 1 < m_Panels.size(); ++i) {
-        m_Panels[i]->setFixedWidth(widths[i]);
-    }
-    m_Panels[3]->setMinimumWidth(widths[3]);
-    m_TreeSplitter->setSizes({treeWidth, std::max(width() - treeWidth, 100)});
-    m_MainSplitter->setSizes({std::max(height() - bottomHeight, 100), bottomHeight});
+    m_Layout->Restore();
 }
 
 void THVWindow::StoreLayout() {
@@ -361,22 +241,7 @@ void THVWindow::StoreLayout() {
     m_LayoutStored = true;
     m_Document->RecentFiles().Store(*m_Settings);
     m_ItemController->StoreLayout();
-    QStringList widths;
-    for (const QLabel* panel : m_Panels) {
-        widths << QString::number(panel == m_Panels[3] ? panel->minimumWidth() : panel->width());
-    }
-    m_Settings->Set(opt::Window::StatusPanelWidths, widths.join(QLatin1Char(',')).toStdString());
-    m_Settings->Set(opt::Window::TreeWidth, static_cast<std::int32_t>(m_TreeSplitter->sizes().value(0)));
-    m_Settings->Set(opt::Window::BottomPanelHeight, static_cast<std::int32_t>(m_MainSplitter->sizes().value(1)));
-    // The place is the frame's, as move() takes it; the size is the client area's, as resize()
-    // takes it. Storing the client area's place would let the window creep by its title bar on
-    // every start.
-    const QRect normal = normalGeometry();
-    const QPoint frameOffset = geometry().topLeft() - pos();
-    WriteRestorePos(
-        m_Settings->Registry(), RestorePosKeyName, "Rect",
-        {normal.x() - frameOffset.x(), normal.y() - frameOffset.y(), normal.width(), normal.height(), isMaximized()},
-        rpRestoreSize | rpRestoreState);
+    m_Layout->Store();
 }
 
 void THVWindow::StartUpOpen(const QString& commandLinePath) {

@@ -29,9 +29,10 @@ class TItemListController;
 class THVItem;
 class TSearchWindows;
 class TSettings;
+class TWindowLayout;
 
 // The main window: the folder tree `TreeView` beside the item list, below them the info panel
-// and the memo box, the status bar with four panels, the menus and the tool bar. It owns the
+// and the memo box, the status bar with four panels, the menus and the tool bars. It owns the
 // open document and tells the controllers what the document reports. Every edit of the tree goes
 // through its tree edits, which the folder tree model, the item list model and the window itself
 // observe; the window turns the notices for other windows into its signals.
@@ -66,6 +67,7 @@ public:
     TFolderTreeModel* FolderModel() const { return m_Model; }
     QLabel* StatusPanel(int index) const { return m_Panels.at(static_cast<std::size_t>(index)); }
     TSearchWindows& SearchWindows() const { return *m_SearchWindows; }
+    TWindowLayout& Layout() const { return *m_Layout; }
     // Shows folder in the tree and its items at once, and selects item there when given and
     // listed (a result opened from a search window).
     void ShowFolderItem(THVFolder* folder, const THVItem* item);
@@ -132,6 +134,7 @@ private:
     QSplitter* m_MainSplitter = nullptr;
     QSplitter* m_TreeSplitter = nullptr;
     TSearchWindows* m_SearchWindows = nullptr;
+    TWindowLayout* m_Layout = nullptr;
     QMenu* m_DebugMenu = nullptr;
     std::array<QLabel*, 4> m_Panels{};
     bool m_LayoutStored = false;
