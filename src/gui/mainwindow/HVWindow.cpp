@@ -7,11 +7,13 @@
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
+#include "mainwindow/TreeMenu.h"
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
 #include "search/SearchWindows.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
+#include "tray/TrayIcon.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -109,6 +111,7 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
     m_TreeEdits.AddObserver(this);
     connect(m_FolderTree, &TFolderTreeController::folderShown, m_ItemController, &TItemListController::ShowFolder);
     CreateMenus();
+    m_Tray = new TTrayIcon(*this, *m_TreeMenu, m_Settings);
     m_FolderTree->SetMemoBox(m_Memo);
     // Whenever a menu of the window closes, the folder commands follow the selection again.
     for (QAction* action : menuBar()->actions()) {
@@ -237,6 +240,9 @@ void THVWindow::CreateMenus() {
     file->insertSeparator(m_Commands->actFileProp);
     QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
     m_FolderTree->FillMenu(folder);
+    m_TreeMenu = new TTreeMenu(*this);
+    m_TreeMenu->AttachFolderMenu(folder);
+    m_TreeMenu->AttachTreePopup(m_FolderTree->TreeViewPopup, [this] { return m_FolderTree->PopupTarget(); });
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
     menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(m_ItemController->actViewReport);
@@ -404,6 +410,9 @@ void THVWindow::BusyChanged(bool busy) {
 }
 
 void THVWindow::RootAboutToChange() {
+    if (m_TreeMenu != nullptr) {
+        m_TreeMenu->ForgetAll();
+    }
     if (m_ItemController != nullptr) {
         m_ItemController->ShowFolder(nullptr);
     }

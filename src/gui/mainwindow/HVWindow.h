@@ -28,6 +28,8 @@ class TItemListController;
 class THVItem;
 class TSearchWindows;
 class TSettings;
+class TTrayIcon;
+class TTreeMenu;
 
 // The main window: the folder tree `TreeView` beside the item list, below them the info panel
 // and the memo box, the status bar with four panels, the menus and the tool bar. It owns the
@@ -58,6 +60,8 @@ public:
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
     TBrowserImport& BrowserImport() { return *m_BrowserImport; }
     TExportActions& Exports() { return *m_Exports; }
+    TTreeMenu& TreeMenu() { return *m_TreeMenu; }
+    TTrayIcon& Tray() { return *m_Tray; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -111,6 +115,8 @@ private:
     TDocumentCommands* m_Commands = nullptr;
     TBrowserImport* m_BrowserImport = nullptr;
     TExportActions* m_Exports = nullptr;
+    TTreeMenu* m_TreeMenu = nullptr;
+    TTrayIcon* m_Tray = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
