@@ -129,6 +129,7 @@ private slots:
     void trayIconOnMinimizeAndRestore_data();
     void trayIconOnMinimizeAndRestore();
     void noTrayKeepsTheWindowReachable();
+    void restoringKeepsAMaximizedWindow();
     void hintFollowsTheCaption();
 };
 
@@ -397,6 +398,28 @@ void TTrayMenuTest::noTrayKeepsTheWindowReachable() {
     f.Window->show();
     f.Window->showMinimized();
     QTest::qWait(20);
+    QVERIFY(f.Window->isVisible());
+    QVERIFY(!tray.WindowHidden());
+}
+
+void TTrayMenuTest::restoringKeepsAMaximizedWindow() {
+    TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::HideTaskBar, true); });
+    TTrayIcon& tray = f.Window->Tray();
+    tray.SetTrayAvailable(true);
+    f.Window->showMaximized();
+    // A click on the icon while the window is up does not shrink it.
+    tray.RestoreWindow();
+    QVERIFY(f.Window->isMaximized());
+    f.Window->showMinimized();
+    QTRY_VERIFY(!f.Window->isVisible());
+    tray.RestoreWindow();
+    QVERIFY(f.Window->isVisible());
+    QVERIFY(f.Window->isMaximized());
+    // Taking the icon away while the window hides in the tray brings the window back.
+    f.Window->showMinimized();
+    QTRY_VERIFY(!f.Window->isVisible());
+    f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{0});
+    tray.ApplySettings();
     QVERIFY(f.Window->isVisible());
     QVERIFY(!tray.WindowHidden());
 }

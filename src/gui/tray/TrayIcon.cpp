@@ -65,10 +65,7 @@ void TTrayIcon::CreateMenu() {
     TrayIconPopup->addSeparator();
     actTrayRestore = TrayIconPopup->addAction(QStringLiteral("元のサイズに戻す(&R)"));
     actTrayRestore->setObjectName(QStringLiteral("actTrayRestore"));
-    // The default entry.
-    QFont bold = actTrayRestore->font();
-    bold.setBold(true);
-    actTrayRestore->setFont(bold);
+    TrayIconPopup->setDefaultAction(actTrayRestore);
     actTrayMinimize = TrayIconPopup->addAction(QStringLiteral("最小化(&N)"));
     actTrayMinimize->setObjectName(QStringLiteral("actTrayMinimize"));
     actTrayExit = TrayIconPopup->addAction(QStringLiteral("終了(&X)"));
@@ -111,6 +108,10 @@ void TTrayIcon::SetIconVisible(bool visible) {
 
 void TTrayIcon::ApplySettings() {
     SetIconVisible(TrayIconShownNormally(TrayIconSetting()));
+    // Without the icon nothing could bring a hidden window back.
+    if (!m_IconVisible && m_WindowHidden) {
+        RestoreWindow();
+    }
 }
 
 void TTrayIcon::WindowMinimized() {
@@ -132,19 +133,20 @@ void TTrayIcon::WindowMinimized() {
 void TTrayIcon::WindowRestored() {
     m_Minimized = false;
     m_WindowHidden = false;
+    m_WasMaximized = false;
     SetIconVisible(TrayIconAfterRestore(TrayIconSetting(), m_IconVisible));
 }
 
 void TTrayIcon::RestoreWindow() {
-    const bool wasHidden = m_WindowHidden;
-    if (m_WasMaximized) {
-        m_Window.showMaximized();
-    } else {
-        m_Window.showNormal();
-    }
-    if (wasHidden || m_Minimized) {
-        // showNormal() of a window that was only hidden may report no state change.
-        if (!m_Window.isMinimized()) {
+    // A window that is up already only comes to the front, keeping its size.
+    if (m_Window.isMinimized() || m_WindowHidden || !m_Window.isVisible()) {
+        if (m_WasMaximized) {
+            m_Window.showMaximized();
+        } else {
+            m_Window.showNormal();
+        }
+        // A window that was only hidden may report no state change.
+        if (m_Minimized && !m_Window.isMinimized()) {
             WindowRestored();
         }
     }
