@@ -21,6 +21,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 using hv::THVFolder;
 using hv::THVItem;
@@ -122,6 +123,7 @@ private slots:
     void openingAnItemRecordsTheAccess();
     void commandsRecordTheAccessOnlyWhenAsked();
     void freedEntriesDoNothing();
+    void itemFreedWhileTheLaunchAsks();
     void entriesGoOnceTheMenuHasClosed();
     void treePopupOpensOnlyAnotherFolder();
     void itemMenuKeepsItsCommands();
@@ -250,6 +252,26 @@ void TTrayMenuTest::freedEntriesDoNothing() {
     // The command itself was copied: it still runs, but records nothing.
     gamma->actions().at(1)->trigger();
     QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
+}
+
+void TTrayMenuTest::itemFreedWhileTheLaunchAsks() {
+    TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::AccessRestriction, std::int32_t{1}); });
+    QMenu* list = f.Menu().mniFolderList;
+    Unfold(list);
+    THVItem* alpha = f.Item(f.Root(), "Alpha");
+    f.Prompts.YesNoAnswers.push_back(true);
+    const auto record = f.Prompts.OnRecord;
+    f.Prompts.OnRecord = [&](const hv::test::TFakePrompts::TRecord& asked) {
+        record(asked);
+        if (alpha != nullptr) {
+            f.Window->TreeEdits().DeleteItems({std::exchange(alpha, nullptr)});
+        }
+    };
+    Entry(list, QStringLiteral("Alpha(&3)"))->trigger();
+    QCOMPARE(f.Prompts.Seen.size(), 1);
+    QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
+    QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
+    QCOMPARE(f.Root().List().Count(), 2);
 }
 
 void TTrayMenuTest::entriesGoOnceTheMenuHasClosed() {

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <string>
 
 namespace hv {
 
@@ -203,8 +204,10 @@ void TTreeMenu::OpenItem(const TRefPtr& ref) {
     if (ref->Item == nullptr) {
         return;
     }
-    // The launch may ask questions, and the item may go meanwhile: the reference tells.
-    if (m_Window.ItemList().Launch(ref->Item->GetURL()) && ref->Item != nullptr) {
+    // The launch may ask questions, and the item may go meanwhile: it works on a copy of the
+    // address, and the reference tells whether the item is still there.
+    const std::string url = ref->Item->GetURL();
+    if (m_Window.ItemList().Launch(url) && ref->Item != nullptr) {
         m_Window.ItemList().RecordAccess(*ref->Item);
     }
 }
