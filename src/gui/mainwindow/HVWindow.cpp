@@ -8,6 +8,7 @@
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
 #include "mainwindow/StatusPanels.h"
+#include "mainwindow/TreeMenu.h"
 #include "mainwindow/WindowLayout.h"
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
@@ -15,6 +16,7 @@
 #include "settings/ConfigCommand.h"
 #include "settings/RestorePos.h"
 #include "settings/Settings.h"
+#include "tray/TrayIcon.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -62,6 +64,7 @@ THVWindow::THVWindow(TSettings* settings, TUserPrompts* prompts, QWidget* parent
     m_TreeEdits.AddObserver(this);
     connect(m_FolderTree, &TFolderTreeController::folderShown, m_ItemController, &TItemListController::ShowFolder);
     CreateMenus();
+    m_Tray = new TTrayIcon(*this, *m_TreeMenu, m_Settings);
     m_FolderTree->SetMemoBox(m_Memo);
     // Whenever a menu of the window closes, the folder commands follow the selection again.
     for (QAction* action : menuBar()->actions()) {
@@ -125,7 +128,7 @@ void THVWindow::ApplySettings() {
     m_ItemController->ApplySettings();
     m_Layout->ApplyDisplaySettings();
     m_SearchWindows->ApplySettings();
-    // The tray icon follows TrayIcon here: call its ApplySettings() once the tray is wired in.
+    m_Tray->ApplySettings();
 }
 
 void THVWindow::CreateWidgets() {
@@ -203,6 +206,9 @@ void THVWindow::CreateMenus() {
     file->insertSeparator(m_Commands->actFileProp);
     QMenu* folder = menuBar()->addMenu(QStringLiteral("フォルダ(&O)"));
     m_FolderTree->FillMenu(folder);
+    m_TreeMenu = new TTreeMenu(*this);
+    m_TreeMenu->AttachFolderMenu(folder);
+    m_TreeMenu->AttachTreePopup(m_FolderTree->TreeViewPopup, [this] { return m_FolderTree->PopupTarget(); });
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
@@ -292,6 +298,9 @@ void THVWindow::BusyChanged(bool busy) {
 }
 
 void THVWindow::RootAboutToChange() {
+    if (m_TreeMenu != nullptr) {
+        m_TreeMenu->ForgetAll();
+    }
     if (m_ItemController != nullptr) {
         m_ItemController->ShowFolder(nullptr);
     }

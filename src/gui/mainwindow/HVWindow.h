@@ -30,6 +30,8 @@ class THVItem;
 class TSearchWindows;
 class TSettings;
 class TWindowLayout;
+class TTrayIcon;
+class TTreeMenu;
 
 // The main window: the folder tree `TreeView` beside the item list, below them the info panel
 // and the memo box, the status bar with four panels, the menus and the tool bars. It owns the
@@ -61,6 +63,8 @@ public:
     TBrowserImport& BrowserImport() { return *m_BrowserImport; }
     TExportActions& Exports() { return *m_Exports; }
     TConfigCommand& ConfigCommand() { return *m_Config; }
+    TTreeMenu& TreeMenu() { return *m_TreeMenu; }
+    TTrayIcon& Tray() { return *m_Tray; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -124,6 +128,8 @@ private:
     TBrowserImport* m_BrowserImport = nullptr;
     TExportActions* m_Exports = nullptr;
     TConfigCommand* m_Config = nullptr;
+    TTreeMenu* m_TreeMenu = nullptr;
+    TTrayIcon* m_Tray = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;

@@ -1,6 +1,7 @@
 #include "mainwindow/ItemCommandMenu.h"
 
 #include "launch/CommandLine.h"
+#include "mainwindow/TreeMenu.h"
 #include "model/HVItems.h"
 #include "platform/Process.h"
 
@@ -65,12 +66,11 @@ void TItemCommandMenu::Insert(QMenu* menu) {
     const QList<QAction*> actions = menu->actions();
     const qsizetype open = actions.indexOf(m_Open);
     QAction* before = open >= 0 && open + 1 < actions.size() ? actions.at(open + 1) : nullptr;
-    for (const TCmdItem& command : item->GetCommands()) {
-        auto* action =
-            new QAction(CommandIcon(command.CommandLine, m_Open->icon()), QString::fromStdString(command.Title), menu);
+    // The same entries as an item's sub-menu in the tree menus.
+    const QList<QAction*> entries =
+        CreateCommandEntries(*item, m_Open->icon(), menu, [this](const TCmdItem& command) { m_Run(command); });
+    for (QAction* action : entries) {
         action->setProperty(kCommandEntry, true);
-        // A copy: the item may be gone by the time the launch's questions are answered.
-        connect(action, &QAction::triggered, this, [this, command] { m_Run(command); });
         menu->insertAction(before, action);
     }
 }

@@ -135,6 +135,9 @@ public:
     // copied to the chosen folder, their names made unique there.
     void MoveSelectedItems();
     void CopySelectedItems();
+    // Opens a URL or runs a command line through the launch routine, without recording the
+    // access; returns whether the launch happened.
+    bool Launch(const std::string& text);
     // Runs one of the current item's commands; returns whether the launch happened.
     bool RunCommand(const TCmdItem& command);
     // Reads the display options again (hot tracking, date texts, colours, sorting of

@@ -56,6 +56,11 @@ bool TItemListController::RunCommand(const TCmdItem& command) {
     return true;
 }
 
+bool TItemListController::Launch(const std::string& text) {
+    const TLaunchOptions options = m_Settings != nullptr ? LaunchOptionsFromSettings(*m_Settings) : TLaunchOptions{};
+    return OpenURL(text, options, TLaunchServices{m_Prompts, *m_Shell, *m_Network, Clock()});
+}
+
 TItemPropDlg& TItemListController::ItemDialog() {
     if (m_PropDlg == nullptr) {
         TSettings* settings = m_Settings;

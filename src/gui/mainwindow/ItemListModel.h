@@ -49,6 +49,8 @@ public:
 
     // The item's texts, icon or colour changed.
     void RefreshItem(const THVItem* item);
+    // The item's own icon, else the default one.
+    QIcon IconOf(const THVItem& item) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -69,8 +71,6 @@ public:
     void ItemsSorted(THVList& list) override;
 
 private:
-    QIcon IconOf(const THVItem& item) const;
-
     THVList* m_List = nullptr;
     TAccessTimeOptions m_TimeOptions;
     TItemColorOptions m_ColorOptions;
