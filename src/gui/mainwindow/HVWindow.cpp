@@ -4,6 +4,8 @@
 #include "document/DocumentCommands.h"
 #include "importexport/BrowserImport.h"
 #include "importexport/ExportActions.h"
+#include "mainwindow/ClipboardActions.h"
+#include "mainwindow/DragDrop.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
@@ -239,6 +241,9 @@ void THVWindow::CreateMenus() {
     m_FolderTree->FillMenu(folder);
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
+    m_Clipboard = new TClipboardActions(*this, m_Settings);
+    m_Clipboard->FillItemMenu(item);
+    m_DragDrop = new TDragDrop(*this, *m_Clipboard);
     menuBar()->addMenu(QStringLiteral("表示(&V)"))->addAction(m_ItemController->actViewReport);
     m_SearchWindows = new TSearchWindows(*this, m_Settings, m_Prompts);
     m_SearchWindows->FillMenu(menuBar()->addMenu(QStringLiteral("検索(&S)")));

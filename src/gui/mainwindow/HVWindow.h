@@ -20,7 +20,9 @@ class QTreeView;
 namespace hv {
 
 class TBrowserImport;
+class TClipboardActions;
 class TDocumentCommands;
+class TDragDrop;
 class TExportActions;
 class TFolderTreeController;
 class TFolderTreeModel;
@@ -58,6 +60,8 @@ public:
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
     TBrowserImport& BrowserImport() { return *m_BrowserImport; }
     TExportActions& Exports() { return *m_Exports; }
+    TClipboardActions& Clipboard() { return *m_Clipboard; }
+    TDragDrop& DragDrop() { return *m_DragDrop; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -111,6 +115,8 @@ private:
     TDocumentCommands* m_Commands = nullptr;
     TBrowserImport* m_BrowserImport = nullptr;
     TExportActions* m_Exports = nullptr;
+    TClipboardActions* m_Clipboard = nullptr;
+    TDragDrop* m_DragDrop = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
