@@ -49,17 +49,17 @@ echo '{"root": {"name": "Hollyvine", "items": [{"name": "Second", "url": "https:
 "$hvtool" write "$work/first.json" "$work/first.hv" || exit 1
 "$hvtool" write "$work/second.json" "$work/second.hv" || exit 1
 
-# Starts a copy on a document and prints its window id once the window is up.
+# Starts a copy on a document; window is its window id once the window is up (empty if never).
 start() {
   "$hollyvine" "$1" >"$work/$(basename "$1").log" 2>&1 &
-  pids+=($!)
-  local pid=$! window=
+  local pid=$!
+  pids+=("$pid")
+  window=
   for _ in $(seq 50); do
     window=$(xdotool search --pid "$pid" --onlyvisible --name "$(basename "$1")" 2>/dev/null | head -1)
     [ -n "$window" ] && break
     sleep 0.2
   done
-  echo "$window"
 }
 keys() {
   local window=$1; shift
@@ -71,12 +71,14 @@ keys() {
   done
 }
 
-first=$(start "$work/first.hv")
+start "$work/first.hv"
+first=$window
 [ -n "$first" ] || { echo "FAIL: the first copy showed no window"; exit 1; }
 # The tree has the focus; Tab goes to the list, Ctrl+A selects both items, Ctrl+C copies them.
 keys "$first" Tab ctrl+a ctrl+c
 
-second=$(start "$work/second.hv")
+start "$work/second.hv"
+second=$window
 [ -n "$second" ] || { echo "FAIL: the second copy showed no window"; exit 1; }
 # The root is selected in the tree: paste there, then save.
 keys "$second" ctrl+v ctrl+s
