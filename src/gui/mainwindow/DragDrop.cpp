@@ -18,6 +18,7 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -40,6 +41,9 @@ Qt::DropAction ActionOf(TDropEffect effect) {
     }
     return Qt::IgnoreAction;
 }
+
+// How long after a drag the receiver may still take the data.
+constexpr int kTakenWait = 30000;
 
 QString Latin(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -71,16 +75,45 @@ TDragDrop::TDragDrop(THVWindow& window, TClipboardActions& clipboard)
 
 void TDragDrop::ItemAboutToBeFreed(THVItem* item) {
     std::erase(m_DraggedItems, item);
+    std::erase(m_PendingItems, item);
 }
 
 void TDragDrop::FolderAboutToBeFreed(THVFolder* folder) {
     if (m_DraggedFolder != nullptr && m_DraggedFolder->IsInside(folder)) {
         m_DraggedFolder = nullptr;
     }
+    if (m_PendingFolder != nullptr && m_PendingFolder->IsInside(folder)) {
+        m_PendingFolder = nullptr;
+    }
 }
 
 Qt::DropAction TDragDrop::RunDrag(THVDataObject* data) {
     return m_RunDrag(data, Qt::CopyAction | Qt::MoveAction);
+}
+
+void TDragDrop::AwaitTaken(THVDataObject* data, const std::function<bool(const QString&)>& settle) {
+    const int generation = ++m_PendingGeneration;
+    auto once = [this, generation, settle](const QString& type) {
+        if (generation == m_PendingGeneration && settle(type)) {
+            ++m_PendingGeneration;
+        }
+    };
+    for (const QString& type : data->TakenFormats()) {
+        once(type);
+    }
+    if (generation != m_PendingGeneration) {
+        return;
+    }
+    // On X11 the drag loop ends with the drop, before the receiver has asked for the data; what
+    // it takes afterwards still counts, for a while.
+    connect(data, &THVDataObject::formatTaken, this, once, Qt::QueuedConnection);
+    QTimer::singleShot(kTakenWait, this, [this, generation] {
+        if (generation == m_PendingGeneration) {
+            ++m_PendingGeneration;
+            m_PendingItems.clear();
+            m_PendingFolder = nullptr;
+        }
+    });
 }
 
 void TDragDrop::DragSelectedItems() {
@@ -95,22 +128,41 @@ void TDragDrop::DragSelectedItems() {
     auto* data = new THVDataObject(std::vector<const THVItem*>(items.begin(), items.end()));
     const QPointer<THVDataObject> guard(data);
     const Qt::DropAction result = RunDrag(data);
-    const bool tookOwn = guard != nullptr && guard->Taken(OwnMimeType());
-    const bool tookLink =
-        guard != nullptr && guard->TakenAnyOf({Latin(kMozUrlFormat), Latin(kUriListFormat), Latin(kTextFormat)});
     m_Origin = TDragOrigin::Elsewhere;
-    const std::vector<THVItem*> dragged = std::move(m_DraggedItems);
+    ++m_PendingGeneration; // a new drag ends the wait for the last one
+    m_PendingFolder = nullptr;
+    m_PendingItems = std::move(m_DraggedItems);
     m_DraggedItems.clear();
-    if (dragged.empty()) {
-        return; // moved within this window, or gone
+    // Items moved within this window, or gone, have nothing left to do.
+    if (m_PendingItems.empty() || guard == nullptr || result == Qt::IgnoreAction) {
+        m_PendingItems.clear();
+        return;
     }
-    if (result == Qt::MoveAction && tookOwn) {
-        // They live in the receiver now.
-        list.DeleteItemsWithoutAsking(dragged);
-    } else if (result != Qt::IgnoreAction && tookLink &&
-               IsBrowserWindowClass(WindowClassUnderPointer().toStdString())) {
-        list.RecordAccess(*dragged.front());
+    const bool move = result == Qt::MoveAction;
+    const bool browser = !move && IsBrowserWindowClass(WindowClassUnderPointer().toStdString());
+    if (!move && !browser) {
+        m_PendingItems.clear();
+        return;
     }
+    AwaitTaken(guard, [this, move, browser](const QString& type) {
+        if (m_PendingItems.empty()) {
+            return true;
+        }
+        if (move && type == OwnMimeType()) {
+            // They live in the receiver now.
+            const std::vector<THVItem*> items = std::move(m_PendingItems);
+            m_PendingItems.clear();
+            m_Window.ItemList().DeleteItemsWithoutAsking(items);
+            return true;
+        }
+        if (browser && (type == Latin(kMozUrlFormat) || type == Latin(kUriListFormat) || type == Latin(kTextFormat))) {
+            THVItem* first = m_PendingItems.front();
+            m_PendingItems.clear();
+            m_Window.ItemList().RecordAccess(*first);
+            return true;
+        }
+        return false;
+    });
 }
 
 void TDragDrop::DragSelectedFolder() {
@@ -125,14 +177,32 @@ void TDragDrop::DragSelectedFolder() {
     auto* data = new THVDataObject(*folder);
     const QPointer<THVDataObject> guard(data);
     const Qt::DropAction result = RunDrag(data);
-    const bool tookOwn = guard != nullptr && guard->Taken(OwnMimeType());
     m_Origin = TDragOrigin::Elsewhere;
-    folder = m_DraggedFolder;
+    ++m_PendingGeneration;
+    m_PendingItems.clear();
+    m_PendingFolder = m_DraggedFolder;
     m_DraggedFolder = nullptr;
-    // A receiver that did not take the records has not got the folder: nothing is deleted then.
-    if (folder == nullptr || result != Qt::MoveAction || !tookOwn) {
+    // A receiver that does not take the records has not got the folder: nothing is deleted then.
+    if (m_PendingFolder == nullptr || guard == nullptr || result != Qt::MoveAction) {
+        m_PendingFolder = nullptr;
         return;
     }
+    AwaitTaken(guard, [this](const QString& type) {
+        if (m_PendingFolder == nullptr) {
+            return true;
+        }
+        if (type != OwnMimeType()) {
+            return false;
+        }
+        THVFolder* moved = m_PendingFolder;
+        m_PendingFolder = nullptr;
+        DeleteMovedFolder(moved);
+        return true;
+    });
+}
+
+void TDragDrop::DeleteMovedFolder(THVFolder* folder) {
+    TFolderTreeController& tree = m_Window.FolderTree();
     THVFolder& root = m_Window.Document().Root();
     if (folder != &root) {
         tree.DeleteFolderWithoutAsking(folder);

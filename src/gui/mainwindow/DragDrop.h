@@ -53,6 +53,11 @@ private:
     // Sets the event's action from the effect (none: refused); false when refused.
     bool ApplyEffect(QDropEvent& event, TDropEffect effect) const;
     Qt::DropAction RunDrag(THVDataObject* data);
+    // Calls settle with each format data's receiver took and takes, until settle says it is done
+    // or the time is up or another drag starts.
+    void AwaitTaken(THVDataObject* data, const std::function<bool(const QString&)>& settle);
+    // A folder moved to another program: deleted here, the root emptied.
+    void DeleteMovedFolder(THVFolder* folder);
     void ItemAboutToBeFreed(THVItem* item);
     void FolderAboutToBeFreed(THVFolder* folder);
 
@@ -63,6 +68,10 @@ private:
     // What is being dragged, kept up to date when things are freed during the drag.
     std::vector<THVItem*> m_DraggedItems;
     THVFolder* m_DraggedFolder = nullptr;
+    // After a drag, what waits for the receiver to take the data.
+    std::vector<THVItem*> m_PendingItems;
+    THVFolder* m_PendingFolder = nullptr;
+    int m_PendingGeneration = 0;
     QPoint m_PressPos;
     QPointer<QAbstractItemView> m_PressView;
 };

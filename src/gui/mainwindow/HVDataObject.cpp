@@ -53,7 +53,10 @@ QVariant THVDataObject::retrieveData(const QString& mimeType, QMetaType type) co
     if (!hasFormat(mimeType)) {
         return {};
     }
-    m_Taken.insert(mimeType);
+    if (!m_Taken.contains(mimeType)) {
+        m_Taken.insert(mimeType);
+        emit const_cast<THVDataObject*>(this)->formatTaken(mimeType);
+    }
     if (mimeType == OwnMimeType()) {
         return m_Own;
     }

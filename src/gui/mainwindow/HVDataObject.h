@@ -29,8 +29,12 @@ public:
     // Whether a receiver asked for the format (rendered it).
     bool Taken(const QString& mimeType) const { return m_Taken.contains(mimeType); }
     bool TakenAnyOf(const QStringList& mimeTypes) const;
-    // The own format's records, for a paste within this process.
-    const QByteArray& OwnData() const { return m_Own; }
+    // The formats asked for so far.
+    QStringList TakenFormats() const { return QStringList(m_Taken.cbegin(), m_Taken.cend()); }
+
+signals:
+    // A receiver asked for the format.
+    void formatTaken(const QString& mimeType);
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override;
