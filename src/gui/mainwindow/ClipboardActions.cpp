@@ -21,6 +21,8 @@
 #include <QMimeData>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace hv {
 
 namespace {
@@ -51,6 +53,11 @@ std::optional<TDroppedLink> X11MozUrl(const QMimeData& mime, TPasteSource source
         return std::nullopt;
     }
     if (source == TPasteSource::Clipboard && QGuiApplication::clipboard()->ownsClipboard()) {
+        return std::nullopt;
+    }
+    // Files from a file manager stay files.
+    const QList<QUrl> urls = mime.urls();
+    if (std::none_of(urls.begin(), urls.end(), [](const QUrl& url) { return !url.isLocalFile(); })) {
         return std::nullopt;
     }
     const char* selection = source == TPasteSource::Clipboard ? "CLIPBOARD" : "XdndSelection";
