@@ -30,12 +30,10 @@ std::string Unescape(std::string_view value) {
         }
         switch (value[++i]) {
         case 's':
-            out += ' ';
-            break;
         case 'n':
         case 't':
         case 'r':
-            out += ' ';
+            out += ' '; // a value stays on one line
             break;
         case '\\':
             out += '\\';

@@ -230,10 +230,16 @@ bool TDragDrop::StartsDrag(QAbstractItemView* view, QEvent* event) {
         const bool onRow = view->indexAt(mouse->position().toPoint()).isValid();
         m_PressView = mouse->button() == Qt::LeftButton && onRow ? view : nullptr;
         m_PressPos = mouse->position().toPoint();
+        m_DragEnded = false;
         return false;
     }
     case QEvent::MouseButtonRelease:
         m_PressView = nullptr;
+        if (m_DragEnded) {
+            // The release of the button that dragged is the drag's, not a click.
+            m_DragEnded = false;
+            return true;
+        }
         return false;
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -248,6 +254,7 @@ bool TDragDrop::StartsDrag(QAbstractItemView* view, QEvent* event) {
                 return false;
             }
             DragSelectedFolder();
+            m_DragEnded = true;
             return true;
         }
         // Alt with the mouse keeps its other meanings.
@@ -256,6 +263,7 @@ bool TDragDrop::StartsDrag(QAbstractItemView* view, QEvent* event) {
             return false;
         }
         DragSelectedItems();
+        m_DragEnded = true;
         return true;
     }
     default:

@@ -74,6 +74,8 @@ private:
     int m_PendingGeneration = 0;
     QPoint m_PressPos;
     QPointer<QAbstractItemView> m_PressView;
+    // A drag started by the mouse has ended; the button's release may still come.
+    bool m_DragEnded = false;
 };
 
 } // namespace hv
