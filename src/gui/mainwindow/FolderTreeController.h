@@ -102,6 +102,9 @@ public:
     // The rename rules; returns whether the folder took the name.
     bool RenameFolder(THVFolder* folder, const QString& text);
     void DeleteFolder();
+    // Frees folder (not the root) with everything below it without asking (a move to another
+    // program); the document is modified.
+    void DeleteFolderWithoutAsking(THVFolder* folder);
     void MoveFolder(int delta);
     // The context menu on the folder at pos (viewport coordinates), or with the keyboard on the
     // selected folder at the tree's top-left corner.

@@ -79,6 +79,13 @@ void TFolderTreeController::DeleteFolder() {
     if (!m_Prompts.YesNo(question.toStdString(), "フォルダの削除")) {
         return;
     }
+    DeleteFolderWithoutAsking(folder);
+}
+
+void TFolderTreeController::DeleteFolderWithoutAsking(THVFolder* folder) {
+    if (folder == nullptr || folder == m_Model->Root()) {
+        return;
+    }
     m_History.Forget(folder);
     if (m_Shown != nullptr && m_Shown->IsInside(folder)) {
         m_Shown = nullptr;

@@ -4,6 +4,8 @@
 #include "document/DocumentCommands.h"
 #include "importexport/BrowserImport.h"
 #include "importexport/ExportActions.h"
+#include "mainwindow/ClipboardActions.h"
+#include "mainwindow/DragDrop.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/ItemListController.h"
@@ -211,6 +213,9 @@ void THVWindow::CreateMenus() {
     m_TreeMenu->AttachTreePopup(m_FolderTree->TreeViewPopup, [this] { return m_FolderTree->PopupTarget(); });
     QMenu* item = menuBar()->addMenu(QStringLiteral("アイテム(&I)"));
     m_ItemController->FillMenu(item);
+    m_Clipboard = new TClipboardActions(*this, m_Settings);
+    m_Clipboard->FillItemMenu(item);
+    m_DragDrop = new TDragDrop(*this, *m_Clipboard);
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     view->addAction(m_ItemController->actViewReport);
     m_Layout->FillViewMenu(view);

@@ -20,8 +20,10 @@ class QTreeView;
 namespace hv {
 
 class TBrowserImport;
+class TClipboardActions;
 class TConfigCommand;
 class TDocumentCommands;
+class TDragDrop;
 class TExportActions;
 class TFolderTreeController;
 class TFolderTreeModel;
@@ -65,6 +67,8 @@ public:
     TConfigCommand& ConfigCommand() { return *m_Config; }
     TTreeMenu& TreeMenu() { return *m_TreeMenu; }
     TTrayIcon& Tray() { return *m_Tray; }
+    TClipboardActions& Clipboard() { return *m_Clipboard; }
+    TDragDrop& DragDrop() { return *m_DragDrop; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -130,6 +134,8 @@ private:
     TConfigCommand* m_Config = nullptr;
     TTreeMenu* m_TreeMenu = nullptr;
     TTrayIcon* m_Tray = nullptr;
+    TClipboardActions* m_Clipboard = nullptr;
+    TDragDrop* m_DragDrop = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;

@@ -131,6 +131,10 @@ public:
     bool AddItem();
     // Asks, then frees the selected items.
     void DeleteSelectedItems();
+    // Frees items without asking (a cut, a move to another program); the document is modified.
+    void DeleteItemsWithoutAsking(const std::vector<THVItem*>& items);
+    // Moves items into target (a drop on the tree), their names made unique there.
+    void MoveItemsTo(const std::vector<THVItem*>& items, THVFolder* target);
     // The folder picker, then the selected items move (each announced by itemMoved) or are
     // copied to the chosen folder, their names made unique there.
     void MoveSelectedItems();

@@ -85,6 +85,13 @@ void TItemListController::DeleteSelectedItems() {
     if (!m_Prompts.AskYesNo(question.toStdString(), kDeleteItemTitle)) {
         return;
     }
+    DeleteItemsWithoutAsking(items);
+}
+
+void TItemListController::DeleteItemsWithoutAsking(const std::vector<THVItem*>& items) {
+    if (items.empty()) {
+        return;
+    }
     if (std::find(items.begin(), items.end(), m_Current) != items.end()) {
         m_MemoDirty = false;
         m_Current = nullptr;
@@ -146,6 +153,19 @@ void TItemListController::MoveSelectedItems() {
         m_Current = nullptr;
     }
     m_Edits.MoveItems(items, *target, one ? std::optional<std::string>(name) : std::nullopt);
+    m_Document.MarkModified();
+    RowsRemoved();
+}
+
+void TItemListController::MoveItemsTo(const std::vector<THVItem*>& items, THVFolder* target) {
+    if (items.empty() || target == nullptr || target == m_Folder) {
+        return;
+    }
+    StoreMemo();
+    if (std::find(items.begin(), items.end(), m_Current) != items.end()) {
+        m_Current = nullptr;
+    }
+    m_Edits.MoveItems(items, *target);
     m_Document.MarkModified();
     RowsRemoved();
 }
