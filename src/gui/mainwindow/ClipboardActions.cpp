@@ -137,11 +137,8 @@ TClipboardActions::TClipboardActions(THVWindow& window, TSettings* settings)
         return action;
     };
     actCopyToCB = make("クリップボードにコピー(&Y)", "actCopyToCB", Qt::CTRL | Qt::Key_C);
-    actCopyToCB->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy")));
     actCutToCB = make("カット(&U)", "actCutToCB", Qt::CTRL | Qt::Key_X);
-    actCutToCB->setIcon(QIcon::fromTheme(QStringLiteral("edit-cut")));
     actPasteFromCB = make("ペースト(&P)", "actPasteFromCB", Qt::CTRL | Qt::Key_V);
-    actPasteFromCB->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste")));
     mniPasteFromCB3 = new QAction(QStringLiteral("ペースト(&P)"), &window);
     mniPasteFromCB3->setObjectName(QStringLiteral("mniPasteFromCB3"));
     connect(actCopyToCB, &QAction::triggered, this, &TClipboardActions::CopyToClipboard);

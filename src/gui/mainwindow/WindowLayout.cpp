@@ -2,6 +2,7 @@
 
 #include "document/DocumentCommands.h"
 #include "importexport/ExportActions.h"
+#include "mainwindow/ClipboardActions.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/HintDispatcher.h"
@@ -140,6 +141,10 @@ void TWindowLayout::Wire() {
     bars.Add(bars.tbrItem, nullptr);
     bars.Add(bars.tbrItem, item.actMoveItem);
     bars.Add(bars.tbrItem, item.actCopyItem);
+    bars.Add(bars.tbrItem, nullptr);
+    bars.Add(bars.tbrItem, w.Clipboard().actCutToCB);
+    bars.Add(bars.tbrItem, w.Clipboard().actCopyToCB);
+    bars.Add(bars.tbrItem, w.Clipboard().actPasteFromCB);
     bars.Add(bars.tbrView, item.actViewReport);
     bars.Add(bars.tbrView, actVertical);
     bars.Add(bars.tbrView, actCompact);
