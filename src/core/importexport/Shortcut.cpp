@@ -1,6 +1,7 @@
 #include "importexport/Shortcut.h"
 
 #include "model/HVFolder.h"
+#include "model/TreeEdits.h"
 #include "platform/SafeFile.h"
 #include "platform/UserPrompts.h"
 #include "text/Encoding.h"
@@ -114,7 +115,8 @@ std::string ShortcutName(std::string_view path) {
     return std::string(name.substr(0, name.size() - 4));
 }
 
-int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TUserPrompts& prompts) {
+int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TUserPrompts& prompts,
+                    TTreeEdits* edits) {
     int count = 0;
     for (const std::string& file : files) {
         const std::string name = SanitizeLine(DecodeUtf8(ShortcutName(file)));
@@ -122,9 +124,13 @@ int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TU
         if (name.empty() || url.empty()) {
             continue;
         }
-        THVItem* item = folder.List().Add(name);
-        item->SetURL(url);
-        MakeUniqueName(*item);
+        if (edits != nullptr) {
+            edits->AddNewItem(folder.List(), name, url);
+        } else {
+            THVItem* item = folder.List().Add(name);
+            item->SetURL(url);
+            MakeUniqueName(*item);
+        }
         ++count;
     }
     std::string text(kImportShortcutsDone);

@@ -24,6 +24,7 @@ class TDocumentCommands;
 class TExportActions;
 class TFolderTreeController;
 class TFolderTreeModel;
+class TImportActions;
 class TItemListController;
 class THVItem;
 class TSearchWindows;
@@ -58,6 +59,7 @@ public:
     TDocumentCommands& DocumentCommands() { return *m_Commands; }
     TBrowserImport& BrowserImport() { return *m_BrowserImport; }
     TExportActions& Exports() { return *m_Exports; }
+    TImportActions& Imports() { return *m_Imports; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -111,6 +113,7 @@ private:
     TDocumentCommands* m_Commands = nullptr;
     TBrowserImport* m_BrowserImport = nullptr;
     TExportActions* m_Exports = nullptr;
+    TImportActions* m_Imports = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
