@@ -10,6 +10,7 @@
 #include "model/HVFolder.h"
 #include "platform/BrowserConversation.h"
 #include "settings/RegistryStore.h"
+#include "settings/RestorePos.h"
 #include "settings/Settings.h"
 
 #include <QAbstractItemModelTester>
@@ -248,7 +249,7 @@ void TImportsTest::checklistIsOneWindowThatFreesItself() {
     QCOMPARE(first->minimumSize(), QSize(400, 160));
     first->close();
     QTRY_VERIFY(f.Imports().HtmlDialog() == nullptr);
-    QVERIFY(f.Store.ValueExists("K.Amsel\\Hollyvine\\Window", "ImpHtmlDlgRect"));
+    QVERIFY(hv::ReadRestorePos(f.Store, hv::RestorePosKeyName, "ImpHtmlDlgRect").has_value());
 }
 
 void TImportsTest::bookmarkImportRefusesAFolderWithSubfolders() {
@@ -270,7 +271,8 @@ void TImportsTest::bookmarkImportAsksAboutTheBookmarksInUse() {
         f.Write(QStringLiteral(".mozilla/firefox/profiles.ini"),
                 "[Profile0]\nName=default\nIsRelative=1\nPath=p.default\nDefault=1\n");
         f.Write(QStringLiteral(".mozilla/firefox/p.default/bookmarks.html"),
-                "<DL><p><DT><H3>Dev</H3><DL><p><DT><A HREF=\"http://qt.io/\">Qt</A></DL><p></DL>");
+                "<DL><p><DT><H3>Dev</H3><DL><p><DT><H3>Sub</H3><DL><DT><A HREF=\"http://d/\">Deep</A></DL>"
+                "<DT><A HREF=\"http://qt.io/\">Qt</A></DL><p></DL>");
     };
     {
         TFixture f;
@@ -331,7 +333,8 @@ void TImportsTest::favoritesAreAppendedToAFolderWithItems() {
         (QStringList{QStringLiteral("[お気に入り] のインポート|フォルダ 'Hollyvine' の中に、Windows に登録されている "
                                     "[お気に入り] の内容を取り込みます。\n\n続けてよろしいですか？"),
                      QStringLiteral("Hollyvine|[お気に入り] のインポートが完了しました。")}));
-    QCOMPARE(f.Names(f.Root()), (TNames{"z", "Page"}));
+    // The list shows, and so keeps, its items in name order.
+    QCOMPARE(f.Names(f.Root()), (TNames{"Page", "z"}));
     QCOMPARE(f.Root().ChildCount(), 1);
     QCOMPARE(f.Names(*f.Root().Child(0)), TNames{"a"});
     QVERIFY(f.Window->Document().Modified());
