@@ -220,17 +220,5 @@ TEST_F(TBookmarkLocatorTest, TheQuestionChoosesBetweenTheBookmarksInUseAndAFile)
     }
 }
 
-TEST_F(TBookmarkLocatorTest, WithoutBookmarksInUseTheFileIsAskedForInHome) {
-    test::TFakePrompts prompts;
-    std::string askedIn;
-    const auto file = ChooseBookmarkFile(m_Home.string(), prompts, [&askedIn](const std::string& dir) {
-        askedIn = dir;
-        return std::optional<std::string>();
-    });
-    EXPECT_EQ(file, std::nullopt);
-    EXPECT_EQ(askedIn, m_Home.string());
-    EXPECT_TRUE(prompts.Records.empty());
-}
-
 } // namespace
 } // namespace hv
