@@ -1,4 +1,4 @@
-// The link checklist reading a 20 MB page of about 140,000 links, offscreen (target in a Release
+// The link checklist reading a 20 MB page of about 150,000 links, offscreen (target in a Release
 // build on two cores: the page read and listed within about two seconds, the list sorted and painted
 // within a second; no row is a widget of its own).
 
