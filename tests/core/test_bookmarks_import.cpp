@@ -1,4 +1,5 @@
 #include "BookmarkTestSupport.h"
+#include "FakePrompts.h"
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpBookmark.h"
 #include "platform/BookmarkLocator.h"
@@ -191,6 +192,32 @@ TEST_F(TBookmarkLocatorTest, PrefersTheMozillaDefaultProfile) {
     Put(".mozilla/firefox/profiles.ini", "[Install4F96D1932A9F858E]\r\nDefault=old.x\r\nLocked=1\r\n"
                                          "[Profile0]\r\nPath=main.x\r\nDefault=1\r\n");
     EXPECT_EQ(FindUserBookmarkFile(m_Home.string()), (m_Home / ".mozilla/firefox/old.x/bookmarks.html").string());
+}
+
+TEST_F(TBookmarkLocatorTest, TheQuestionChoosesBetweenTheBookmarksInUseAndAFile) {
+    const std::string inUse = Put(".netscape/bookmarks.html");
+    struct TCase {
+        TYesNoCancel Answer;
+        std::optional<std::string> File;
+        std::string AskedIn; // "" when the file dialog is not shown
+    };
+    const TCase cases[] = {
+        {TYesNoCancel::Yes, inUse, ""},
+        {TYesNoCancel::No, "/chosen.html", (m_Home / ".netscape").string()},
+        {TYesNoCancel::Cancel, std::nullopt, ""},
+    };
+    for (const TCase& c : cases) {
+        test::TFakePrompts prompts;
+        prompts.YesNoCancelAnswers = {c.Answer};
+        std::string askedIn;
+        const auto file = ChooseBookmarkFile(m_Home.string(), prompts, [&askedIn](const std::string& dir) {
+            askedIn = dir;
+            return std::optional<std::string>("/chosen.html");
+        });
+        EXPECT_EQ(file, c.File);
+        EXPECT_EQ(askedIn, c.AskedIn);
+        EXPECT_EQ(prompts.Only().Kind, test::TFakePrompts::TKind::YesNoCancel);
+    }
 }
 
 } // namespace

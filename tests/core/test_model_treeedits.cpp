@@ -264,6 +264,17 @@ TEST(TTreeEdits, AddItemAndSortItemsAreAnnounced) {
               (TLog{"+item? Hollyvine 1", "+item a", "sort items? Hollyvine", "sort items Hollyvine", "item a"}));
 }
 
+TEST(TTreeEdits, AddNewItemIsAnnouncedUnderItsUniqueName) {
+    TTree t;
+    t.Item(t.Root, "x");
+    THVItem* added = t.Edits.AddNewItem(t.Root.List(), "x", "http://x.example/");
+    t.Edits.AddNewItem(t.Root.List(), "X", "");
+    EXPECT_EQ(added->GetURL(), "http://x.example/");
+    EXPECT_EQ(TTree::Names(t.Root), (TNames{"x", "x~1", "X~2"}));
+    // The inserted notice comes after the rename, so the views show the name that is kept.
+    EXPECT_EQ(t.Recorder.Log, (TLog{"+item? Hollyvine 1", "+item x~1", "+item? Hollyvine 2", "+item X~2"}));
+}
+
 TEST(TTreeEdits, MovingAFolderIntoItsOwnLineOrParentIsRefused) {
     TTree t;
     THVFolder* tech = t.Root.AddChild("tech");

@@ -95,6 +95,19 @@ TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesAndMakesNamesUnique) {
     EXPECT_EQ(prompts.Only().Text, "2 個のショートカットをインポートしました。");
 }
 
+TEST_F(ShortcutImportTest, FreedesktopLinkFilesAreShortcutsToo) {
+    const auto named = Write("a.desktop", "[Desktop Entry]\nType=Link\nName=Qt docs\nURL=https://doc.qt.io/\n");
+    const auto unnamed = Write("Page.DESKTOP", "[Desktop Entry]\nType=Link\nURL=https://u.example/\n");
+    const auto app = Write("app.desktop", "[Desktop Entry]\nType=Application\nExec=true\n");
+    THVFolder folder("f");
+    test::TFakePrompts prompts;
+    EXPECT_EQ(ImportShortcuts({named, unnamed, app}, folder, prompts), 2);
+    ASSERT_EQ(folder.List().Count(), 2);
+    EXPECT_EQ(folder.List().Items(0)->GetName(), "Qt docs");
+    EXPECT_EQ(folder.List().Items(0)->GetURL(), "https://doc.qt.io/");
+    EXPECT_EQ(folder.List().Items(1)->GetName(), "Page");
+}
+
 TEST_F(ShortcutImportTest, ReportsZero) {
     THVFolder folder("f");
     test::TFakePrompts prompts;

@@ -20,20 +20,23 @@ namespace hv::test {
 // unexpected question never goes unnoticed.
 class TFakePrompts : public TUserPrompts {
 public:
-    enum class TKind { Information, Warning, Error, YesNo, Save, Password };
+    enum class TKind { Information, Warning, Error, YesNo, Save, Password, YesNoCancel };
 
     struct TRecord {
         TKind Kind;
         std::string Text;
         std::string Title;
         bool operator==(const TRecord&) const = default;
-        bool IsQuestion() const { return Kind == TKind::YesNo || Kind == TKind::Save || Kind == TKind::Password; }
+        bool IsQuestion() const {
+            return Kind == TKind::YesNo || Kind == TKind::Save || Kind == TKind::Password || Kind == TKind::YesNoCancel;
+        }
     };
 
     std::vector<TRecord> Records;
     std::deque<bool> YesNoAnswers;
     std::deque<TSaveAnswer> SaveAnswers;
     std::deque<std::optional<std::string>> PasswordAnswers;
+    std::deque<TYesNoCancel> YesNoCancelAnswers;
 
     // Told of every record as it is made (a test may keep them in its own form).
     std::function<void(const TRecord&)> OnRecord;
@@ -53,6 +56,11 @@ public:
     TSaveAnswer AskSave(const std::string& text, const std::string& title) override {
         Record({TKind::Save, text, title});
         return Take(SaveAnswers, TSaveAnswer::Cancel, text);
+    }
+
+    TYesNoCancel AskYesNoCancel(const std::string& text, const std::string& title) override {
+        Record({TKind::YesNoCancel, text, title});
+        return Take(YesNoCancelAnswers, TYesNoCancel::Cancel, text);
     }
 
     std::optional<std::string> AskPassword(const std::string& prompt, const std::string& title) override {

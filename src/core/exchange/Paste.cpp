@@ -77,8 +77,8 @@ std::optional<TDroppedLink> ReadDroppedFile(const std::string& path) {
     const std::size_t dot = base.rfind('.');
     std::optional<TDroppedLink> link;
     if (dot != std::string_view::npos && AsciiSameText(base.substr(dot), ".desktop")) {
-        if (auto entry = ReadDesktopLink(path)) {
-            link = TDroppedLink{entry->URL, entry->Name.empty() ? FileNameText(WithoutExtension(base)) : entry->Name};
+        if (auto entry = ReadNamedDesktopLink(path)) {
+            link = TDroppedLink{entry->URL, SanitizeLine(entry->Name)};
         }
     } else if (auto bytes = ReadSmallFile(path, kShortcutFileLimit)) {
         link = TDroppedLink{SanitizeLine(ParseShortcutURL(*bytes)), FileNameText(WithoutExtension(base))};

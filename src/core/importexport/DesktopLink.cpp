@@ -147,4 +147,18 @@ std::optional<TDesktopLink> ReadDesktopLink(const std::string& path) {
     return bytes ? ParseDesktopLink(*bytes) : std::nullopt;
 }
 
+std::optional<TDesktopLink> ReadNamedDesktopLink(const std::string& path) {
+    const std::string_view base = std::string_view(path).substr(path.rfind('/') + 1);
+    constexpr std::string_view kExtension = ".desktop";
+    if (base.size() <= kExtension.size() || !AsciiSameText(base.substr(base.size() - kExtension.size()), kExtension)) {
+        return std::nullopt;
+    }
+    std::optional<TDesktopLink> link = ReadDesktopLink(path);
+    if (link && link->Name.empty()) {
+        // File names are bytes; the names of this system are UTF-8.
+        link->Name = DecodeUtf8(base.substr(0, base.size() - kExtension.size()));
+    }
+    return link;
+}
+
 } // namespace hv

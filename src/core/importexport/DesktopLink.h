@@ -29,6 +29,10 @@ std::optional<TDesktopLink> ParseDesktopLink(std::string_view bytes);
 // than kLinkFileLimit.
 std::optional<TDesktopLink> ReadDesktopLink(const std::string& path);
 
+// ReadDesktopLink of a file whose name ends in ".desktop" (in any case), named by the file name
+// without it when the entry has no Name; nullopt for other file names.
+std::optional<TDesktopLink> ReadNamedDesktopLink(const std::string& path);
+
 // The first bytes (at most limit) of the regular file at path; nullopt for anything else
 // (missing, a directory, a pipe or device, unreadable) and for a file larger than limit. Never
 // blocks on a pipe.

@@ -3,12 +3,15 @@
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpHtml.h"
 #include "model/DateTime.h"
+#include "platform/BookmarkLocator.h"
 #include "platform/SafeFile.h"
+#include "platform/UserPrompts.h"
 #include "text/CharRefs.h"
 #include "text/TextUtil.h"
 
 #include <cerrno>
 #include <charconv>
+#include <filesystem>
 #include <vector>
 
 namespace hv {
@@ -296,6 +299,23 @@ std::optional<TBookmarkImportResult> ImportBookmarkFile(const std::string& path,
         return std::nullopt;
     }
     return ImportBookmarks(ReadFileBytes(path), target, options);
+}
+
+std::optional<std::string> ChooseBookmarkFile(const std::string& home, TUserPrompts& prompts,
+                                              const TAskBookmarkFile& askFile) {
+    std::string startDir = home;
+    if (const std::optional<std::string> inUse = FindUserBookmarkSource(home)) {
+        switch (prompts.AskYesNoCancel(std::string(kUseCurrentBookmarksQuestion), std::string(kPromptTitle))) {
+        case TYesNoCancel::Yes:
+            return inUse;
+        case TYesNoCancel::Cancel:
+            return std::nullopt;
+        case TYesNoCancel::No:
+            startDir = std::filesystem::path(*inUse).parent_path().string();
+            break;
+        }
+    }
+    return askFile(startDir);
 }
 
 } // namespace hv

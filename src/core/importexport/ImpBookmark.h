@@ -2,6 +2,7 @@
 
 #include "importexport/BookmarkTree.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,11 +11,27 @@
 
 namespace hv {
 
+class TUserPrompts;
+
 inline constexpr std::string_view kImportBookmarkCaption = "ブックマークのインポート";
 inline constexpr std::string_view kBookmarkFolderHasSubfolders =
     "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
     "空のフォルダを選択してからやり直してください。";
 inline constexpr std::string_view kBookmarkImportDone = "ブックマークのインポートが完了しました。";
+inline constexpr std::string_view kUseCurrentBookmarksQuestion =
+    "現在使用中のブックマークをインポートしますか？\n\n"
+    "[はい] をクリックすると、現在使用中のブックマークをインポートします。\n"
+    "[いいえ] をクリックすると、インポートするブックマークファイルを選択できます。";
+
+// Asks for a bookmark file to read, given the directory to start in; nullopt when cancelled.
+using TAskBookmarkFile = std::function<std::optional<std::string>(const std::string& startDir)>;
+
+// The file the bookmark import reads: when the bookmarks in use are found under home
+// (FindUserBookmarkSource), the question kUseCurrentBookmarksQuestion decides: Yes takes them,
+// No asks for a file starting in their directory, Cancel gives nullopt. Without them the file is
+// asked for starting in home.
+std::optional<std::string> ChooseBookmarkFile(const std::string& home, TUserPrompts& prompts,
+                                              const TAskBookmarkFile& askFile);
 
 // Imports the bytes of a bookmark file into target: the file's encoding is found like any HTML
 // file's (Shift_JIS when the bytes are rejected), its line ends are kept. Everything before the

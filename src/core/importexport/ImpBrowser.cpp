@@ -1,6 +1,7 @@
 #include "importexport/ImpBrowser.h"
 
 #include "model/HVFolder.h"
+#include "model/TreeEdits.h"
 #include "platform/BrowserConversation.h"
 #include "platform/UserPrompts.h"
 #include "text/TextUtil.h"
@@ -46,7 +47,10 @@ TBrowserAnswer ChooseBrowserAnswer(const TBrowserAnswer& ie, const TBrowserAnswe
     return !nnFirst && ie.Found ? ie : nn;
 }
 
-THVItem* AddBrowserPage(THVFolder& folder, const TBrowserAnswer& answer) {
+THVItem* AddBrowserPage(THVFolder& folder, const TBrowserAnswer& answer, TTreeEdits* edits) {
+    if (edits != nullptr) {
+        return edits->AddNewItem(folder.List(), SanitizeLine(answer.Title), SanitizeLine(answer.URL));
+    }
     THVItem* item = folder.List().Add(SanitizeLine(answer.Title));
     item->SetURL(SanitizeLine(answer.URL));
     MakeUniqueName(*item);

@@ -9,6 +9,7 @@ namespace hv {
 class THVFolder;
 class THVItem;
 class TBrowserConversation;
+class TTreeEdits;
 class TUserPrompts;
 
 inline constexpr std::string_view kBrowserTopic = "WWW_GetWindowInfo";
@@ -35,8 +36,8 @@ TBrowserAnswer QueryBrowser(TBrowserConversation& conversation, std::string_view
 TBrowserAnswer ChooseBrowserAnswer(const TBrowserAnswer& ie, const TBrowserAnswer& nn, bool nnFirst);
 
 // Appends the answer's page to folder as an item (title as name, made unique; both made
-// one-line values) and returns it.
-THVItem* AddBrowserPage(THVFolder& folder, const TBrowserAnswer& answer);
+// one-line values), through edits when given, and returns it.
+THVItem* AddBrowserPage(THVFolder& folder, const TBrowserAnswer& answer, TTreeEdits* edits = nullptr);
 
 // The capture without the dialog: asks both browsers; when neither answers, tells kNoBrowser
 // and returns nullptr; else adds the chosen answer (nullptr when it is not Found).

@@ -4,6 +4,7 @@
 #include "model/HVFolder.h"
 #include "model/ItemOrder.h"
 #include "model/Names.h"
+#include "model/TreeEdits.h"
 #include "text/CharRefs.h"
 #include "text/TextUtil.h"
 
@@ -134,17 +135,22 @@ void ReadHtmlLinks(const std::string& path, std::vector<THtmlLink>& links, const
     ReadHtmlLinksFromText(std::move(text), name, links, progress, lineCount);
 }
 
-int ImportHtmlLinks(const std::vector<THtmlLink>& links, THVFolder& folder, bool all) {
+int ImportHtmlLinks(const std::vector<THtmlLink>& links, THVFolder& folder, bool all, TTreeEdits* edits) {
     int count = 0;
     for (const THtmlLink& link : links) {
         if (!all && !link.Checked) {
             continue;
         }
-        THVItem* item = folder.List().Add();
         // Titles edited in the checklist may hold anything; a document line holds no break.
-        item->SetName(SanitizeLine(link.Title));
-        item->SetURL(SanitizeLine(link.URL));
-        MakeUniqueName(*item);
+        const std::string name = SanitizeLine(link.Title);
+        const std::string url = SanitizeLine(link.URL);
+        if (edits != nullptr) {
+            edits->AddNewItem(folder.List(), name, url);
+        } else {
+            THVItem* item = folder.List().Add(name);
+            item->SetURL(url);
+            MakeUniqueName(*item);
+        }
         ++count;
     }
     return count;

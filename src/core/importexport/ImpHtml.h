@@ -11,6 +11,7 @@
 namespace hv {
 
 class THVFolder;
+class TTreeEdits;
 
 inline constexpr std::string_view kImpHtmlCaption = "HTMLファイルのインポート";
 
@@ -50,8 +51,9 @@ void ReadHtmlLinksFromText(std::string text, std::string_view sourceName, std::v
 void ReadHtmlLinks(const std::string& path, std::vector<THtmlLink>& links, const TLinkProgressFn& progress = {});
 
 // Appends an item for every checked row (every row with all) to folder in row order, names made
-// unique; returns how many were added.
-int ImportHtmlLinks(const std::vector<THtmlLink>& links, THVFolder& folder, bool all = false);
+// unique, through edits when given (so that the views hear of each); returns how many were added.
+int ImportHtmlLinks(const std::vector<THtmlLink>& links, THVFolder& folder, bool all = false,
+                    TTreeEdits* edits = nullptr);
 
 // "%d個のリンクをインポートしました。"
 std::string LinksImportedMessage(int count);

@@ -1,6 +1,8 @@
 #include "importexport/Shortcut.h"
 
+#include "importexport/DesktopLink.h"
 #include "model/HVFolder.h"
+#include "model/TreeEdits.h"
 #include "platform/SafeFile.h"
 #include "platform/UserPrompts.h"
 #include "text/Encoding.h"
@@ -114,17 +116,26 @@ std::string ShortcutName(std::string_view path) {
     return std::string(name.substr(0, name.size() - 4));
 }
 
-int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TUserPrompts& prompts) {
+int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TUserPrompts& prompts,
+                    TTreeEdits* edits) {
     int count = 0;
     for (const std::string& file : files) {
-        const std::string name = SanitizeLine(DecodeUtf8(ShortcutName(file)));
-        const std::string url = SanitizeLine(ReadShortcutURL(file));
+        std::string name = SanitizeLine(DecodeUtf8(ShortcutName(file)));
+        std::string url = SanitizeLine(ReadShortcutURL(file));
+        if (const auto link = name.empty() ? ReadNamedDesktopLink(file) : std::nullopt) {
+            name = SanitizeLine(link->Name);
+            url = SanitizeLine(link->URL);
+        }
         if (name.empty() || url.empty()) {
             continue;
         }
-        THVItem* item = folder.List().Add(name);
-        item->SetURL(url);
-        MakeUniqueName(*item);
+        if (edits != nullptr) {
+            edits->AddNewItem(folder.List(), name, url);
+        } else {
+            THVItem* item = folder.List().Add(name);
+            item->SetURL(url);
+            MakeUniqueName(*item);
+        }
         ++count;
     }
     std::string text(kImportShortcutsDone);

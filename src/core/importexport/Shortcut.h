@@ -9,6 +9,7 @@
 namespace hv {
 
 class THVFolder;
+class TTreeEdits;
 class TUserPrompts;
 
 // The longest address a shortcut gives, in bytes of its file; longer ones are cut.
@@ -36,9 +37,11 @@ std::string ShortcutName(std::string_view path);
 
 inline constexpr std::string_view kImportShortcutsDone = "%d 個のショートカットをインポートしました。";
 
-// Adds an item for each file (in order) whose name ends in ".url" and whose address is not
-// empty, each made unique in folder's list; then tells the count. Returns the count (the
-// document is modified when it is not 0).
-int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TUserPrompts& prompts);
+// Adds an item for each file (in order) whose name ends in ".url", or that is a freedesktop
+// link file ending in ".desktop" (named by its Name when it has one), and whose address is not
+// empty, each made unique in folder's list (through edits when given); then tells the count.
+// Returns the count (the document is modified when it is not 0).
+int ImportShortcuts(const std::vector<std::string>& files, THVFolder& folder, TUserPrompts& prompts,
+                    TTreeEdits* edits = nullptr);
 
 } // namespace hv

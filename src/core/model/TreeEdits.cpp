@@ -207,6 +207,16 @@ THVItem* TTreeEdits::AddItem(THVList& list, const THVItem& source) {
     return item;
 }
 
+THVItem* TTreeEdits::AddNewItem(THVList& list, const std::string& name, const std::string& url) {
+    const int index = list.Count();
+    Notify([&](TTreeObserver& o) { o.ItemAboutToBeInserted(list, index); });
+    THVItem* item = list.Add(name);
+    item->SetURL(url);
+    MakeUniqueName(*item);
+    Notify([&](TTreeObserver& o) { o.ItemInserted(*item); });
+    return item;
+}
+
 TRenameResult TTreeEdits::RenameItem(THVItem& item, std::string_view text) {
     THVList* list = item.Owner();
     if (list == nullptr) {

@@ -99,6 +99,9 @@ public:
 
     // A new item at the end of list, assigned from source; its name must have been checked.
     THVItem* AddItem(THVList& list, const THVItem& source);
+    // A new item at the end of list with name and url as given (imports check neither), its name
+    // then made unique there.
+    THVItem* AddNewItem(THVList& list, const std::string& name, const std::string& url);
     // Renames item to text as typed, cleaned and checked.
     TRenameResult RenameItem(THVItem& item, std::string_view text);
     // The caller changed item (properties, access time): the observers hear of it.

@@ -15,6 +15,9 @@ enum class TMessageKind { Information, Warning, Error };
 // The answers of the three-button save question.
 enum class TSaveAnswer { Save, DontSave, Cancel };
 
+// The answers of a question with Yes, No and Cancel.
+enum class TYesNoCancel { Yes, No, Cancel };
+
 // Every message, question and password prompt the core shows goes through this interface.
 // The GUI answers with message boxes, hvtool with the terminal and its flags, tests with a
 // scripted fake; so the texts and the answers they lead to are tested in the core.
@@ -28,6 +31,9 @@ public:
     virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
     // The save question: "保存する(&S)", "保存しない(&N)", "キャンセル" (confirmation icon).
     virtual TSaveAnswer AskSave(const std::string& text, const std::string& title) = 0;
+    // A question with Yes, No and Cancel (question icon). Without an override it is asked with Yes
+    // and No, and No cancels.
+    virtual TYesNoCancel AskYesNoCancel(const std::string& text, const std::string& title);
     // Masked input of a password; nullopt when cancelled.
     virtual std::optional<std::string> AskPassword(const std::string& prompt, const std::string& title) = 0;
 

@@ -50,6 +50,14 @@ std::optional<QString> TFileDialogs::OpenFile(QWidget* parent, const QString& ti
     return path;
 }
 
+QStringList TFileDialogs::OpenFiles(QWidget* parent, const QString& title, const QString& start,
+                                    const QString& filter) {
+    if (auto queued = TakeAnswer()) {
+        return queued->split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    return QFileDialog::getOpenFileNames(parent, title, start, filter);
+}
+
 std::optional<QString> TFileDialogs::SaveDocument(QWidget* parent, const QString& title, const QString& fileName) {
     QString path;
     if (auto queued = TakeAnswer()) {

@@ -21,6 +21,10 @@ public:
     static std::optional<QString> OpenFile(QWidget* parent, const QString& title, const QString& start,
                                            const QString& filter);
 
+    // Several existing files, in the order chosen; none when cancelled. A queued answer gives the
+    // files separated by line breaks.
+    static QStringList OpenFiles(QWidget* parent, const QString& title, const QString& start, const QString& filter);
+
     // A file to write (exports); start names a file or folder to begin at. The dialog does not
     // ask about an existing file: the caller does.
     static std::optional<QString> SaveFile(QWidget* parent, const QString& title, const QString& start,

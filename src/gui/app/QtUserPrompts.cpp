@@ -29,6 +29,20 @@ bool TQtUserPrompts::AskYesNo(const std::string& text, const std::string& title)
     return box.exec() == QMessageBox::Yes;
 }
 
+TYesNoCancel TQtUserPrompts::AskYesNoCancel(const std::string& text, const std::string& title) {
+    QMessageBox box(QMessageBox::Question, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    m_Parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TYesNoCancel::Yes;
+    case QMessageBox::No:
+        return TYesNoCancel::No;
+    default:
+        return TYesNoCancel::Cancel;
+    }
+}
+
 std::unique_ptr<QMessageBox> NewSaveQuestionBox(const std::string& text, const std::string& title, QWidget* parent) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Question, Q(title), Q(text), QMessageBox::NoButton, parent);
     QPushButton* save = box->addButton(QStringLiteral("保存する(&S)"), QMessageBox::AcceptRole);

@@ -26,6 +26,7 @@ public:
     void ShowMessage(TMessageKind kind, const std::string& text, const std::string& title) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
     TSaveAnswer AskSave(const std::string& text, const std::string& title) override;
+    TYesNoCancel AskYesNoCancel(const std::string& text, const std::string& title) override;
     std::optional<std::string> AskPassword(const std::string& prompt, const std::string& title) override;
 
 private:

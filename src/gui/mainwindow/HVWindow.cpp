@@ -4,6 +4,7 @@
 #include "document/DocumentCommands.h"
 #include "importexport/BrowserImport.h"
 #include "importexport/ExportActions.h"
+#include "importexport/ImportActions.h"
 #include "mainwindow/ClipboardActions.h"
 #include "mainwindow/DragDrop.h"
 #include "mainwindow/FolderTreeController.h"
@@ -201,6 +202,8 @@ void THVWindow::CreateMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     m_Commands->FillMenu(file);
     // The imports stand between the merge and the file's properties.
+    m_Imports = new TImportActions(*this, m_Prompts, m_Settings);
+    file->insertMenu(m_Commands->actFileProp, m_Imports->ImportMenu());
     m_BrowserImport = new TBrowserImport(*this, m_Prompts, this);
     file->insertAction(m_Commands->actFileProp, m_BrowserImport->actImportBrowserBookmarks);
     m_Exports = new TExportActions(*this, m_Prompts, m_Settings);

@@ -27,6 +27,7 @@ class TDragDrop;
 class TExportActions;
 class TFolderTreeController;
 class TFolderTreeModel;
+class TImportActions;
 class TItemListController;
 class THVItem;
 class TSearchWindows;
@@ -69,6 +70,7 @@ public:
     TTrayIcon& Tray() { return *m_Tray; }
     TClipboardActions& Clipboard() { return *m_Clipboard; }
     TDragDrop& DragDrop() { return *m_DragDrop; }
+    TImportActions& Imports() { return *m_Imports; }
     QTreeView* TreeView() const { return m_TreeView; }
     QTreeView* ListView() const { return m_ItemList; }
     QPlainTextEdit* MemoBox() const { return m_Memo; }
@@ -136,6 +138,7 @@ private:
     TTrayIcon* m_Tray = nullptr;
     TClipboardActions* m_Clipboard = nullptr;
     TDragDrop* m_DragDrop = nullptr;
+    TImportActions* m_Imports = nullptr;
     QTreeView* m_TreeView = nullptr;
     TItemListController* m_ItemController = nullptr;
     QTreeView* m_ItemList = nullptr;
