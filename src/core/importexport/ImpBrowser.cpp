@@ -44,7 +44,8 @@ TBrowserAnswer QueryBrowser(TBrowserConversation& conversation, std::string_view
 }
 
 TBrowserAnswer ChooseBrowserAnswer(const TBrowserAnswer& ie, const TBrowserAnswer& nn, bool nnFirst) {
-    return !nnFirst && ie.Found ? ie : nn;
+    const TBrowserAnswer& preferred = nnFirst ? nn : ie;
+    return preferred.Found ? preferred : (nnFirst ? ie : nn);
 }
 
 THVItem* AddBrowserPage(THVFolder& folder, const TBrowserAnswer& answer, TTreeEdits* edits) {

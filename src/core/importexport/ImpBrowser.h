@@ -31,8 +31,8 @@ TBrowserAnswer ParseBrowserAnswer(std::string_view text);
 // Asks one browser (kIEService or kNNService); not Found when it gives no answer.
 TBrowserAnswer QueryBrowser(TBrowserConversation& conversation, std::string_view service);
 
-// The choice without the confirmation dialog: Internet Explorer's answer when it answered and
-// Netscape is not preferred, else Netscape's (which may be not Found).
+// The choice without the confirmation dialog: the preferred browser's answer when it answered,
+// else the other's (which may be not Found). A browser that alone answered is never ignored.
 TBrowserAnswer ChooseBrowserAnswer(const TBrowserAnswer& ie, const TBrowserAnswer& nn, bool nnFirst);
 
 // Appends the answer's page to folder as an item (title as name, made unique; both made
