@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Errors.h"
+#include "platform/SafeFile.h"
 
 #include <string>
 #include <string_view>
@@ -53,6 +54,17 @@ TDocumentText ParseDocumentBytes(std::string_view bytes);
 // "Encoding=UTF-8" header line; forceUtf8 chooses UTF-8 in any case.
 std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8 = false,
                                TDocEncoding* used = nullptr);
+
+// A document's bytes in two parts, so that a large body is not copied once more to join them.
+struct TDocumentBytes {
+    std::string Header; // the header block up to and including its closing empty line
+    std::string Body;
+    TDocEncoding Encoding = TDocEncoding::Cp932;
+};
+// The bytes BuildDocumentBytes gives, in two parts.
+TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password, bool forceUtf8 = false);
+// Writes them safely; the temporary file takes the document's name form unless options name one.
+void WriteDocumentBytes(const std::string& path, const TDocumentBytes& bytes, TSafeWriteOptions options = {});
 
 // Writes the document safely (a temporary file beside it, renamed over it).
 void SaveDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,

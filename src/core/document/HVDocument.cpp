@@ -371,16 +371,11 @@ bool THVDocument::SaveToFile() {
         if (m_View != nullptr) {
             m_View->CommitEdits();
         }
-        TDocEncoding encoding = TDocEncoding::Cp932;
-        const std::string bytes = BuildDocumentBytes(*m_Root, m_Password, false, &encoding);
-        TSafeWriteOptions options = m_WriteOptions;
-        if (!options.TempName) {
-            options.TempName = DocumentTempName;
-        }
-        WriteFileSafely(m_FileName, bytes, options);
+        const TDocumentBytes bytes = EncodeDocument(*m_Root, m_Password);
+        WriteDocumentBytes(m_FileName, bytes, m_WriteOptions);
         RemoveLeftoverDocumentTempFiles(m_FileName);
         m_FileVersion = m_Password.empty() ? 1 : 2;
-        m_FileEncoding = encoding;
+        m_FileEncoding = bytes.Encoding;
     } catch (const std::exception& e) {
         m_LastErrorDetail = ErrorReason(e);
         m_Prompts.Error(CannotSaveMessage(m_FileName));
