@@ -242,6 +242,17 @@ TEST(DocumentFile, ATextDecidingTheEncodingLateInALargeBodyDecidesItForTheWhole)
         ASSERT_EQ(back->List().Count(), 5000);
         EXPECT_EQ(back->List().Items(4999)->GetName(), "東京 4999");
         EXPECT_EQ(back->Child(0)->List().Items(0)->GetName(), late);
+        // Saved, the file is written in CP932 first and again when the late piece refuses it;
+        // what stays is the one right file.
+        namespace fs = std::filesystem;
+        const fs::path dir = fs::temp_directory_path() / "hv_doc_late";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string path = (dir / "doc.hv").string();
+        SaveDocumentFile(path, root, "pw");
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        fs::remove_all(dir);
         Scramble(bytes, 24); // the header in plain text again
         EXPECT_NE(bytes.find(header), std::string::npos);
     }

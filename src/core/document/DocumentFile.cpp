@@ -107,17 +107,11 @@ TDocumentText ParseDocumentBytes(std::string_view bytes) {
     return doc;
 }
 
-TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password, bool forceUtf8) {
-    TDocumentBytes out;
-    TTextForm form = forceUtf8 ? TTextForm::Utf8 : TTextForm::Cp932;
-    while (!EncodeBodyInForm(form, root, password, out)) {
-        form = form == TTextForm::Cp932 ? TTextForm::Utf8 : TTextForm::Marked;
-    }
-    out.Encoding = form == TTextForm::Cp932 ? TDocEncoding::Cp932 : TDocEncoding::Utf8;
+namespace {
 
-    std::string encodedPassword = std::move(out.Header);
-    std::string& header = out.Header;
-    header.clear();
+// The header block of a document in form, scrambled when it has a password.
+std::string DocumentHeader(TTextForm form, const std::string& password, std::string_view encodedPassword) {
+    std::string header;
     const bool protectedDoc = !password.empty();
     header += protectedDoc ? kDocumentHeader2 : kDocumentHeader1;
     header += "\r\n";
@@ -139,6 +133,33 @@ TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password
     header += "\r\n"; // the empty line that closes the header block
     if (protectedDoc) {
         Scramble(header, scrambleFrom);
+    }
+    return header;
+}
+
+TTextForm NextForm(TTextForm form) {
+    return form == TTextForm::Cp932 ? TTextForm::Utf8 : TTextForm::Marked;
+}
+
+TDocEncoding EncodingOf(TTextForm form) {
+    return form == TTextForm::Cp932 ? TDocEncoding::Cp932 : TDocEncoding::Utf8;
+}
+
+// Thrown out of a file being written when its text turns out to have no form in the encoding
+// being written; the file is then written again in the next one.
+struct TFormRefused {};
+
+} // namespace
+
+TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password, bool forceUtf8) {
+    TDocumentBytes out;
+    TTextForm form = forceUtf8 ? TTextForm::Utf8 : TTextForm::Cp932;
+    while (!EncodeBodyInForm(form, root, password, out)) {
+        form = NextForm(form);
+    }
+    out.Encoding = EncodingOf(form);
+    out.Header = DocumentHeader(form, password, out.Header);
+    if (!password.empty()) {
         Scramble(out.Body);
     }
     return out;
@@ -153,21 +174,51 @@ std::string BuildDocumentBytes(const THVFolder& root, const std::string& passwor
     return std::move(bytes.Header);
 }
 
-void WriteDocumentBytes(const std::string& path, const TDocumentBytes& bytes, TSafeWriteOptions options) {
+TDocEncoding WriteDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,
+                               bool forceUtf8, TSafeWriteOptions options) {
     if (!options.TempName) {
         options.TempName = DocumentTempName;
     }
-    WriteFileSafely(
-        path,
-        [&bytes](TByteSink& sink) {
-            sink.Write(bytes.Header);
-            sink.Write(bytes.Body);
-        },
-        options);
+    // The body goes to the file piece by piece as it is encoded. The first form that holds the
+    // whole text is written; a piece it cannot hold abandons that file (the old one stays) and
+    // the next form is tried, which only documents with characters outside CP932 meet.
+    for (TTextForm form = forceUtf8 ? TTextForm::Utf8 : TTextForm::Cp932;; form = NextForm(form)) {
+        try {
+            WriteFileSafely(
+                path,
+                [&](TByteSink& sink) {
+                    std::string encoded;
+                    if (!AppendInForm(form, password, encoded)) {
+                        throw TFormRefused{};
+                    }
+                    sink.Write(DocumentHeader(form, password, encoded));
+                    const bool written = ForEachBodyPiece(root, [&](std::string_view piece) {
+                        encoded.clear();
+                        if (!AppendInForm(form, piece, encoded)) {
+                            return false;
+                        }
+                        if (!password.empty()) {
+                            Scramble(encoded);
+                        }
+                        sink.Write(encoded);
+                        return true;
+                    });
+                    if (!written) {
+                        throw TFormRefused{};
+                    }
+                },
+                options);
+            return EncodingOf(form);
+        } catch (const TFormRefused&) {
+            if (form == TTextForm::Marked) {
+                throw; // cannot happen: the marked form holds any text
+            }
+        }
+    }
 }
 
 void SaveDocumentFile(const std::string& path, const THVFolder& root, const std::string& password, bool forceUtf8) {
-    WriteDocumentBytes(path, EncodeDocument(root, password, forceUtf8));
+    WriteDocumentFile(path, root, password, forceUtf8);
     RemoveLeftoverDocumentTempFiles(path);
 }
 

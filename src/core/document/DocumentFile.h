@@ -55,7 +55,7 @@ TDocumentText ParseDocumentBytes(std::string_view bytes);
 std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8 = false,
                                TDocEncoding* used = nullptr);
 
-// A document's bytes in two parts, so that a large body is not copied once more to join them.
+// A document's bytes in two parts.
 struct TDocumentBytes {
     std::string Header; // the header block up to and including its closing empty line
     std::string Body;
@@ -63,8 +63,12 @@ struct TDocumentBytes {
 };
 // The bytes BuildDocumentBytes gives, in two parts.
 TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password, bool forceUtf8 = false);
-// Writes them safely; the temporary file takes the document's name form unless options name one.
-void WriteDocumentBytes(const std::string& path, const TDocumentBytes& bytes, TSafeWriteOptions options = {});
+// Writes the document at path safely (see WriteFileSafely), its body encoded piece by piece on
+// the way to the file, so that it never stands in memory whole; the temporary file takes the
+// document's name form unless options name one. The bytes are those of BuildDocumentBytes;
+// returns the encoding they took.
+TDocEncoding WriteDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,
+                               bool forceUtf8 = false, TSafeWriteOptions options = {});
 
 // Writes the document safely (a temporary file beside it, renamed over it).
 void SaveDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,

@@ -371,11 +371,10 @@ bool THVDocument::SaveToFile() {
         if (m_View != nullptr) {
             m_View->CommitEdits();
         }
-        const TDocumentBytes bytes = EncodeDocument(*m_Root, m_Password);
-        WriteDocumentBytes(m_FileName, bytes, m_WriteOptions);
+        const TDocEncoding encoding = WriteDocumentFile(m_FileName, *m_Root, m_Password, false, m_WriteOptions);
         RemoveLeftoverDocumentTempFiles(m_FileName);
         m_FileVersion = m_Password.empty() ? 1 : 2;
-        m_FileEncoding = bytes.Encoding;
+        m_FileEncoding = encoding;
     } catch (const std::exception& e) {
         m_LastErrorDetail = ErrorReason(e);
         m_Prompts.Error(CannotSaveMessage(m_FileName));
