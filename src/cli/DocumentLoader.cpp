@@ -69,7 +69,7 @@ void ReportErrorDetail(const THVDocument& doc, TCommandIO& io) {
 }
 
 bool OpenDocument(THVDocument& doc, TDocumentPrompts& prompts, const std::string& path,
-                  const std::optional<std::string>& password, TCommandIO& io) {
+                  const std::optional<std::string>& password, TCommandIO& io, bool inNameOrder) {
     prompts.SetPassword(password);
     // As in the window, the document is opened under its full path, which its messages name.
     if (!doc.Open(FullFileName(path))) {
@@ -78,7 +78,7 @@ bool OpenDocument(THVDocument& doc, TDocumentPrompts& prompts, const std::string
     }
     // The folders as the window shows them: in name order with SortFolder (what the reader does
     // with the setting, all parents being new).
-    if (UserSortsFolders(io)) {
+    if (inNameOrder && UserSortsFolders(io)) {
         doc.Root().SortChildrenRecursive();
     }
     return true;

@@ -66,9 +66,11 @@ void ReportErrorDetail(const THVDocument& doc, TCommandIO& io);
 
 // Opens path in doc as the program opens a file: under its full path, with password as the
 // answer to the password question, the folders in name order when the user's SortFolder setting
-// is on (the default). Failures are reported on io.Err; false then.
+// is on (the default). A command whose output does not depend on the order of the folders passes
+// inNameOrder false and saves the sort (and the collation it needs). Failures are reported on
+// io.Err; false then.
 bool OpenDocument(THVDocument& doc, TDocumentPrompts& prompts, const std::string& path,
-                  const std::optional<std::string>& password, TCommandIO& io);
+                  const std::optional<std::string>& password, TCommandIO& io, bool inNameOrder = true);
 
 // Reads the document at path into a new root the way the program opens a file (as OpenDocument).
 // A protected document needs its password: the given one, else one typed on the terminal when

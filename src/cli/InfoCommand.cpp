@@ -15,7 +15,8 @@ int RunInfo(TCommandArgs args, TCommandIO& io) {
     const std::string& path = parsed.Positional[0];
     TDocumentPrompts prompts(io);
     THVDocument doc(prompts);
-    if (!OpenDocument(doc, prompts, path, parsed.Value("--password"), io)) {
+    // Only counts are printed: the order of the folders does not matter.
+    if (!OpenDocument(doc, prompts, path, parsed.Value("--password"), io, false)) {
         return kExitFailure;
     }
     const TFileProperties properties = doc.Properties();

@@ -2,16 +2,16 @@
 
 #include "DocumentJson.h"
 #include "DocumentLoader.h"
+#include "JsonEvents.h"
 #include "model/DateTime.h"
 #include "model/Names.h"
 #include "text/TextUtil.h"
-
-#include <nlohmann/json.hpp>
 
 #include <array>
 #include <climits>
 #include <cstdint>
 #include <span>
+#include <unordered_set>
 #include <vector>
 
 namespace hv::cli {
@@ -89,39 +89,33 @@ struct TFrame {
     std::size_t Elements = 0;
 };
 
-class TDocumentSax : public nlohmann::json_sax<nlohmann::json> {
+class TDocumentSax : public TJsonHandler {
 public:
     TJsonDocument Result;
     std::string Error;
 
-    bool null() override { return OnValue({TValue::Null}); }
-    bool boolean(bool value) override {
+    bool Null() override { return OnValue({TValue::Null}); }
+    bool Boolean(bool value) override {
         TValue v{TValue::Bool};
         v.BoolValue = value;
         return OnValue(v);
     }
-    bool number_integer(number_integer_t value) override {
+    bool Integer(std::int64_t value, bool outOfRange) override {
         TValue v{TValue::Integer};
         v.IntValue = value;
+        v.IntOutOfRange = outOfRange;
         return OnValue(v);
     }
-    bool number_unsigned(number_unsigned_t value) override {
-        TValue v{TValue::Integer};
-        v.IntOutOfRange = value > static_cast<number_unsigned_t>(INT64_MAX);
-        v.IntValue = v.IntOutOfRange ? INT64_MAX : static_cast<std::int64_t>(value);
-        return OnValue(v);
-    }
-    bool number_float(number_float_t, const string_t&) override { return OnValue({TValue::Float}); }
-    bool string(string_t& value) override {
+    bool Float() override { return OnValue({TValue::Float}); }
+    bool String(std::string& value) override {
         TValue v{TValue::String};
         v.StringValue = &value;
         return OnValue(v);
     }
-    bool binary(binary_t&) override { return Fail(Subject() + "に読めない値があります。"); }
-    bool start_object(std::size_t) override { return OnValue({TValue::Object}); }
-    bool start_array(std::size_t) override { return OnValue({TValue::Array}); }
+    bool StartObject() override { return OnValue({TValue::Object}); }
+    bool StartArray() override { return OnValue({TValue::Array}); }
 
-    bool key(string_t& name) override {
+    bool Key(std::string& name) override {
         TFrame& frame = m_Stack.back();
         std::span<const std::string_view> known = KeysOf(frame.Kind);
         for (std::size_t id = 0; id < known.size(); ++id) {
@@ -137,7 +131,7 @@ public:
         return Fail(Subject() + "に不明なキー \"" + name + "\" があります。");
     }
 
-    bool end_object() override {
+    bool EndObject() override {
         const TFrame& frame = m_Stack.back();
         if (frame.Kind == TFrameKind::Top && (frame.Seen & (1U << kTopRoot)) == 0) {
             return Fail("\"root\" がありません。");
@@ -146,13 +140,13 @@ public:
         return true;
     }
 
-    bool end_array() override {
+    bool EndArray() override {
         m_Stack.pop_back();
         return true;
     }
 
-    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) override {
-        // The parser's own text is English; where it stopped is what the user needs.
+    bool SyntaxError(std::size_t position) {
+        // Where it stopped is what the user needs.
         return Fail("JSON の構文が正しくありません (" + std::to_string(position) + " バイト目)。");
     }
 
@@ -459,16 +453,54 @@ std::unique_ptr<THVFolder> BuildDocumentTree(THVFolder& raw) {
     return root;
 }
 
+// True when some folder of the raw tree has two children that a read would merge into one.
+bool HasMergingFolders(const THVFolder& raw) {
+    bool found = false;
+    std::unordered_set<std::string> seen;
+    ForEachFolder(raw, [&](const THVFolder& folder, int) {
+        if (found || folder.ChildCount() < 2) {
+            return;
+        }
+        seen.clear();
+        for (const auto& child : folder.Children()) {
+            if (!seen.insert(AsciiLowerCase(FolderNameWithYen(child->Name()))).second) {
+                found = true;
+                return;
+            }
+        }
+    });
+    return found;
+}
+
+// What BuildDocumentTree gives for a raw tree without folders to merge, done in place: the
+// folder names with "\" replaced and the item names made unique, list by list in list order.
+void ApplyDocumentRules(THVFolder& raw) {
+    ForEachFolder(raw, [](THVFolder& folder, int level) {
+        if (level > 0 && folder.Name().find('\\') != std::string::npos) {
+            folder.SetName(FolderNameWithYen(folder.Name()));
+        }
+        folder.List().MakeNamesUniqueFrom(0);
+    });
+}
+
 } // namespace
 
 TJsonDocument ReadDocumentJson(std::string_view text) {
     TDocumentSax sax;
-    const bool ok = nlohmann::json::sax_parse(text, &sax, nlohmann::json::input_format_t::json, true, false);
-    if (!ok || !sax.Error.empty()) {
+    const TJsonReadResult read = ReadJson(text, sax);
+    if (read.Kind == TJsonReadResult::SyntaxError) {
+        sax.SyntaxError(read.Position);
+    }
+    if (read.Kind != TJsonReadResult::Ok || !sax.Error.empty()) {
         throw EJsonDocumentError(sax.Error.empty() ? std::string("JSON を読めませんでした。") : sax.Error);
     }
     TJsonDocument doc = std::move(sax.Result);
-    doc.Root = BuildDocumentTree(*sax.RawRoot);
+    if (HasMergingFolders(*sax.RawRoot)) {
+        doc.Root = BuildDocumentTree(*sax.RawRoot);
+    } else {
+        ApplyDocumentRules(*sax.RawRoot);
+        doc.Root = std::move(sax.RawRoot);
+    }
     return doc;
 }
 

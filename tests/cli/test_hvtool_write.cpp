@@ -142,6 +142,18 @@ TEST_F(TWriteTest, AppliesTheDocumentRulesLikeAReadWhateverTheKeyOrder) {
     EXPECT_EQ(folders[0]["folders"][0]["items"].size(), 2U);
 }
 
+TEST_F(TWriteTest, AppliesTheDocumentRulesWhenNoFoldersMerge) {
+    const std::string json =
+        R"({"root":{"folders":[{"name":"a\\b","items":[{"name":"x"},{"name":"X"}]},{"name":"c"}]}})";
+    ASSERT_EQ(RunTool({"write", "-", PathOf("out.hv")}, json).Code, 0);
+    auto dumped = nlohmann::json::parse(DumpOf(PathOf("out.hv")));
+    const auto& folders = dumped["root"]["folders"];
+    ASSERT_EQ(folders.size(), 2U);
+    EXPECT_EQ(folders[0]["name"], "a\xEF\xBF\xA5"
+                                  "b");
+    EXPECT_EQ(folders[0]["items"][1]["name"], "X~1");
+}
+
 // --- bad input -----------------------------------------------------------------------------
 
 struct TBadJsonCase {

@@ -217,6 +217,47 @@ TEST(DocumentFile, MarkedKeptBytesAreReadAsKeptBytes) {
               "[Item]\r\nTitle=\xEF\x9F\x83\xEF\x9E\xA9 \xC3\xA9 \xEF\x9F\xBF\r\nURL=\r\n\r\n");
 }
 
+TEST(DocumentFile, ATextDecidingTheEncodingLateInALargeBodyDecidesItForTheWhole) {
+    // The body is encoded in pieces; what the last piece holds must still choose the header and
+    // the encoding of every piece before it.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"😀", "Encoding=UTF-8\r\n\r\n"},
+        {"\xEF\x9F\x83\xEF\x9E\xA9", "Encoding=UTF-8\r\nKeptBytes=U+F700\r\n\r\n"},
+    };
+    for (const auto& [late, header] : cases) {
+        SCOPED_TRACE(header);
+        THVFolder root;
+        for (int i = 0; i < 5000; ++i) {
+            root.List().Add()->SetName("東京 " + std::to_string(i));
+        }
+        root.AddChild("最後")->List().Add()->SetName(late);
+        TDocEncoding used = TDocEncoding::Cp932;
+        std::string bytes = BuildDocumentBytes(root, "pw", false, &used);
+        EXPECT_GT(bytes.size(), 150000U);
+        EXPECT_EQ(used, TDocEncoding::Utf8);
+        TDocumentText info;
+        auto back = Read(bytes, &info);
+        EXPECT_EQ(info.Encoding, TDocEncoding::Utf8);
+        EXPECT_EQ(info.Password, "pw");
+        ASSERT_EQ(back->List().Count(), 5000);
+        EXPECT_EQ(back->List().Items(4999)->GetName(), "東京 4999");
+        EXPECT_EQ(back->Child(0)->List().Items(0)->GetName(), late);
+        // Saved, the file is written in CP932 first and again when the late piece refuses it;
+        // what stays is the one right file.
+        namespace fs = std::filesystem;
+        const fs::path dir = fs::temp_directory_path() / "hv_doc_late";
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        const std::string path = (dir / "doc.hv").string();
+        SaveDocumentFile(path, root, "pw");
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        fs::remove_all(dir);
+        Scramble(bytes, 24); // the header in plain text again
+        EXPECT_NE(bytes.find(header), std::string::npos);
+    }
+}
+
 TEST(DocumentFile, SaveReplacesTheFileSafely) {
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / "hv_doc_save";

@@ -4,6 +4,7 @@
 #include "document/RecordReader.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
+#include "model/NameIndex.h"
 #include "text/TextUtil.h"
 
 #include <gtest/gtest.h>
@@ -96,4 +97,23 @@ TEST(NameIndex, ReadingGivesTheNamesThatAddingOneByOneGives) {
             ASSERT_EQ(actual.List().CountOfName(item->GetName()), 1u);
         }
     }
+}
+
+TEST(NameIndex, HashesAlikeExactlyTheNamesThatDifferInAsciiCaseOnly) {
+    const std::string base = "abcdefghijklmnopqrstuvwxyz@[`{";
+    for (std::size_t length = 1; length <= base.size(); ++length) {
+        const std::string lower = base.substr(0, length);
+        std::string upper = lower;
+        for (char& c : upper) {
+            c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+        }
+        EXPECT_EQ(TNameIndex::Hash(lower), TNameIndex::Hash(upper)) << lower;
+    }
+    // "@[`{" sit next to the letters and are no case pair; bytes of UTF-8 characters whose low
+    // seven bits spell a capital ("Ã" is C3 83, "ã" C3 A3; 0xC1 looks like 'A' + 0x80) stay apart.
+    EXPECT_NE(TNameIndex::Hash("@"), TNameIndex::Hash("`"));
+    EXPECT_NE(TNameIndex::Hash("["), TNameIndex::Hash("{"));
+    EXPECT_NE(TNameIndex::Hash("\xC3\x83"), TNameIndex::Hash("\xC3\xA3"));
+    EXPECT_NE(TNameIndex::Hash("x\xC1y"), TNameIndex::Hash("x\xE1y"));
+    EXPECT_NE(TNameIndex::Hash("ab"), TNameIndex::Hash(std::string("ab\0", 3)));
 }

@@ -26,35 +26,37 @@ bool HasKeptBytes(std::string_view utf8) {
 // How a document's text goes to bytes: the first of CP932, UTF-8 and marked UTF-8 from which
 // reading gives back the very same text. Kept bytes are the only characters that can come back
 // changed, fused with a neighbour into another character, so only text holding them is checked.
-struct TEncodedText {
-    TDocEncoding Encoding = TDocEncoding::Cp932;
-    bool Marked = false;
-    std::string Body;
-    std::string Password;
-};
+enum class TTextForm { Cp932, Utf8, Marked };
 
-TEncodedText EncodeDocumentText(const std::string& body, const std::string& password, bool forceUtf8) {
-    const bool kept = HasKeptBytes(body) || HasKeptBytes(password);
-    TEncodedText out;
-    if (!forceUtf8) {
-        std::optional<std::string> encodedBody = EncodeCp932(body);
-        std::optional<std::string> encodedPassword = encodedBody ? EncodeCp932(password) : std::nullopt;
-        if (encodedBody && encodedPassword &&
-            (!kept || (DecodeCp932(*encodedBody) == body && DecodeCp932(*encodedPassword) == password))) {
-            out.Body = std::move(*encodedBody);
-            out.Password = std::move(*encodedPassword);
-            return out;
+// Appends text in form to out; false when reading it back would not give the same text.
+bool AppendInForm(TTextForm form, std::string_view text, std::string& out) {
+    const std::size_t from = out.size();
+    switch (form) {
+    case TTextForm::Cp932:
+        if (!EncodeCp932Append(text, out)) {
+            return false;
         }
+        return !HasKeptBytes(text) || DecodeCp932(std::string_view(out).substr(from)) == text;
+    case TTextForm::Utf8:
+        EncodeUtf8Append(text, out);
+        return !HasKeptBytes(text) || DecodeUtf8(std::string_view(out).substr(from)) == text;
+    case TTextForm::Marked:
+        out += text;
+        return true;
     }
-    out.Encoding = TDocEncoding::Utf8;
-    out.Body = EncodeUtf8(body);
-    out.Password = EncodeUtf8(password);
-    if (kept && (DecodeUtf8(out.Body) != body || DecodeUtf8(out.Password) != password)) {
-        out.Marked = true;
-        out.Body = body;
-        out.Password = password;
+    return false;
+}
+
+// The body is encoded piece by piece straight into the one buffer that is written. Pieces end
+// with a record, in ASCII, so no character straddles two of them and each piece reads back on
+// its own exactly when the whole does.
+bool EncodeBodyInForm(TTextForm form, const THVFolder& root, const std::string& password, TDocumentBytes& out) {
+    out.Body.clear();
+    out.Header.clear();
+    if (!AppendInForm(form, password, out.Header)) {
+        return false;
     }
-    return out;
+    return ForEachBodyPiece(root, [&](std::string_view piece) { return AppendInForm(form, piece, out.Body); });
 }
 
 } // namespace
@@ -105,45 +107,118 @@ TDocumentText ParseDocumentBytes(std::string_view bytes) {
     return doc;
 }
 
-std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8, TDocEncoding* used) {
-    const TEncodedText text = EncodeDocumentText(BuildDocumentBody(root), password, forceUtf8);
-    const bool utf8 = text.Encoding == TDocEncoding::Utf8;
-    if (used != nullptr) {
-        *used = text.Encoding;
-    }
+namespace {
 
-    std::string out;
-    out.reserve(text.Body.size() + 64);
+// The header block of a document in form, scrambled when it has a password.
+std::string DocumentHeader(TTextForm form, const std::string& password, std::string_view encodedPassword) {
+    std::string header;
     const bool protectedDoc = !password.empty();
-    out += protectedDoc ? kDocumentHeader2 : kDocumentHeader1;
-    out += "\r\n";
-    const std::size_t scrambleFrom = out.size();
+    header += protectedDoc ? kDocumentHeader2 : kDocumentHeader1;
+    header += "\r\n";
+    const std::size_t scrambleFrom = header.size();
     if (protectedDoc) {
-        out += "Password=";
-        out += text.Password;
-        out += "\r\n";
+        header += "Password=";
+        header += encodedPassword;
+        header += "\r\n";
     }
-    if (utf8) {
-        out += "Encoding=UTF-8\r\n";
+    if (form != TTextForm::Cp932) {
+        header += "Encoding=UTF-8\r\n";
     }
-    if (text.Marked) {
-        out += kKeptBytesKey;
-        out += '=';
-        out += kKeptBytesMarked;
-        out += "\r\n";
+    if (form == TTextForm::Marked) {
+        header += kKeptBytesKey;
+        header += '=';
+        header += kKeptBytesMarked;
+        header += "\r\n";
     }
-    out += "\r\n"; // the empty line that closes the header block
-    out += text.Body;
+    header += "\r\n"; // the empty line that closes the header block
     if (protectedDoc) {
-        Scramble(out, scrambleFrom);
+        Scramble(header, scrambleFrom);
+    }
+    return header;
+}
+
+TTextForm NextForm(TTextForm form) {
+    return form == TTextForm::Cp932 ? TTextForm::Utf8 : TTextForm::Marked;
+}
+
+TDocEncoding EncodingOf(TTextForm form) {
+    return form == TTextForm::Cp932 ? TDocEncoding::Cp932 : TDocEncoding::Utf8;
+}
+
+// Thrown out of a file being written when its text turns out to have no form in the encoding
+// being written; the file is then written again in the next one.
+struct TFormRefused {};
+
+} // namespace
+
+TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password, bool forceUtf8) {
+    TDocumentBytes out;
+    TTextForm form = forceUtf8 ? TTextForm::Utf8 : TTextForm::Cp932;
+    while (!EncodeBodyInForm(form, root, password, out)) {
+        form = NextForm(form);
+    }
+    out.Encoding = EncodingOf(form);
+    out.Header = DocumentHeader(form, password, out.Header);
+    if (!password.empty()) {
+        Scramble(out.Body);
     }
     return out;
 }
 
+std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8, TDocEncoding* used) {
+    TDocumentBytes bytes = EncodeDocument(root, password, forceUtf8);
+    if (used != nullptr) {
+        *used = bytes.Encoding;
+    }
+    bytes.Header += bytes.Body;
+    return std::move(bytes.Header);
+}
+
+TDocEncoding WriteDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,
+                               bool forceUtf8, TSafeWriteOptions options) {
+    if (!options.TempName) {
+        options.TempName = DocumentTempName;
+    }
+    // The body goes to the file piece by piece as it is encoded. The first form that holds the
+    // whole text is written; a piece it cannot hold abandons that file (the old one stays) and
+    // the next form is tried, which only documents with characters outside CP932 meet.
+    for (TTextForm form = forceUtf8 ? TTextForm::Utf8 : TTextForm::Cp932;; form = NextForm(form)) {
+        try {
+            WriteFileSafely(
+                path,
+                [&](TByteSink& sink) {
+                    std::string encoded;
+                    if (!AppendInForm(form, password, encoded)) {
+                        throw TFormRefused{};
+                    }
+                    sink.Write(DocumentHeader(form, password, encoded));
+                    const bool written = ForEachBodyPiece(root, [&](std::string_view piece) {
+                        encoded.clear();
+                        if (!AppendInForm(form, piece, encoded)) {
+                            return false;
+                        }
+                        if (!password.empty()) {
+                            Scramble(encoded);
+                        }
+                        sink.Write(encoded);
+                        return true;
+                    });
+                    if (!written) {
+                        throw TFormRefused{};
+                    }
+                },
+                options);
+            return EncodingOf(form);
+        } catch (const TFormRefused&) {
+            if (form == TTextForm::Marked) {
+                throw; // cannot happen: the marked form holds any text
+            }
+        }
+    }
+}
+
 void SaveDocumentFile(const std::string& path, const THVFolder& root, const std::string& password, bool forceUtf8) {
-    TSafeWriteOptions options;
-    options.TempName = DocumentTempName;
-    WriteFileSafely(path, BuildDocumentBytes(root, password, forceUtf8), options);
+    WriteDocumentFile(path, root, password, forceUtf8);
     RemoveLeftoverDocumentTempFiles(path);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Errors.h"
+#include "platform/SafeFile.h"
 
 #include <string>
 #include <string_view>
@@ -53,6 +54,21 @@ TDocumentText ParseDocumentBytes(std::string_view bytes);
 // "Encoding=UTF-8" header line; forceUtf8 chooses UTF-8 in any case.
 std::string BuildDocumentBytes(const THVFolder& root, const std::string& password, bool forceUtf8 = false,
                                TDocEncoding* used = nullptr);
+
+// A document's bytes in two parts.
+struct TDocumentBytes {
+    std::string Header; // the header block up to and including its closing empty line
+    std::string Body;
+    TDocEncoding Encoding = TDocEncoding::Cp932;
+};
+// The bytes BuildDocumentBytes gives, in two parts.
+TDocumentBytes EncodeDocument(const THVFolder& root, const std::string& password, bool forceUtf8 = false);
+// Writes the document at path safely (see WriteFileSafely), its body encoded piece by piece on
+// the way to the file, so that it never stands in memory whole; the temporary file takes the
+// document's name form unless options name one. The bytes are those of BuildDocumentBytes;
+// returns the encoding they took.
+TDocEncoding WriteDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,
+                               bool forceUtf8 = false, TSafeWriteOptions options = {});
 
 // Writes the document safely (a temporary file beside it, renamed over it).
 void SaveDocumentFile(const std::string& path, const THVFolder& root, const std::string& password,

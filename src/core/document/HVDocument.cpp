@@ -371,13 +371,7 @@ bool THVDocument::SaveToFile() {
         if (m_View != nullptr) {
             m_View->CommitEdits();
         }
-        TDocEncoding encoding = TDocEncoding::Cp932;
-        const std::string bytes = BuildDocumentBytes(*m_Root, m_Password, false, &encoding);
-        TSafeWriteOptions options = m_WriteOptions;
-        if (!options.TempName) {
-            options.TempName = DocumentTempName;
-        }
-        WriteFileSafely(m_FileName, bytes, options);
+        const TDocEncoding encoding = WriteDocumentFile(m_FileName, *m_Root, m_Password, false, m_WriteOptions);
         RemoveLeftoverDocumentTempFiles(m_FileName);
         m_FileVersion = m_Password.empty() ? 1 : 2;
         m_FileEncoding = encoding;

@@ -171,4 +171,34 @@ std::string BuildDocumentBody(const THVFolder& root) {
     return out;
 }
 
+bool ForEachBodyPiece(const THVFolder& root, const std::function<bool(std::string_view)>& take) {
+    constexpr std::size_t kPieceSize = 64 << 10;
+    std::string piece;
+    piece.reserve(kPieceSize + 4096);
+    bool going = true;
+    const auto handOver = [&piece, &going, &take](std::size_t atLeast) {
+        if (going && piece.size() >= atLeast) {
+            going = take(piece);
+            piece.clear();
+        }
+    };
+    ForEachFolder(root, [&](const THVFolder& f, int depth) {
+        if (!going) {
+            return;
+        }
+        if (depth > 0) {
+            AppendFolderHeader(piece, f, depth);
+        }
+        for (const auto& item : f.List()) {
+            AppendItemLines(piece, *item);
+            handOver(kPieceSize);
+            if (!going) {
+                return;
+            }
+        }
+    });
+    handOver(1);
+    return going;
+}
+
 } // namespace hv

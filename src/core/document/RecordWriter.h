@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,9 @@ std::string GetText(const THVList& list, int level);
 
 // The records of a document body: the root's items, then each child folder at level 1.
 std::string BuildDocumentBody(const THVFolder& root);
+// The same records handed to take in pieces of some tens of kilobytes, each ending at the end of
+// a record, so that a large body is never built whole. Stops early when take returns false;
+// returns false then.
+bool ForEachBodyPiece(const THVFolder& root, const std::function<bool(std::string_view)>& take);
 
 } // namespace hv

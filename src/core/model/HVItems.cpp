@@ -280,19 +280,24 @@ bool THVList::HasDuplicateNames(int first) const {
     if (m_Indexed) {
         return std::any_of(begin, m_Items.end(), [this](const auto& item) { return m_Names.Count(item->m_Name) > 1; });
     }
-    // Without an index: names in hash order, equal hashes compared.
-    std::vector<std::pair<std::size_t, const THVItem*>> hashed;
-    hashed.reserve(m_Items.size());
-    for (const auto& item : m_Items) {
-        hashed.emplace_back(TNameIndex::Hash(item->m_Name), item.get());
+    // Without an index: the names' hashes in a table of their own, equal hashes compared. Built
+    // for every list of a document being read, so it is one flat allocation and no sorting.
+    std::size_t size = 16;
+    while (size < m_Items.size() * 2) {
+        size *= 2;
     }
-    std::sort(hashed.begin(), hashed.end());
-    for (std::size_t i = 0; i + 1 < hashed.size(); ++i) {
-        for (std::size_t j = i + 1; j < hashed.size() && hashed[j].first == hashed[i].first; ++j) {
-            if (AsciiSameText(hashed[i].second->m_Name, hashed[j].second->m_Name)) {
+    const std::size_t mask = size - 1;
+    std::vector<std::pair<std::size_t, const THVItem*>> table(size, {0, nullptr});
+    for (const auto& item : m_Items) {
+        const std::size_t hash = TNameIndex::Hash(item->m_Name);
+        std::size_t i = hash & mask;
+        while (table[i].second != nullptr) {
+            if (table[i].first == hash && AsciiSameText(table[i].second->m_Name, item->m_Name)) {
                 return true;
             }
+            i = (i + 1) & mask;
         }
+        table[i] = {hash, item.get()};
     }
     return false;
 }

@@ -303,6 +303,18 @@ std::optional<std::string> EncodeCp932(std::string_view utf8) {
     return out;
 }
 
+bool EncodeCp932Append(std::string_view utf8, std::string& out) {
+    const std::size_t old = out.size();
+    // The string grows geometrically, so appending piece by piece stays linear.
+    if (out.capacity() < old + utf8.size()) {
+        out.reserve(std::max(old + utf8.size(), out.capacity() * 2));
+    }
+    out.resize(old + utf8.size());
+    const auto len = EncodeCp932Into(utf8, out.data() + old);
+    out.resize(len ? old + *len : old);
+    return len.has_value();
+}
+
 bool HasCp932Form(std::string_view utf8) {
     return EncodeCp932Into(utf8, nullptr).has_value();
 }
@@ -344,10 +356,15 @@ void DecodeUtf8Append(std::string_view bytes, std::string& out) {
 }
 
 std::string EncodeUtf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    EncodeUtf8Append(utf8, out);
+    return out;
+}
+
+void EncodeUtf8Append(std::string_view utf8, std::string& out) {
     const std::uint8_t* p = Bytes(utf8);
     const std::size_t n = utf8.size();
-    std::string out;
-    out.reserve(n);
     std::size_t runStart = 0;
     std::size_t i = 0;
     // U+F780..U+F7FF are EF 9E 80..EF 9F BF; EF is never a continuation byte, so search for it.
@@ -367,7 +384,6 @@ std::string EncodeUtf8(std::string_view utf8) {
         }
     }
     out.append(utf8.substr(runStart));
-    return out;
 }
 
 } // namespace hv

@@ -30,6 +30,9 @@ void DecodeCp932Append(std::string_view bytes, std::string& out);
 // which Windows writes as "\", has none). U+F780..U+F7FF are written as the bytes 0x80..0xFF.
 std::optional<std::string> EncodeCp932(std::string_view utf8);
 
+// EncodeCp932 appending to out; false (out as it was) when a character has no CP932 form.
+bool EncodeCp932Append(std::string_view utf8, std::string& out);
+
 // True when EncodeCp932 would succeed.
 bool HasCp932Form(std::string_view utf8);
 
@@ -44,5 +47,7 @@ void DecodeUtf8Append(std::string_view bytes, std::string& out);
 // The program's UTF-8 to the bytes of a UTF-8 file: U+F780..U+F7FF become the bytes 0x80..0xFF,
 // everything else is copied. EncodeUtf8(DecodeUtf8(b)) == b for any bytes b.
 std::string EncodeUtf8(std::string_view utf8);
+// EncodeUtf8, appending to out.
+void EncodeUtf8Append(std::string_view utf8, std::string& out);
 
 } // namespace hv

@@ -77,11 +77,13 @@ int main(int argc, char* argv[]) {
             window.show();
             QTimer::singleShot(0, &window, [&window, &options] {
                 window.StartUpOpen(options.DocumentPath);
-                // For timing the start (bench/cold-open): quit once the window with the document
-                // has been painted.
+                // For timing the start (bench/cold-open): once the window with the document has
+                // been painted, say so on standard output and quit.
                 if (qEnvironmentVariableIsSet("HOLLYVINE_QUIT_AFTER_START")) {
                     QTimer::singleShot(0, &window, [&window] {
                         window.repaint();
+                        std::fputs("shown\n", stdout);
+                        std::fflush(stdout);
                         QApplication::quit();
                     });
                 }
