@@ -27,16 +27,6 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
     return out;
 }
 
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 class TTreeInserter {
 public:
     TTreeInserter(THVFolder& target, const TBookmarkImportOptions& options) : m_Target(target), m_Options(options) {}
@@ -166,12 +156,12 @@ TBookmarkImportResult InsertBookmarkTree(const TBookmarkTree& tree, THVFolder& t
 
 std::string CleanImportedName(std::string_view text) {
     const std::string line = ReplaceAll(SanitizeLine(text), kNoBreakSpace, " ");
-    return std::string(TrimBlanks(line));
+    return std::string(TrimSpaces(line));
 }
 
 std::string CleanImportedURL(std::string_view text) {
     const std::string line = SanitizeLine(text);
-    return std::string(TrimBlanks(line));
+    return std::string(TrimSpaces(line));
 }
 
 std::string CleanImportedFolderName(std::string_view text) {

@@ -12,14 +12,6 @@ namespace hv {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 std::string Unescape(std::string_view value) {
     std::string out;
     out.reserve(value.size());
@@ -79,7 +71,7 @@ std::optional<TDesktopLink> ParseDesktopLink(std::string_view bytes) {
         if (end == std::string_view::npos) {
             end = bytes.size();
         }
-        const std::string_view line = Trim(bytes.substr(pos, end - pos));
+        const std::string_view line = TrimBlanksAndTabs(bytes.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty() || line.front() == '#') {
             continue;
@@ -94,8 +86,8 @@ std::optional<TDesktopLink> ParseDesktopLink(std::string_view bytes) {
         if (!inEntry || eq == std::string_view::npos) {
             continue;
         }
-        const std::string_view key = Trim(line.substr(0, eq));
-        const std::string_view raw = Trim(line.substr(eq + 1));
+        const std::string_view key = TrimBlanksAndTabs(line.substr(0, eq));
+        const std::string_view raw = TrimBlanksAndTabs(line.substr(eq + 1));
         auto take = [&](std::optional<std::string>& target) {
             if (!target) {
                 target = SanitizeLine(Unescape(utf8 ? DecodeUtf8(raw) : DecodeCp932(raw)));

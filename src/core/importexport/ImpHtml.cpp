@@ -38,16 +38,6 @@ void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
     s = std::move(out);
 }
 
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && s.back() == ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 std::string SourceOf(std::string_view name, int line) {
     return std::string(name) + " (" + std::to_string(line) + "行目)";
 }
@@ -72,14 +62,14 @@ std::string CleanLinkTitle(std::string_view raw) {
     // Pages written by hand spell it in capitals too, which no browser takes as a reference.
     ReplaceAll(title, "&NBSP;", " ");
     title = SanitizeLine(title);
-    if (TrimBlanks(title).empty()) {
+    if (TrimSpaces(title).empty()) {
         return std::string(kUntitled);
     }
     return title;
 }
 
 std::string LinkURLFromHref(std::string_view href) {
-    return std::string(TrimBlanks(SanitizeLine(DecodeCharRefs(href, TCharRefContext::Attribute))));
+    return std::string(TrimSpaces(SanitizeLine(DecodeCharRefs(href, TCharRefContext::Attribute))));
 }
 
 void ReadHtmlLinksFromText(std::string text, std::string_view sourceName, std::vector<THtmlLink>& links,

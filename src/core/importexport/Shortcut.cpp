@@ -16,14 +16,6 @@ namespace hv {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    const std::size_t first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // How many bytes the first n bytes of a line can keep without cutting a character.
 std::size_t CharBoundary(std::string_view s, std::size_t n, bool utf8) {
     if (s.size() <= n) {
@@ -61,19 +53,21 @@ std::string ParseShortcutURL(std::string_view bytes) {
         if (end == std::string_view::npos) {
             end = bytes.size();
         }
-        const std::string_view line = Trim(bytes.substr(pos, end - pos));
+        const std::string_view line = TrimBlanksAndTabs(bytes.substr(pos, end - pos));
         pos = end + 1;
         if (line.starts_with('[')) {
             const std::size_t close = line.find(']');
-            const std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
+            const std::string_view name =
+                TrimBlanksAndTabs(line.substr(1, close == std::string_view::npos ? line.npos : close - 1));
             inSection = AsciiSameText(name, "InternetShortcut");
             continue;
         }
         const std::size_t eq = line.find('=');
-        if (!inSection || eq == std::string_view::npos || !AsciiSameText(Trim(line.substr(0, eq)), "URL")) {
+        if (!inSection || eq == std::string_view::npos ||
+            !AsciiSameText(TrimBlanksAndTabs(line.substr(0, eq)), "URL")) {
             continue;
         }
-        std::string_view value = Trim(line.substr(eq + 1));
+        std::string_view value = TrimBlanksAndTabs(line.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
         }

@@ -20,6 +20,11 @@ std::string AsciiLowerCase(std::string_view s);
 int AsciiCompareText(std::string_view a, std::string_view b);
 bool AsciiSameText(std::string_view a, std::string_view b);
 
+// s without the blanks and TABs at either end (the way INI-like files trim keys and values).
+std::string_view TrimBlanksAndTabs(std::string_view s);
+// s without the blanks (spaces only) at either end.
+std::string_view TrimSpaces(std::string_view s);
+
 // For one-line values from outside (names, URLs, schedules, command lines): CR, LF and TAB become
 // a blank and every other character below 32 is removed, so the value can hold no line break.
 std::string SanitizeLine(std::string_view s);

@@ -1,5 +1,6 @@
 #include "importexport/ExportActions.h"
 
+#include "app/HintedAction.h"
 #include "importexport/ExpBmDlg.h"
 #include "importexport/ExpFavorites.h"
 #include "importexport/ExpFavoritesDlg.h"
@@ -20,34 +21,20 @@
 
 namespace hv {
 
-namespace {
-
-QAction* NewAction(QObject* parent, const char* name, const QString& caption, const QString& hint) {
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(QString::fromLatin1(name));
-    // The hint's first part is the tool tip, the rest the status bar text.
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(hint.left(bar));
-    action->setStatusTip(hint.mid(bar + 1));
-    return action;
-}
-
-} // namespace
-
 TExportActions::TExportActions(THVWindow& window, TUserPrompts& prompts, TSettings* settings)
     : QObject(&window), m_Window(window), m_Prompts(prompts), m_Settings(settings), m_Home(QDir::homePath()) {
-    actExportBookmark = NewAction(
+    actExportBookmark = NewHintedAction(
         this, "actExportBookmark", QStringLiteral("Netscapeブックマーク(&B)..."),
         QStringLiteral("ブックマークのエクスポート|フォルダとアイテムの内容をNetscapeブックマークファイルに書き"
                        "出します"));
     actExportBookmark->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
-    actExportFavorites =
-        NewAction(this, "actExportFavorites", QStringLiteral("[お気に入り](&I)..."),
-                  QStringLiteral("[お気に入り] のエクスポート|フォルダとアイテムの内容を [お気に入り] に変換します"));
+    actExportFavorites = NewHintedAction(
+        this, "actExportFavorites", QStringLiteral("[お気に入り](&I)..."),
+        QStringLiteral("[お気に入り] のエクスポート|フォルダとアイテムの内容を [お気に入り] に変換します"));
     actExportFavorites->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     actExportHtml =
-        NewAction(this, "actExportHtml", QStringLiteral("&HTMLファイル..."),
-                  QStringLiteral("HTMLのエクスポート|フォルダとアイテムの内容をHTMLファイルに書き出します"));
+        NewHintedAction(this, "actExportHtml", QStringLiteral("&HTMLファイル..."),
+                        QStringLiteral("HTMLのエクスポート|フォルダとアイテムの内容をHTMLファイルに書き出します"));
     actExportHtml->setIcon(QIcon::fromTheme(QStringLiteral("text-html")));
     for (QAction* action : {actExportBookmark, actExportFavorites, actExportHtml}) {
         window.addAction(action);

@@ -1,6 +1,7 @@
 #include "importexport/ImportActions.h"
 
 #include "app/FileDialogs.h"
+#include "app/HintedAction.h"
 #include "importexport/BookmarkStore.h"
 #include "importexport/Favorites.h"
 #include "importexport/ImpBookmark.h"
@@ -25,16 +26,6 @@
 namespace hv {
 
 namespace {
-
-QAction* NewAction(QObject* parent, const char* name, const QString& caption, const QString& hint) {
-    auto* action = new QAction(caption, parent);
-    action->setObjectName(QString::fromLatin1(name));
-    // The hint's first part is the tool tip, the rest the status bar text.
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(hint.left(bar));
-    action->setStatusTip(hint.mid(bar + 1));
-    return action;
-}
 
 // Folders and items in folder and everything below it.
 int NodesBelow(const THVFolder& folder) {
@@ -66,18 +57,21 @@ public:
 
 TImportActions::TImportActions(THVWindow& window, TUserPrompts& prompts, TSettings* settings)
     : QObject(&window), m_Window(window), m_Prompts(prompts), m_Settings(settings), m_Home(QDir::homePath()) {
-    actImportHtml = NewAction(this, "actImportHtml", QStringLiteral("&HTMLファイル..."),
-                              QStringLiteral("HTMLのインポート|HTMLファイルに記述されているリンクを取り込みます"));
+    actImportHtml =
+        NewHintedAction(this, "actImportHtml", QStringLiteral("&HTMLファイル..."),
+                        QStringLiteral("HTMLのインポート|HTMLファイルに記述されているリンクを取り込みます"));
     actImportHtml->setIcon(QIcon::fromTheme(QStringLiteral("text-html")));
-    actImportBookmark = NewAction(this, "actImportBookmark", QStringLiteral("Netscapeブックマーク(&B)..."),
-                                  QStringLiteral("ブックマークのインポート|Netscapeブックマークの内容を取り込みます"));
-    actImportFavorites = NewAction(this, "actImportFavorites", QStringLiteral("[お気に入り](&I)..."),
-                                   QStringLiteral("[お気に入り] のインポート|[お気に入り] を取り込みます"));
-    actImportShortcut = NewAction(
+    actImportBookmark =
+        NewHintedAction(this, "actImportBookmark", QStringLiteral("Netscapeブックマーク(&B)..."),
+                        QStringLiteral("ブックマークのインポート|Netscapeブックマークの内容を取り込みます"));
+    actImportFavorites = NewHintedAction(this, "actImportFavorites", QStringLiteral("[お気に入り](&I)..."),
+                                         QStringLiteral("[お気に入り] のインポート|[お気に入り] を取り込みます"));
+    actImportShortcut = NewHintedAction(
         this, "actImportShortcut", QStringLiteral("インターネット ショートカット(&S)..."),
         QStringLiteral("ショートカットのインポート|インターネット ショートカットファイルのリンク情報を取り込みます"));
-    actImportBrowser = NewAction(this, "actImportBrowser", QStringLiteral("ブラウザで表示している&URL..."),
-                                 QStringLiteral("表示中のURLのインポート|ブラウザで表示しているURLを取り込みます"));
+    actImportBrowser =
+        NewHintedAction(this, "actImportBrowser", QStringLiteral("ブラウザで表示している&URL..."),
+                        QStringLiteral("表示中のURLのインポート|ブラウザで表示しているURLを取り込みます"));
     actImportBrowser->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     for (QAction* action :
          {actImportHtml, actImportBookmark, actImportFavorites, actImportShortcut, actImportBrowser}) {
