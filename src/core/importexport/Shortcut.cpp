@@ -87,7 +87,16 @@ std::string ReadShortcutURL(const std::string& path) {
 
 std::string BuildShortcutFile(std::string_view url) {
     std::string text = "[InternetShortcut]\r\nURL=";
+    // Readers take one pair of quotes around a value away: a URL that is quoted itself gets
+    // another pair, so that it reads back whole.
+    const bool quoted = url.size() >= 2 && (url.front() == '"' || url.front() == '\'') && url.back() == url.front();
+    if (quoted) {
+        text += '"';
+    }
     text += url;
+    if (quoted) {
+        text += '"';
+    }
     text += "\r\n";
     std::string utf8 = EncodeUtf8(text);
     // A URL read from a CP932 file may hold kept bytes, which written raw into UTF-8 make the
