@@ -51,8 +51,8 @@ TEST(ShortcutUrl, CutsAt2099BytesWithoutSplittingACharacter) {
 TEST(ShortcutFile, IsTwoCrLfLinesInUtf8) {
     EXPECT_EQ(BuildShortcutFile("http://a/\xE6\xBC\xA2"), "[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n");
     EXPECT_EQ(ParseShortcutURL(BuildShortcutFile("http://x/?a=1&b=\"2\"")), "http://x/?a=1&b=\"2\"");
-    // A URL in quotes of its own keeps them.
-    for (const char* quoted : {"'''''", "\"a\"", "''", "'x' and 'y'"}) {
+    // A URL in quotes of its own keeps them, and blanks at its ends stay.
+    for (const char* quoted : {"'''''", "\"a\"", "''", "'x' and 'y'", "\t''", " a ", "\""}) {
         EXPECT_EQ(ParseShortcutURL(BuildShortcutFile(quoted)), quoted) << quoted;
     }
     // Read as CP932 (the bytes are no UTF-8), the URL keeps the undecodable byte 0x82 at its end;

@@ -87,9 +87,12 @@ std::string ReadShortcutURL(const std::string& path) {
 
 std::string BuildShortcutFile(std::string_view url) {
     std::string text = "[InternetShortcut]\r\nURL=";
-    // Readers take one pair of quotes around a value away: a URL that is quoted itself gets
-    // another pair, so that it reads back whole.
-    const bool quoted = url.size() >= 2 && (url.front() == '"' || url.front() == '\'') && url.back() == url.front();
+    // Readers trim blanks and TABs and take one pair of quotes around a value away: a URL that
+    // would lose either gets a pair of quotes, so that it reads back whole.
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted =
+        !url.empty() && (blank(url.front()) || blank(url.back()) ||
+                         (url.size() >= 2 && (url.front() == '"' || url.front() == '\'') && url.back() == url.front()));
     if (quoted) {
         text += '"';
     }
