@@ -1,4 +1,5 @@
 #include "LifecycleTestSupport.h"
+#include "document/Preload.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -184,6 +185,91 @@ TEST_F(TLifecycleTest, PasswordGateOpensOnlyOnTheExactPassword) {
     m_Prompts.PasswordAnswers.push_back("Secret");
     ASSERT_TRUE(m_Doc->Open(PathOf("p.hv")));
     EXPECT_EQ(m_Doc->Password(), "Secret");
+}
+
+// --- the start-up document, read ahead --------------------------------------------------------
+
+// Three folders out of name order, so that the folder order of the reading shows.
+const std::string kUnsorted =
+    kHeader1 + FolderRecord(1, "c") + FolderRecord(1, "a") + ItemRecord("x", "http://x/") + FolderRecord(1, "b");
+
+TEST_F(TLifecycleTest, OpenTakesAFittingPreloadOnceAndEndsAsAPlainOpen) {
+    for (const bool sorted : {false, true}) {
+        m_Settings->Set(opt::Main::SortFolder, sorted);
+        Put("doc.hv", kUnsorted);
+        THVDocument plain(m_Prompts, m_Settings.get());
+        ASSERT_TRUE(plain.Open(PathOf("doc.hv")));
+        m_View.Events.clear();
+        TDocumentPreload preload(PathOf("doc.hv"), sorted);
+        ASSERT_TRUE(m_Doc->Open(PathOf("doc.hv"), &preload));
+        EXPECT_EQ(BuildDocumentBytes(m_Doc->Root(), ""), BuildDocumentBytes(plain.Root(), ""));
+        EXPECT_EQ(m_View.Events, (std::vector<std::string>{"busy", "root-", "root+", "idle"}));
+        EXPECT_EQ(m_View.Captions.back(), "Hollyvine - doc.hv");
+        EXPECT_EQ(m_Doc->FileName(), PathOf("doc.hv"));
+        EXPECT_EQ(m_Doc->RecentFiles().Items().front(), PathOf("doc.hv"));
+        EXPECT_FALSE(preload.Take(PathOf("doc.hv"), sorted)) << "handed over once";
+    }
+    EXPECT_TRUE(m_Prompts.Records.empty());
+}
+
+// Whatever the preload holds, Open ends as it would without it: the file as it is now, read with
+// the document's own folder order, and the questions and messages it always gives.
+TEST_F(TLifecycleTest, OpenReadsAgainWhenThePreloadDoesNotFit) {
+    THVFolder secret;
+    secret.List().Add()->SetName("秘密");
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::function<void()> BetweenPreloadAndOpen;
+        bool PreloadSorted;
+        std::string OpenedPath;
+    };
+    const std::vector<TCase> cases = {
+        {"another file", kUnsorted, [] {}, false, "other.hv"},
+        {"another folder order", kUnsorted, [] {}, true, "doc.hv"},
+        {"file rewritten", kUnsorted, [this] { Put("doc.hv", kDoc); }, false, "doc.hv"},
+        {"password", BuildDocumentBytes(secret, "pw"), [] {}, false, "doc.hv"},
+        {"no document", "hello\r\n", [] {}, false, "doc.hv"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Put("doc.hv", c.Bytes);
+        Put("other.hv", kDoc + ItemRecord("only in other", "http://o/"));
+        TDocumentPreload preload(PathOf("doc.hv"), c.PreloadSorted);
+        c.BetweenPreloadAndOpen();
+        m_Prompts.Records.clear();
+        m_Prompts.PasswordAnswers.push_back("pw");
+        TFakePrompts plainPrompts;
+        plainPrompts.PasswordAnswers.push_back("pw");
+        THVDocument plain(plainPrompts, m_Settings.get());
+        THVDocument preloaded(m_Prompts, m_Settings.get());
+        EXPECT_EQ(preloaded.Open(PathOf(c.OpenedPath), &preload), plain.Open(PathOf(c.OpenedPath)));
+        EXPECT_EQ(m_Prompts.Records, plainPrompts.Records);
+        EXPECT_EQ(BuildDocumentBytes(preloaded.Root(), ""), BuildDocumentBytes(plain.Root(), ""));
+        m_Prompts.PasswordAnswers.clear();
+    }
+}
+
+TEST(TStartUpDocument, CommandLineFileElseTheMostRecentWithStartWithFile) {
+    TMemoryRegistryStore store;
+    TNoFonts fonts;
+    TSettings settings(store, &fonts);
+    const std::filesystem::path dir = std::filesystem::temp_directory_path();
+    const std::string file = (dir / "hv_startup_test.hv").string();
+    std::ofstream(file) << kDoc;
+    TRecentFiles recent;
+    recent.SetStoredText("/recent/one.hv;/recent/two.hv");
+    for (const bool startWithFile : {false, true}) {
+        settings.Set(opt::Main::StartWithFile, startWithFile);
+        const std::string fallback = startWithFile ? "/recent/one.hv" : "";
+        EXPECT_EQ(StartUpDocumentPath(file, &settings, recent), FullFileName(file));
+        EXPECT_EQ(StartUpDocumentPath(dir.string(), &settings, recent), fallback) << "a folder is no document";
+        EXPECT_EQ(StartUpDocumentPath((dir / "hv_missing.hv").string(), &settings, recent), fallback);
+        EXPECT_EQ(StartUpDocumentPath("", &settings, recent), fallback);
+        EXPECT_EQ(StartUpDocumentPath("", &settings, TRecentFiles()), "");
+    }
+    EXPECT_EQ(StartUpDocumentPath("", nullptr, recent), "");
+    std::filesystem::remove(file);
 }
 
 // --- save ---------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentFile.h"
+#include "document/Preload.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/FolderTreeModel.h"
 #include "mainwindow/HVWindow.h"
@@ -98,6 +99,7 @@ private slots:
     void init() { hv::TFileDialogs::ClearAnswers(); }
     void startUpOpensTheCommandLineDocument();
     void startUpOpensTheMostRecentWithStartWithFile();
+    void earlyStartReadsTheStartUpDocumentAhead();
     void failedOpenLeavesThePreviousDocument();
     void altKeysAndHistoryNavigate();
     void renameRules_data();
@@ -155,6 +157,28 @@ void THVWindowTest::startUpOpensTheMostRecentWithStartWithFile() {
         QCOMPARE(window.windowTitle(),
                  startWithFile ? QStringLiteral("Hollyvine - sample.hv") : QStringLiteral("Hollyvine - (無題)"));
     }
+}
+
+void THVWindowTest::earlyStartReadsTheStartUpDocumentAhead() {
+    QTemporaryDir config;
+    const QByteArray saved = qgetenv("HOLLYVINE_CONFIG_DIR");
+    qputenv("HOLLYVINE_CONFIG_DIR", QFile::encodeName(config.path()));
+    {
+        hv::TEarlyStart none;
+        none.Begin(hv::ParseStartArguments({}));
+        QVERIFY(none.Preload() == nullptr);
+
+        hv::TEarlyStart early;
+        early.Begin(hv::ParseStartArguments({kSample}));
+        QVERIFY(early.Preload() != nullptr);
+        TScriptedPrompts prompts;
+        THVWindow window(&early.Settings(), &prompts);
+        window.StartUpOpen(kSample, early.Preload());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Hollyvine - sample.hv"));
+        QVERIFY(Outline(window.TreeView()).contains(QStringLiteral("    Linux")));
+        QVERIFY2(!early.Preload()->Take(hv::FullFileName(kSample.toStdString()), false), "the window took the tree");
+    }
+    qputenv("HOLLYVINE_CONFIG_DIR", saved);
 }
 
 void THVWindowTest::failedOpenLeavesThePreviousDocument() {

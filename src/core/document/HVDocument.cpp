@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "document/Merge.h"
+#include "document/Preload.h"
 #include "document/RecordReader.h"
 #include "model/HVFolder.h"
 #include "platform/Clock.h"
@@ -108,7 +109,7 @@ bool AcceptPasswordEntries(const std::string& first, const std::string& second, 
 TDocumentView::~TDocumentView() = default;
 
 THVDocument::THVDocument(TUserPrompts& prompts, TSettings* settings, TDocumentView* view)
-    : m_Prompts(prompts), m_Settings(settings), m_View(view), m_Root(NewRoot()) {}
+    : m_Prompts(prompts), m_Settings(settings), m_View(view), m_Root(NewDocumentRoot()) {}
 
 namespace {
 
@@ -138,10 +139,14 @@ THVDocument::~THVDocument() {
     DisposeDocumentTree(std::move(m_Root));
 }
 
-std::unique_ptr<THVFolder> THVDocument::NewRoot() {
+std::unique_ptr<THVFolder> NewDocumentRoot() {
     auto root = std::make_unique<THVFolder>(std::string(kDocumentRootName));
     root->SetExpanded(true);
     return root;
+}
+
+void ReserveTreeMemory(std::size_t fileSize) {
+    ReserveHeap(fileSize * kTreeBytesPerFileByte);
 }
 
 void THVDocument::SetOpening(bool opening) {
@@ -264,11 +269,11 @@ std::unique_ptr<THVFolder> THVDocument::InstallRoot(std::unique_ptr<THVFolder> r
 }
 
 void THVDocument::New() {
-    InstallRoot(NewRoot(), {}, nullptr);
+    InstallRoot(NewDocumentRoot(), {}, nullptr);
 }
 
 std::unique_ptr<THVFolder> THVDocument::DetachRoot() {
-    return InstallRoot(NewRoot(), {}, nullptr);
+    return InstallRoot(NewDocumentRoot(), {}, nullptr);
 }
 
 std::optional<TDocumentReader> THVDocument::LoadChecked(const std::string& path) {
@@ -284,18 +289,23 @@ std::optional<TDocumentReader> THVDocument::LoadChecked(const std::string& path)
     return reader;
 }
 
-bool THVDocument::Open(const std::string& path) {
+bool THVDocument::Open(const std::string& path, TDocumentPreload* preload) {
     m_LastErrorDetail.clear();
     SetBusy(true);
     ShowCaption(OpeningCaption(BaseFileName(path)));
     m_Opening = true;
     bool opened = false;
     try {
-        if (std::optional<TDocumentReader> reader = LoadChecked(path)) {
-            auto root = NewRoot();
+        if (std::optional<TPreloadedDocument> read =
+                preload != nullptr ? preload->Take(path, SortFolders()) : std::nullopt) {
+            InstallRoot(std::move(read->Root), path, &read->Header);
+            opened = true;
+            RemoveLeftoverDocumentTempFiles(path);
+        } else if (std::optional<TDocumentReader> reader = LoadChecked(path)) {
+            auto root = NewDocumentRoot();
             TReadOptions options;
             options.SortFolders = SortFolders();
-            ReserveHeap(reader->FileSize() * kTreeBytesPerFileByte);
+            ReserveTreeMemory(reader->FileSize());
             std::exception_ptr failure;
             try {
                 ReadRecords(*reader, *root, options);

@@ -14,6 +14,7 @@
 
 namespace hv {
 
+class TDocumentPreload;
 class THVFolder;
 class TSettings;
 class TUserPrompts;
@@ -156,6 +157,10 @@ void SetFreeDocumentTrees(bool free);
 bool FreeDocumentTrees();
 // Frees root, or keeps it to the end of the process when documents do not free their trees.
 void DisposeDocumentTree(std::unique_ptr<THVFolder> root);
+// The root folder of a new document: "Hollyvine", expanded.
+std::unique_ptr<THVFolder> NewDocumentRoot();
+// Readies the heap for the tree of a document file of fileSize bytes, read next.
+void ReserveTreeMemory(std::size_t fileSize);
 
 class THVDocument {
 public:
@@ -226,8 +231,9 @@ public:
     //   でした。" (in debug mode the "File Open Error" box instead); the document stays as it was;
     // - an error while reading the body: the same message, and the tree keeps what was read,
     //   with no file name, no password and not modified.
-    // Returns true on success.
-    bool Open(const std::string& path);
+    // Returns true on success. A preload that holds the tree of path read whole saves reading it
+    // again.
+    bool Open(const std::string& path, TDocumentPreload* preload = nullptr);
     // The save prompt, then Open when the document is no longer modified.
     bool OpenAfterPrompt(const std::string& path);
     // A recent-files entry: "ファイル "%s" が見つかりません。" when the file is gone, else
@@ -287,7 +293,6 @@ private:
     // state that goes with it (text: the file's header, nullptr for none). Returns the old tree.
     std::unique_ptr<THVFolder> InstallRoot(std::unique_ptr<THVFolder> root, const std::string& fileName,
                                            const TDocumentText* text);
-    static std::unique_ptr<THVFolder> NewRoot();
 
     TUserPrompts& m_Prompts;
     TSettings* m_Settings;

@@ -94,6 +94,19 @@ void TRecentFiles::SetStoredText(std::string_view text) {
     }
 }
 
+std::string StartUpDocumentPath(const std::string& commandLinePath, TSettings* settings, const TRecentFiles& recent) {
+    if (!commandLinePath.empty()) {
+        struct stat st {};
+        if (stat(commandLinePath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            return FullFileName(commandLinePath);
+        }
+    }
+    if (settings != nullptr && settings->Get(opt::Main::StartWithFile) && recent.Count() > 0) {
+        return recent.Items().front();
+    }
+    return {};
+}
+
 void TRecentFiles::Load(TSettings& settings) {
     SetStoredText(settings.Get(opt::Main::RecentFiles));
     DropMissing();

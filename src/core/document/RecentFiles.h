@@ -20,6 +20,13 @@ std::string FullFileName(const std::string& path);
 // do not exist are the same when their full file names are equal.
 bool SameFile(const std::string& a, const std::string& b);
 
+class TRecentFiles;
+
+// The document the program opens when it starts: the file named on the command line when it is
+// a regular file (its full file name), otherwise, when settings say StartWithFile, the most recent
+// one; empty for none.
+std::string StartUpDocumentPath(const std::string& commandLinePath, TSettings* settings, const TRecentFiles& recent);
+
 // The menus show at most this many recent files, and only these are stored.
 inline constexpr std::size_t kRecentFilesShown = 8;
 // The disabled placeholder of an empty recent-files menu.

@@ -1,9 +1,12 @@
 #include "platform/Memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <malloc.h>
+#include <mutex>
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace hv {
 
@@ -11,6 +14,9 @@ namespace {
 
 constexpr std::size_t kMinReserve = 4 << 20; // smaller trees are not worth it
 constexpr std::size_t kMaxReserve = std::size_t(1) << 31;
+// The heaps of other threads than the first are at most 64 MiB each; a larger block would get a
+// mapping of its own, which freeing gives back at once.
+constexpr std::size_t kMaxThreadReserve = 48 << 20;
 constexpr std::uintptr_t kHugePage = 2 << 20;
 constexpr std::uintptr_t kPage = 4096;
 
@@ -21,15 +27,17 @@ void ReserveHeap(std::size_t bytes) {
     if (bytes < kMinReserve || bytes > kMaxReserve) {
         return;
     }
+    if (gettid() != getpid()) {
+        bytes = std::min(bytes, kMaxThreadReserve);
+    }
     // Blocks of this size come from the heap itself, not from mappings of their own, and what is
     // freed at its top is kept rather than given back, so the pages made present here serve the
     // small allocations that follow.
-    static bool tuned = false;
-    if (!tuned) {
+    static std::once_flag tuned;
+    std::call_once(tuned, [] {
         mallopt(M_MMAP_THRESHOLD, static_cast<int>(kMaxReserve));
         mallopt(M_TRIM_THRESHOLD, static_cast<int>(kMaxReserve));
-        tuned = true;
-    }
+    });
     void* block = std::malloc(bytes);
     if (block == nullptr) {
         return;

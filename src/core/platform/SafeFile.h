@@ -4,6 +4,7 @@
 #include "platform/SystemError.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -85,5 +86,18 @@ std::string ReadFileBytes(const std::string& path);
 
 // True when something other than a directory exists at path (links followed).
 bool FileExists(const std::string& path);
+
+// What tells one state of a file from another: which file it is, its size and the times of its
+// last changes, to the nanosecond.
+struct TFileStamp {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::int64_t Size = 0;
+    std::int64_t Modified = 0; // nanoseconds
+    std::int64_t Changed = 0;  // nanoseconds
+    bool operator==(const TFileStamp&) const = default;
+};
+// The stamp of the regular file at path (links followed); nullopt for anything else.
+std::optional<TFileStamp> FileStampOf(const std::string& path);
 
 } // namespace hv

@@ -1,7 +1,12 @@
 #include "app/StartUp.h"
 
+#include "document/Preload.h"
+#include "document/RecentFiles.h"
 #include "platform/UserPrompts.h"
+#include "settings/FileRegistryStore.h"
 #include "settings/Settings.h"
+
+#include <QFile>
 
 namespace hv {
 
@@ -17,6 +22,35 @@ TStartOptions ParseStartArguments(const QStringList& arguments) {
         options.DocumentPath = first;
     }
     return options;
+}
+
+TEarlyStart::TEarlyStart() = default;
+
+// The document is let go of before the settings it was chosen with.
+TEarlyStart::~TEarlyStart() = default;
+
+void TEarlyStart::Begin(const TStartOptions& options) {
+    m_Begun = true;
+    try {
+        m_Store = std::make_unique<TFileRegistryStore>();
+        m_Settings = std::make_unique<TSettings>(*m_Store);
+        TRecentFiles recent;
+        recent.Load(*m_Settings);
+        const std::string path =
+            StartUpDocumentPath(QFile::encodeName(options.DocumentPath).toStdString(), m_Settings.get(), recent);
+        if (!path.empty()) {
+            m_Preload = std::make_unique<TDocumentPreload>(path, m_Settings->Get(opt::Main::SortFolder));
+        }
+    } catch (...) {
+        m_Failure = std::current_exception();
+    }
+}
+
+TSettings& TEarlyStart::Settings() {
+    if (m_Failure) {
+        std::rethrow_exception(m_Failure);
+    }
+    return *m_Settings;
 }
 
 bool RunSettingsCleanUp(TRegistryStore& registry, TUserPrompts& prompts) {

@@ -10,6 +10,7 @@
 
 #include <QTimer>
 
+#include <clocale>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -50,6 +51,12 @@ int main(int argc, char* argv[]) {
         (commandLine.Action == hv::TCommandLine::TAction::Error && !QtCanStart(arguments))) {
         return Answer(commandLine);
     }
+    // The locale the toolkit would set, set before the document is read on another thread.
+    std::setlocale(LC_ALL, "");
+    hv::TEarlyStart early;
+    if (commandLine.Action == hv::TCommandLine::TAction::Start && !commandLine.Options.CleanUp) {
+        early.Begin(commandLine.Options);
+    }
     hv::THVApplication app(argc, argv);
     hv::SetUpApplication(app);
     hv::TQtUserPrompts prompts;
@@ -63,20 +70,23 @@ int main(int argc, char* argv[]) {
     }
     const hv::TStartOptions& options = commandLine.Options;
     try {
-        hv::TFileRegistryStore store;
         if (options.CleanUp) {
+            hv::TFileRegistryStore store;
             hv::RunSettingsCleanUp(store, prompts);
             return 0;
         }
-        hv::TSettings settings(store);
+        if (!early.Begun()) {
+            early.Begin(options);
+        }
+        hv::TSettings& settings = early.Settings();
         int result = 0;
         {
             hv::THVWindow window(&settings);
             window.SetDebugMode(options.DebugMode);
             prompts.SetParent(&window);
             window.show();
-            QTimer::singleShot(0, &window, [&window, &options] {
-                window.StartUpOpen(options.DocumentPath);
+            QTimer::singleShot(0, &window, [&window, &options, &early] {
+                window.StartUpOpen(options.DocumentPath, early.Preload());
                 // For timing the start (bench/cold-open): once the window with the document has
                 // been painted, say so on standard output and quit.
                 if (qEnvironmentVariableIsSet("HOLLYVINE_QUIT_AFTER_START")) {

@@ -24,7 +24,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -258,12 +257,11 @@ void THVWindow::StoreLayout() {
     m_Layout->Store();
 }
 
-void THVWindow::StartUpOpen(const QString& commandLinePath) {
-    if (!commandLinePath.isEmpty() && QFileInfo(commandLinePath).isFile()) {
-        m_Document->Open(FullFileName(QFile::encodeName(commandLinePath).toStdString()));
-    } else if (m_Settings != nullptr && m_Settings->Get(opt::Main::StartWithFile) &&
-               m_Document->RecentFiles().Count() > 0) {
-        m_Document->Open(m_Document->RecentFiles().Items().front());
+void THVWindow::StartUpOpen(const QString& commandLinePath, TDocumentPreload* preload) {
+    const std::string path =
+        StartUpDocumentPath(QFile::encodeName(commandLinePath).toStdString(), m_Settings, m_Document->RecentFiles());
+    if (!path.empty()) {
+        m_Document->Open(path, preload);
     }
 }
 

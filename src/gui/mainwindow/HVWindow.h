@@ -51,8 +51,9 @@ public:
     ~THVWindow() override;
 
     // The start-up open, once the window is shown: the document named on the command line when
-    // that file exists, else the most recent file when StartWithFile is on.
-    void StartUpOpen(const QString& commandLinePath);
+    // that file exists, else the most recent file when StartWithFile is on. preload, when given,
+    // may hold that document read ahead.
+    void StartUpOpen(const QString& commandLinePath, TDocumentPreload* preload = nullptr);
     void SetDebugMode(bool on);
     // Runs change, which adds folders and items anywhere in the tree, with the views let go of
     // the tree before and shown it again afterwards (the selected folder kept).
