@@ -14,7 +14,7 @@ namespace {
 // The first line must lie within the first bytes of the file.
 constexpr std::size_t kHeaderProbeSize = 256;
 // The piece of the file read at a time.
-constexpr std::size_t kChunkSize = 256 << 10;
+constexpr std::size_t kChunkSize = 64 << 10;
 constexpr std::string_view kBlockEnd = "\r\n\r\n";
 constexpr std::string_view kEncodingUtf8 = "UTF-8";
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace hv {
@@ -117,7 +118,9 @@ void TDupResults::Search(THVFolder& start, bool subFolders, bool commands, const
     std::size_t count = 0;
     auto countIn = [&count, commands](const THVFolder& folder) {
         for (const auto& item : folder.List()) {
-            count += 1 + (commands ? static_cast<std::size_t>(item->GetCommands().Count()) : 0);
+            // Read through a const item: asking a plain item for its commands must not give it
+            // a place for them.
+            count += 1 + (commands ? static_cast<std::size_t>(std::as_const(*item).GetCommands().Count()) : 0);
         }
     };
     if (subFolders) {
@@ -132,7 +135,7 @@ void TDupResults::Search(THVFolder& start, bool subFolders, bool commands, const
             occurrences.push_back({&folder, item.get(), item->GetURL(), -1, -1});
             textBytes += item->GetURL().size();
             if (commands) {
-                const TCmdList& list = item->GetCommands();
+                const TCmdList& list = std::as_const(*item).GetCommands();
                 for (int c = 0; c < list.Count(); ++c) {
                     occurrences.push_back({&folder, item.get(), list.Items(c).CommandLine, c, -1});
                     textBytes += list.Items(c).CommandLine.size();
@@ -181,7 +184,7 @@ void TDupResults::Search(THVFolder& start, bool subFolders, bool commands, const
             row.Item = item;
             row.Command = occurrence.Command;
             if (occurrence.Command >= 0) {
-                row.CommandTitle = item->GetCommands().Items(occurrence.Command).Title;
+                row.CommandTitle = std::as_const(*item).GetCommands().Items(occurrence.Command).Title;
             }
             row.Name = item->GetName();
             row.Path = path;
