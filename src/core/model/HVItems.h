@@ -55,11 +55,15 @@ private:
 
 // One bookmark. Items live in exactly one THVList, which owns them; they are created by
 // THVList::Add and destroyed by Delete() or by their list.
-class THVItem {
+class THVItem final {
 public:
     THVItem(const THVItem&) = delete;
     THVItem& operator=(const THVItem&) = delete;
     ~THVItem() = default;
+
+    // Items come from blocks of their own (see HVItems.cpp).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* item) noexcept;
 
     THVList* Owner() const { return m_Owner; }
 

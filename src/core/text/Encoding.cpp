@@ -110,58 +110,57 @@ private:
     iconv_t m_cd;
 };
 
+// The decoding tables. Pairs are kept in one row of 256 trail bytes for each lead byte; row 0
+// stands for the bytes that are no lead and stays empty.
 struct TCp932Tables {
     std::array<TUtf8Unit, 256> Single{}; // characters of one byte; Len 0 for the others
     std::array<TUtf8Unit, 256> Escape{}; // U+F700 + byte for 0x80..0xFF
-    std::vector<TUtf8Unit> Pair;         // index lead << 8 | trail; Len 0 when not a character
-    std::vector<std::uint16_t> Encode;   // BMP code point to its code (< 0x100: one byte); 0 = none
+    std::array<std::uint8_t, 256> Row{}; // the row of each lead byte, 0 for the others
+    std::vector<TUtf8Unit> Pair;         // index row << 8 | trail; Len 0 when not a character
+
+    const TUtf8Unit& PairOf(std::uint8_t lead, std::uint8_t trail) const {
+        return Pair[(unsigned(Row[lead]) << 8) | trail];
+    }
 };
+
+// The character of code, when iconv reads it as one BMP character outside the escapes.
+std::optional<char32_t> DecodeWithIconv(TIconv& toUtf8, std::string_view code) {
+    const auto utf8 = toUtf8.Convert(code);
+    if (!utf8 || utf8->empty()) {
+        return std::nullopt;
+    }
+    char32_t cp = 0;
+    if (Utf8SequenceAt(Bytes(*utf8), utf8->size(), cp) != utf8->size() || cp < 0x80 || cp > 0xFFFF ||
+        (cp >= EscapeBase && cp <= LastEscape)) {
+        return std::nullopt;
+    }
+    return cp;
+}
 
 // Asks iconv once for every single byte and every lead/trail pair. Every code iconv reads is
 // decoded, the duplicate codes included (Windows gives several characters two codes each: the NEC
-// row 13 copies of JIS characters, the NEC-selected IBM extensions beside the IBM ones). Each
-// character is encoded with the one code iconv writes for it, which is the code Windows writes.
+// row 13 copies of JIS characters, the NEC-selected IBM extensions beside the IBM ones).
 TCp932Tables BuildCp932Tables() {
     TCp932Tables t;
-    t.Pair.resize(0x10000);
-    t.Encode.assign(0x10000, 0);
     TIconv toUtf8("UTF-8", "CP932");
-    TIconv fromUtf8("CP932", "UTF-8");
-
-    // The character of code, when iconv reads it as one BMP character outside the escapes.
-    auto decode = [&](std::string_view code) -> std::optional<char32_t> {
-        const auto utf8 = toUtf8.Convert(code);
-        if (!utf8 || utf8->empty()) {
-            return std::nullopt;
-        }
-        char32_t cp = 0;
-        if (Utf8SequenceAt(Bytes(*utf8), utf8->size(), cp) != utf8->size() || cp < 0x80 || cp > 0xFFFF ||
-            (cp >= EscapeBase && cp <= LastEscape)) {
-            return std::nullopt;
-        }
-        return cp;
-    };
-    // Records code as the code of cp when it is the one iconv writes for cp. "¥", which iconv
-    // writes as 0x5C by best fit, so gets none: it has no CP932 form.
-    auto preferEncoding = [&](char32_t cp, std::string_view code, std::uint16_t value) {
-        const TUtf8Unit unit = MakeUnit(cp);
-        if (t.Encode[cp] == 0 && fromUtf8.Convert(std::string_view(unit.Bytes, unit.Len)) == code) {
-            t.Encode[cp] = value;
-        }
-    };
-
     for (unsigned b = 0; b < 0x80; ++b) {
         t.Single[b] = MakeUnit(b);
     }
     for (unsigned b = 0xA1; b <= 0xDF; ++b) {
         const char code = static_cast<char>(b);
-        if (const auto cp = decode(std::string_view(&code, 1))) {
+        if (const auto cp = DecodeWithIconv(toUtf8, std::string_view(&code, 1))) {
             t.Single[b] = MakeUnit(*cp);
-            preferEncoding(*cp, std::string_view(&code, 1), static_cast<std::uint16_t>(b));
         }
     }
+    unsigned rows = 1;
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!IsCp932Lead(lead)) {
+        if (IsCp932Lead(lead)) {
+            t.Row[lead] = static_cast<std::uint8_t>(rows++);
+        }
+    }
+    t.Pair.resize(std::size_t(rows) << 8);
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (t.Row[lead] == 0) {
             continue;
         }
         for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
@@ -169,15 +168,13 @@ TCp932Tables BuildCp932Tables() {
                 continue;
             }
             const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            if (const auto cp = decode(std::string_view(code, 2))) {
-                t.Pair[(lead << 8) | trail] = MakeUnit(*cp);
-                preferEncoding(*cp, std::string_view(code, 2), static_cast<std::uint16_t>((lead << 8) | trail));
+            if (const auto cp = DecodeWithIconv(toUtf8, std::string_view(code, 2))) {
+                t.Pair[(unsigned(t.Row[lead]) << 8) | trail] = MakeUnit(*cp);
             }
         }
     }
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
         t.Escape[b] = MakeUnit(EscapeBase + b);
-        t.Encode[EscapeBase + b] = static_cast<std::uint16_t>(b);
     }
     return t;
 }
@@ -187,10 +184,53 @@ const TCp932Tables& Cp932Tables() {
     return tables;
 }
 
+// BMP code point to its code (< 0x100: one byte); 0 for none. Each character is encoded with the
+// one code iconv writes for it, which is the code Windows writes. Made on the first encoding, so
+// that programs which only read never build it.
+std::vector<std::uint16_t> BuildCp932Encoding() {
+    const TCp932Tables& t = Cp932Tables();
+    std::vector<std::uint16_t> encode(0x10000, 0);
+    TIconv fromUtf8("CP932", "UTF-8");
+    // Records code as the code of unit's character when it is the one iconv writes for it. "¥",
+    // which iconv writes as 0x5C by best fit, so gets none: it has no CP932 form.
+    auto prefer = [&](const TUtf8Unit& unit, std::string_view code, std::uint16_t value) {
+        char32_t cp = 0;
+        if (unit.Len == 0 || Utf8SequenceAt(reinterpret_cast<const std::uint8_t*>(unit.Bytes), unit.Len, cp) == 0) {
+            return;
+        }
+        if (encode[cp] == 0 && fromUtf8.Convert(std::string_view(unit.Bytes, unit.Len)) == code) {
+            encode[cp] = value;
+        }
+    };
+    for (unsigned b = 0xA1; b <= 0xDF; ++b) {
+        const char code = static_cast<char>(b);
+        prefer(t.Single[b], std::string_view(&code, 1), static_cast<std::uint16_t>(b));
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (t.Row[lead] == 0) {
+            continue;
+        }
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            const char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            prefer(t.PairOf(static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)),
+                   std::string_view(code, 2), static_cast<std::uint16_t>((lead << 8) | trail));
+        }
+    }
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        encode[EscapeBase + b] = static_cast<std::uint16_t>(b);
+    }
+    return encode;
+}
+
+const std::vector<std::uint16_t>& Cp932Encoding() {
+    static const std::vector<std::uint16_t> encode = BuildCp932Encoding();
+    return encode;
+}
+
 // Encodes utf8 into out (which must hold utf8.size() bytes) or only checks it when out is null.
 // Returns the number of bytes written, or nullopt when a character has no CP932 form.
 std::optional<std::size_t> EncodeCp932Into(std::string_view utf8, char* out) {
-    const TCp932Tables& t = Cp932Tables();
+    const std::vector<std::uint16_t>& encode = Cp932Encoding();
     const std::uint8_t* p = Bytes(utf8);
     const std::size_t n = utf8.size();
     char* o = out;
@@ -210,7 +250,7 @@ std::optional<std::size_t> EncodeCp932Into(std::string_view utf8, char* out) {
         if (len == 0 || cp > 0xFFFF) {
             return std::nullopt;
         }
-        const std::uint16_t code = t.Encode[cp];
+        const std::uint16_t code = encode[cp];
         if (code == 0) {
             return std::nullopt;
         }
@@ -254,8 +294,8 @@ std::size_t DecodeCp932Into(std::string_view bytes, char* const start) {
         const TUtf8Unit* unit = &t.Single[b];
         std::size_t used = 1;
         if (unit->Len == 0) {
-            // Pair entries of bytes that are no lead are empty, so no lead test is needed here.
-            const TUtf8Unit* pair = i + 1 < n ? &t.Pair[(unsigned(b) << 8) | p[i + 1]] : nullptr;
+            // Bytes that are no lead find the empty row, so no lead test is needed here.
+            const TUtf8Unit* pair = i + 1 < n ? &t.PairOf(b, p[i + 1]) : nullptr;
             if (pair != nullptr && pair->Len != 0) {
                 unit = pair;
                 used = 2;
