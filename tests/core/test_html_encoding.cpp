@@ -1,11 +1,10 @@
+#include "TempDir.h"
 #include "importexport/HtmlParse.h"
 #include "text/Encoding.h"
 #include "text/KanjiDetect.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -89,14 +88,11 @@ TEST(KanjiText, CharactersWithoutAFormBecomeReferences) {
     EXPECT_EQ(EncodeKanjiText("€", TKanjiCode::kcEuc, [](std::string& out, char32_t) { out += '?'; }), "?");
 }
 
-TEST(KanjiText, JisEscapesSwitchModes) {
+TEST(KanjiText, JisEscapesSwitchModesAndEucSpecialFormsDecode) {
     // ESC $ @ is JIS X 0208 too; ESC ( I gives half-width katakana; ESC ( J is one-byte again.
     EXPECT_EQ(DecodeKanjiText("\x1B$@F|\x1B(I1\x1B(Jx", TKanjiCode::kcJis, TLineEnds::Keep).Text, "日ｱx");
     // A first escape back to ASCII must not switch on two-byte mode.
     EXPECT_EQ(DecodeKanjiText("\x1B(Bab\x1B$BF|\x1B(B", TKanjiCode::kcJis, TLineEnds::Keep).Text, "ab日");
-}
-
-TEST(KanjiText, EucSpecialForms) {
     EXPECT_EQ(DecodeKanjiText("\x8E\xB1\x8F\xB0\xA1x", TKanjiCode::kcEuc, TLineEnds::Keep).Text, "ｱ丂x");
     // A stray byte is kept as its private-use character.
     EXPECT_EQ(DecodeKanjiText("a\xA4", TKanjiCode::kcEuc, TLineEnds::Keep).Text, "a\xEF\x9E\xA4");
@@ -115,15 +111,8 @@ TEST(KanjiText, LineEndsBecomeCrLfAndAreCounted) {
 
 class TLoadHtmlFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "html-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-
     std::string Load(const std::string& bytes, int* lines = nullptr) {
-        const std::string path = (m_Dir / "page.html").string();
+        const std::string path = m_Dir.PathOf("page.html");
         std::ofstream(path, std::ios::binary) << bytes;
         int count = -1;
         std::string text = LoadHtmlFile(path, count);
@@ -133,7 +122,7 @@ protected:
         return text;
     }
 
-    std::filesystem::path m_Dir;
+    test::TTempDir m_Dir{"html"};
 };
 
 TEST_F(TLoadHtmlFileTest, GeneratedFilesOfEveryEncodingReadTheSame) {
@@ -161,21 +150,14 @@ TEST_F(TLoadHtmlFileTest, DeclaredCharsetIsBelieved) {
     EXPECT_EQ(Load("<meta charset=\"koi8-r\">日本"), "<meta charset=\"koi8-r\">日本");
 }
 
-TEST_F(TLoadHtmlFileTest, ByteOrderMarkIsDropped) {
+TEST_F(TLoadHtmlFileTest, ByteOrderMarkIsDroppedAndRejectedEmptyOrMissingFilesGiveNoText) {
     EXPECT_EQ(Load("\xEF\xBB\xBFok"), "ok");
-}
-
-TEST_F(TLoadHtmlFileTest, RejectedAndEmptyFilesGiveNoText) {
     int lines = -1;
     EXPECT_EQ(Load("a\nb\x01\x02", &lines), "");
     EXPECT_EQ(lines, 0);
     EXPECT_EQ(Load("", &lines), "");
     EXPECT_EQ(Load("\0abc"s, &lines), "");
-}
-
-TEST_F(TLoadHtmlFileTest, MissingFileRaises) {
-    int lines = 0;
-    EXPECT_THROW(LoadHtmlFile((m_Dir / "none.html").string(), lines), EFileError);
+    EXPECT_THROW(LoadHtmlFile(m_Dir.PathOf("none.html"), lines), EFileError);
 }
 
 } // namespace
