@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "TempDir.h"
 #include "model/HVFolder.h"
 #include "model/HVItems.h"
 
@@ -19,21 +20,16 @@ THVItem* AddNamed(THVList& list, const std::string& name) {
 
 } // namespace
 
-TEST(MakeUniqueName, AppendsTheSmallestFreeSuffix) {
+TEST(MakeUniqueName, AppendsTheSmallestFreeSuffixOrLeavesAFreeNameAlone) {
     THVList list;
     AddNamed(list, "a");
     AddNamed(list, "A~1");
     THVItem* item = AddNamed(list, "A");
     MakeUniqueName(*item);
     EXPECT_EQ(item->GetName(), "A~2");
-}
-
-TEST(MakeUniqueName, LeavesAFreeNameAlone) {
-    THVList list;
-    AddNamed(list, "a");
-    THVItem* item = AddNamed(list, "b");
-    MakeUniqueName(*item);
-    EXPECT_EQ(item->GetName(), "b");
+    THVItem* free = AddNamed(list, "b");
+    MakeUniqueName(*free);
+    EXPECT_EQ(free->GetName(), "b");
 }
 
 TEST(MakeUniqueName, ReusesASuffixThatWasFreedAgain) {
@@ -155,13 +151,12 @@ TEST(THVItem, SetIconFileStoresAnAbsolutePathAndResetsTheIndex) {
     EXPECT_EQ(item->GetIconFile(), (fs::current_path() / "missing.ico").string());
     EXPECT_EQ(item->GetIconIndex(), -1);
 
-    fs::path dir = fs::temp_directory_path() / "hv_icon_test";
+    const hv::test::TTempDir temp("hv_icon_test");
+    const fs::path& dir = temp.Path();
     fs::create_directories(dir / "sub");
     std::ofstream(dir / "real.ico") << "x";
-    fs::path viaDotDot = dir / "sub" / ".." / "real.ico";
-    item->SetIconFile(viaDotDot.string());
+    item->SetIconFile((dir / "sub" / ".." / "real.ico").string());
     EXPECT_EQ(item->GetIconFile(), fs::canonical(dir / "real.ico").string());
-    fs::remove_all(dir);
 }
 
 TEST(TCmdList, TextFormAndCount) {

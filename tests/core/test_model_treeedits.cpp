@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,9 +61,7 @@ struct TTree {
     }
     static std::vector<std::string> Children(const THVFolder& folder) {
         std::vector<std::string> names;
-        for (const auto& child : folder.Children()) {
-            names.push_back(child->Name());
-        }
+        std::ranges::transform(folder.Children(), std::back_inserter(names), [](const auto& c) { return c->Name(); });
         return names;
     }
 
@@ -156,6 +155,10 @@ TEST(TTreeEdits, AddFolderInsertsAtTheEndThenSortsAndRefusesTakenNames) {
     EXPECT_EQ(t.Edits.AddFolder(t.Root, "", false), nullptr);
     EXPECT_EQ(t.Edits.AddFolder(*added, "b", false)->Parent(), added);
     EXPECT_EQ(t.Recorder.Log, (TLog{"+folder? a 0", "+folder b"}));
+    // Removed observers hear nothing.
+    t.Edits.RemoveObserver(&t.Recorder);
+    t.Edits.AddFolder(t.Root, "c", false);
+    EXPECT_EQ(t.Recorder.Log.size(), 2U);
 }
 
 TEST(TTreeEdits, DeleteFolderAnnouncesEveryItemBelowItThenTheFolder) {
@@ -267,24 +270,31 @@ TEST(TTreeEdits, AddItemAndSortItemsAreAnnounced) {
 TEST(TTreeEdits, AddNewItemIsAnnouncedUnderItsUniqueName) {
     TTree t;
     t.Item(t.Root, "x");
-    THVItem* added = t.Edits.AddNewItem(t.Root.List(), "x", "http://x.example/");
+    EXPECT_EQ(t.Edits.AddNewItem(t.Root.List(), "x", "http://x.example/")->GetURL(), "http://x.example/");
     t.Edits.AddNewItem(t.Root.List(), "X", "");
-    EXPECT_EQ(added->GetURL(), "http://x.example/");
     EXPECT_EQ(TTree::Names(t.Root), (TNames{"x", "x~1", "X~2"}));
     // The inserted notice comes after the rename, so the views show the name that is kept.
     EXPECT_EQ(t.Recorder.Log, (TLog{"+item? Hollyvine 1", "+item x~1", "+item? Hollyvine 2", "+item X~2"}));
 }
 
-TEST(TTreeEdits, MovingAFolderIntoItsOwnLineOrParentIsRefused) {
+TEST(TTreeEdits, MovingAFolderIntoItsOwnLineOrParentIsRefusedElsewhereMakesIt) {
     TTree t;
     THVFolder* tech = t.Root.AddChild("tech");
     THVFolder* linux = tech->AddChild("linux");
+    t.Item(*tech, "t1");
     THVFolder* life = t.Root.AddChild("life");
     EXPECT_EQ(t.Edits.MoveFolderInto(t.Root, *life, false), nullptr);
     EXPECT_EQ(t.Edits.MoveFolderInto(*tech, t.Root, false), nullptr);
     EXPECT_EQ(t.Edits.MoveFolderInto(*tech, *tech, false), nullptr);
     EXPECT_EQ(t.Edits.MoveFolderInto(*tech, *linux, false), nullptr);
     EXPECT_TRUE(t.Recorder.Log.empty());
+    THVFolder* receiver = t.Edits.MoveFolderInto(*tech, *life, false);
+    ASSERT_NE(receiver, nullptr);
+    EXPECT_EQ(receiver->Parent(), life);
+    EXPECT_EQ(receiver->Name(), "tech");
+    EXPECT_EQ(TTree::Names(*receiver), (TNames{"t1"}));
+    EXPECT_EQ(TTree::Children(*receiver), (TNames{"linux"}));
+    EXPECT_EQ(t.Recorder.Log.front(), "+folder? life 0");
 }
 
 // life already holds tech/linux with an item named like one of the moving ones.
@@ -316,26 +326,6 @@ TEST(TTreeEdits, MovingAFolderIntoAnotherMergesSameNamedFolders) {
     // The emptied source goes last, announced as freed.
     ASSERT_GE(log.size(), 3U);
     EXPECT_EQ(TLog(log.end() - 3, log.end()), (TLog{"freed folder tech", "-folder? tech", "-folder Hollyvine 0"}));
-}
-
-TEST(TTreeEdits, MovingIntoAFolderWithoutTheNameMakesIt) {
-    TTree t;
-    THVFolder* tech = t.Root.AddChild("tech");
-    t.Item(*tech, "t1");
-    THVFolder* life = t.Root.AddChild("life");
-    THVFolder* receiver = t.Edits.MoveFolderInto(*tech, *life, false);
-    ASSERT_NE(receiver, nullptr);
-    EXPECT_EQ(receiver->Parent(), life);
-    EXPECT_EQ(receiver->Name(), "tech");
-    EXPECT_EQ(TTree::Names(*receiver), (TNames{"t1"}));
-    EXPECT_EQ(t.Recorder.Log.front(), "+folder? life 0");
-}
-
-TEST(TTreeEdits, RemovedObserversHearNothing) {
-    TTree t;
-    t.Edits.RemoveObserver(&t.Recorder);
-    t.Edits.AddFolder(t.Root, "a", false);
-    EXPECT_TRUE(t.Recorder.Log.empty());
 }
 
 } // namespace
