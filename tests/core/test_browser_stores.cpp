@@ -1,3 +1,4 @@
+#include "TempDir.h"
 #include "importexport/BookmarkStore.h"
 #include "importexport/BrowserStores.h"
 #include "platform/BookmarkLocator.h"
@@ -14,13 +15,6 @@ constexpr const char* kEmptyBookmarks = R"({"roots": {}, "version": 1})";
 
 class TBrowserStoresTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Home = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Home); }
-
     std::string Put(const std::string& relative, const std::string& text = "") {
         const std::filesystem::path path = m_Home / relative;
         std::filesystem::create_directories(path.parent_path());
@@ -44,15 +38,13 @@ protected:
         return store ? store->Path.substr(m_Home.string().size() + 1) : "none";
     }
 
-    std::filesystem::path m_Home;
+    const test::TTempDir m_Temp{"home"};
+    const std::filesystem::path m_Home = m_Temp.Path();
 };
 
-TEST_F(TBrowserStoresTest, NothingInAnEmptyHome) {
+TEST_F(TBrowserStoresTest, FirefoxProfilesWithTheInstallDefault) {
     EXPECT_TRUE(FindBrowserStores(Home()).empty());
     EXPECT_EQ(Selected("firefox"), "none");
-}
-
-TEST_F(TBrowserStoresTest, FirefoxProfilesWithTheInstallDefault) {
     Put(".mozilla/firefox/profiles.ini", "[Profile1]\nName=default\nIsRelative=1\nPath=a1.default\nDefault=1\n\n"
                                          "[Profile0]\nName=仕事\nIsRelative=1\nPath=b2.default-release\n\n"
                                          "[Profile2]\nName=no store\nIsRelative=1\nPath=c3.empty\n\n"

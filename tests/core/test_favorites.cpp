@@ -1,4 +1,6 @@
+#include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
+#include "TempDir.h"
 #include "importexport/ExpFavorites.h"
 #include "importexport/Favorites.h"
 #include "importexport/Shortcut.h"
@@ -18,21 +20,13 @@ namespace fs = std::filesystem;
 
 class FavoritesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "favorites-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override {
-        fs::permissions(m_Dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_Dir);
-    }
-    std::string P(const std::string& relative) const { return (m_Dir / relative).string(); }
+    std::string P(const std::string& relative) const { return m_Temp.PathOf(relative); }
     void Write(const std::string& relative, const std::string& bytes) {
         fs::create_directories(fs::path(P(relative)).parent_path());
         std::ofstream(P(relative), std::ios::binary) << bytes;
     }
-    fs::path m_Dir;
+    const test::TTempDir m_Temp{"favorites"};
+    const fs::path& m_Dir = m_Temp.Path();
 };
 
 TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
@@ -48,15 +42,9 @@ TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
     test::TFakePrompts prompts;
     prompts.YesNoAnswers = {true};
     EXPECT_TRUE(ImportFavorites(target, P("fav"), prompts));
-    ASSERT_EQ(target.ChildCount(), 2);
-    EXPECT_EQ(target.Child(0)->Name(), "Alpha"); // sorted afterwards
-    EXPECT_EQ(target.Child(1)->Name(), "News");
-    EXPECT_EQ(target.Child(1)->List().Items(0)->GetName(), "a");
-    EXPECT_EQ(target.Child(1)->Child(0)->List().Items(0)->GetURL(), "http://b/");
-    ASSERT_EQ(target.List().Count(), 3);
-    EXPECT_EQ(target.List().Items(0)->GetName(), "old");
-    EXPECT_EQ(target.List().Items(2)->GetName(), "nourl");
-    EXPECT_EQ(target.List().Items(2)->GetURL(), "");
+    // Folders sorted afterwards; a hidden shortcut, other files and links of other kinds stay out.
+    EXPECT_EQ(test::Outline(target), "old <>\nPage <http://p/>\nnourl <>\n[Alpha]-\n[News]-\n  a <http://a/>\n"
+                                     "  [Deep]-\n    b <http://b/>\n");
     EXPECT_TRUE(target.Expanded());
     ASSERT_EQ(prompts.Records.size(), 2u);
     EXPECT_EQ(
@@ -74,11 +62,7 @@ TEST_F(FavoritesTest, ImportMakesNamesUniqueAndMergesCaseVariantsOfADirectory) {
     target.List().Add("x");
     EXPECT_TRUE(ImportFavoritesTree(target, P("fav")));
     ASSERT_EQ(target.ChildCount(), 1);
-    const THVList& list = target.Child(0)->List();
-    ASSERT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Items(0)->GetName(), "x");
-    EXPECT_EQ(list.Items(1)->GetName(), "X~1");
-    EXPECT_EQ(list.Items(2)->GetName(), "x~2");
+    EXPECT_EQ(test::Outline(*target.Child(0)), "x <http://1/>\nX~1 <http://3/>\nx~2 <http://2/>\n");
 }
 
 TEST_F(FavoritesTest, ImportDoesNotLoopThroughALinkToAnUpperDirectory) {
@@ -104,7 +88,7 @@ TEST_F(FavoritesTest, ImportRefusesAFolderWithSubfoldersAndStopsOnNo) {
     EXPECT_EQ(declined.Records.size(), 1u);
 }
 
-TEST(SafeFileName, WidensTheElevenCharactersAndBareDots) {
+TEST(SafeFileName, WidensTheElevenCharactersAndBareDotsAfterDroppingControls) {
     EXPECT_EQ(SafeFileName("a/b:c?"), "a\xEF\xBC\x8F"
                                       "b\xEF\xBC\x9A"
                                       "c\xEF\xBC\x9F");
@@ -112,9 +96,6 @@ TEST(SafeFileName, WidensTheElevenCharactersAndBareDots) {
                                           "\xEF\xBC\x9E\xEF\xBD\x9C");
     EXPECT_EQ(SafeFileName(".."), "\xEF\xBC\x8E\xEF\xBC\x8E");
     EXPECT_EQ(SafeFileName("a.b"), "a.b");
-}
-
-TEST(SafeFileName, DropsControlCharactersBeforeWideningDots) {
     EXPECT_EQ(SafeFileName(std::string("a\0b\tc\x7F\x1F", 8)), "abc");
     EXPECT_EQ(SafeFileName(std::string(".\0.", 3)), "\xEF\xBC\x8E\xEF\xBC\x8E");
 }
@@ -213,13 +194,16 @@ TEST_F(FavoritesTest, DecliningTheClearingQuestionWritesNothing) {
                                               "ォルダを削除します。よろしいですか？");
 }
 
-TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParents) {
+TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParentsOrReportedWithItsName) {
     test::TFakePrompts prompts;
     EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい");
     EXPECT_TRUE(fs::is_directory(P("a/b/新しい")));
     EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい"); // already there
     EXPECT_EQ(CreateExportSubFolder(P("a"), "", prompts), std::nullopt);
     EXPECT_TRUE(prompts.Records.empty());
+    Write("file", "x");
+    EXPECT_EQ(CreateExportSubFolder(P("file"), "sub", prompts), std::nullopt);
+    EXPECT_EQ(prompts.Only().Text, "フォルダ 'sub' を作れませんでした。");
 }
 
 TEST_F(FavoritesTest, NewExportFolderRefusesTheForbiddenCharactersAndBareDots) {
@@ -232,13 +216,6 @@ TEST_F(FavoritesTest, NewExportFolderRefusesTheForbiddenCharactersAndBareDots) {
         EXPECT_EQ(prompts.Records[0].Text, "フォルダ名に使えない文字が含まれていました。");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(m_Dir), fs::directory_iterator()), 0);
-}
-
-TEST_F(FavoritesTest, NewExportFolderThatCannotBeMadeIsReportedWithItsName) {
-    Write("file", "x");
-    test::TFakePrompts prompts;
-    EXPECT_EQ(CreateExportSubFolder(P("file"), "sub", prompts), std::nullopt);
-    EXPECT_EQ(prompts.Only().Text, "フォルダ 'sub' を作れませんでした。");
 }
 
 } // namespace
