@@ -1,5 +1,6 @@
 #include "BookmarkTestSupport.h"
 #include "PlacesBuilder.h"
+#include "TempDir.h"
 #include "importexport/BookmarkStore.h"
 
 #include <gtest/gtest.h>
@@ -17,15 +18,9 @@ using test::TTimeZone;
 // A temporary directory standing in for a browser profile.
 class TStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "store-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-
-    std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
+    std::string PathOf(const std::string& name) const { return m_Temp.PathOf(name); }
     std::string Put(const std::string& name, const std::string& bytes) {
+        std::filesystem::create_directories(std::filesystem::path(PathOf(name)).parent_path());
         std::ofstream(PathOf(name), std::ios::binary) << bytes;
         return PathOf(name);
     }
@@ -47,7 +42,13 @@ protected:
         return "no error";
     }
 
-    std::filesystem::path m_Dir;
+    static std::string Broken(const std::string& path) { return "\"" + path + "\" は壊れているため読み込めません。"; }
+    static std::string Unreadable(const std::string& path, const std::string& why) {
+        return "ファイル \"" + path + "\" を読み込めません。\n" + why;
+    }
+
+    const test::TTempDir m_Temp{"store"};
+    const std::filesystem::path& m_Dir = m_Temp.Path();
 };
 
 TEST_F(TStoreTest, FirefoxRootsFoldersAndBookmarks) {
@@ -131,9 +132,8 @@ TEST_F(TStoreTest, FirefoxReadsADatabaseAnotherConnectionHoldsLocked) {
 }
 
 TEST_F(TStoreTest, FirefoxStoresThatCannotBeRead) {
-    std::filesystem::create_directories(m_Dir / "garbage");
     const std::string garbage = Put("garbage/places.sqlite", std::string(8192, 'x'));
-    EXPECT_EQ(ErrorOf(garbage), "\"" + garbage + "\" は壊れているため読み込めません。");
+    EXPECT_EQ(ErrorOf(garbage), Broken(garbage));
 
     // A real database whose pages were overwritten.
     std::filesystem::create_directories(m_Dir / "damaged");
@@ -150,7 +150,7 @@ TEST_F(TStoreTest, FirefoxStoresThatCannotBeRead) {
         const std::string noise(3 * 4096, '\xA5');
         file.write(noise.data(), static_cast<std::streamsize>(noise.size()));
     }
-    EXPECT_EQ(ErrorOf(damaged), "\"" + damaged + "\" は壊れているため読み込めません。");
+    EXPECT_EQ(ErrorOf(damaged), Broken(damaged));
 
     std::filesystem::create_directories(m_Dir / "other");
     const std::string other = PathOf("other/places.sqlite");
@@ -168,10 +168,9 @@ TEST_F(TStoreTest, FirefoxStoresThatCannotBeRead) {
 
     // Root runs tests, so a file nobody may read is a directory where the file should be.
     std::filesystem::create_directories(m_Dir / "dir/places.sqlite");
-    EXPECT_EQ(ErrorOf(PathOf("dir/places.sqlite")),
-              "ファイル \"" + PathOf("dir/places.sqlite") + "\" を読み込めません。\nIs a directory");
+    EXPECT_EQ(ErrorOf(PathOf("dir/places.sqlite")), Unreadable(PathOf("dir/places.sqlite"), "Is a directory"));
     EXPECT_EQ(ErrorOf(PathOf("missing/places.sqlite")),
-              "ファイル \"" + PathOf("missing/places.sqlite") + "\" を読み込めません。\nNo such file or directory");
+              Unreadable(PathOf("missing/places.sqlite"), "No such file or directory"));
 }
 
 TEST_F(TStoreTest, FirefoxFolderLoopsEndWithoutHanging) {
@@ -271,14 +270,13 @@ TEST_F(TStoreTest, ChromiumSyncedRootWhenItHoldsBookmarks) {
 
 TEST_F(TStoreTest, ChromiumFilesThatCannotBeRead) {
     const std::string truncated = Put("Bookmarks", std::string(kChromeBookmarks).substr(0, 300));
-    EXPECT_EQ(ErrorOf(truncated), "\"" + truncated + "\" は壊れているため読み込めません。");
+    EXPECT_EQ(ErrorOf(truncated), Broken(truncated));
     const std::string other = Put("Preferences", R"({"browser": {"has_seen_welcome_page": true}})");
     EXPECT_EQ(ErrorOf(other), "\"" + other + "\" は Chromium のブックマークのファイルではありません。");
     const std::string array = Put("array", "[1, 2]");
     EXPECT_EQ(ErrorOf(array), "\"" + array + "\" は Chromium のブックマークのファイルではありません。");
     std::filesystem::create_directories(m_Dir / "Profile 1/Bookmarks");
-    EXPECT_EQ(ErrorOf(PathOf("Profile 1/Bookmarks")),
-              "ファイル \"" + PathOf("Profile 1/Bookmarks") + "\" を読み込めません。\nIs a directory");
+    EXPECT_EQ(ErrorOf(PathOf("Profile 1/Bookmarks")), Unreadable(PathOf("Profile 1/Bookmarks"), "Is a directory"));
 }
 
 TEST_F(TStoreTest, EmptyStoresImportNothing) {

@@ -1,5 +1,6 @@
 #include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
+#include "TempDir.h"
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpBookmark.h"
 #include "platform/BookmarkLocator.h"
@@ -165,19 +166,14 @@ TEST(BookmarkImport, ReportsItemsOfTheShownFolder) {
 
 class TBookmarkLocatorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Home = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Home); }
     std::string Put(const std::string& relative, const std::string& text = "<DL>") {
         const std::filesystem::path path = m_Home / relative;
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << text;
         return path.string();
     }
-    std::filesystem::path m_Home;
+    const test::TTempDir m_Temp{"home"};
+    const std::filesystem::path& m_Home = m_Temp.Path();
 };
 
 TEST_F(TBookmarkLocatorTest, PrefersTheMozillaDefaultProfile) {

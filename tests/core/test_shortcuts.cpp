@@ -1,4 +1,6 @@
+#include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
+#include "TempDir.h"
 #include "importexport/Shortcut.h"
 #include "model/HVFolder.h"
 #include "text/Encoding.h"
@@ -72,31 +74,26 @@ TEST(ShortcutName, StripsDirectoryAndUrlExtensionInAnyCase) {
 
 class ShortcutImportTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_Dir = std::filesystem::path(::testing::TempDir()) / ("shortcuts-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_Dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
     std::string Write(const std::string& name, const std::string& bytes) {
-        const auto path = (m_Dir / name).string();
+        const auto path = m_Dir.PathOf(name);
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    std::filesystem::path m_Dir;
+    const test::TTempDir m_Dir{"shortcuts"};
 };
 
-TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesAndMakesNamesUnique) {
+TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesMakesNamesUniqueAndReportsTheCount) {
     const auto x = Write("x.url", BuildShortcutFile("http://x/"));
     const auto noUrl = Write("none.url", "[InternetShortcut]\r\n");
     const auto text = Write("readme.txt", BuildShortcutFile("http://t/"));
     THVFolder folder("f");
     test::TFakePrompts prompts;
-    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, (m_Dir / "missing.url").string()}, folder, prompts), 2);
-    ASSERT_EQ(folder.List().Count(), 2);
-    EXPECT_EQ(folder.List().Items(0)->GetName(), "x");
-    EXPECT_EQ(folder.List().Items(1)->GetName(), "x~1");
-    EXPECT_EQ(folder.List().Items(1)->GetURL(), "http://x/");
+    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, m_Dir.PathOf("missing.url")}, folder, prompts), 2);
+    EXPECT_EQ(test::Outline(folder), "x <http://x/>\nx~1 <http://x/>\n");
     EXPECT_EQ(prompts.Only().Text, "2 個のショートカットをインポートしました。");
+    test::TFakePrompts none;
+    EXPECT_EQ(ImportShortcuts({}, folder, none), 0);
+    EXPECT_EQ(none.Only().Text, "0 個のショートカットをインポートしました。");
 }
 
 TEST_F(ShortcutImportTest, FreedesktopLinkFilesAreShortcutsToo) {
@@ -106,17 +103,7 @@ TEST_F(ShortcutImportTest, FreedesktopLinkFilesAreShortcutsToo) {
     THVFolder folder("f");
     test::TFakePrompts prompts;
     EXPECT_EQ(ImportShortcuts({named, unnamed, app}, folder, prompts), 2);
-    ASSERT_EQ(folder.List().Count(), 2);
-    EXPECT_EQ(folder.List().Items(0)->GetName(), "Qt docs");
-    EXPECT_EQ(folder.List().Items(0)->GetURL(), "https://doc.qt.io/");
-    EXPECT_EQ(folder.List().Items(1)->GetName(), "Page");
-}
-
-TEST_F(ShortcutImportTest, ReportsZero) {
-    THVFolder folder("f");
-    test::TFakePrompts prompts;
-    EXPECT_EQ(ImportShortcuts({}, folder, prompts), 0);
-    EXPECT_EQ(prompts.Only().Text, "0 個のショートカットをインポートしました。");
+    EXPECT_EQ(test::Outline(folder), "Qt docs <https://doc.qt.io/>\nPage <https://u.example/>\n");
 }
 
 } // namespace
