@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "model/HVFolder.h"
 
 #include <gtest/gtest.h>
@@ -23,11 +24,7 @@ TEST(THVFolder, NewChildrenAreSortedOnlyWhenAsked) {
     root.FindOrCreateChild("a", false);
     EXPECT_EQ(root.Child(0)->Name(), "b");
     root.FindOrCreateChild("B2", true);
-    ASSERT_EQ(root.ChildCount(), 4);
-    EXPECT_EQ(root.Child(0)->Name(), "a");
-    EXPECT_EQ(root.Child(1)->Name(), "b");
-    EXPECT_EQ(root.Child(2)->Name(), "B2");
-    EXPECT_EQ(root.Child(3)->Name(), "C");
+    EXPECT_EQ(test::Outline(root), "[a]-\n[b]-\n[B2]-\n[C]-\n");
 }
 
 TEST(THVFolder, ExtractAndAdoptMoveASubtree) {
