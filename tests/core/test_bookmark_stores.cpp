@@ -192,58 +192,25 @@ TEST_F(TStoreTest, FirefoxFolderLoopsEndWithoutHanging) {
 constexpr const char* kChromeBookmarks = R"({
    "checksum": "0123456789abcdef0123456789abcdef",
    "roots": {
-      "bookmark_bar": {
-         "children": [ {
-            "date_added": "13300000000000000",
-            "date_last_used": "11644560000000000",
-            "guid": "00000000-0000-4000-a000-000000000001",
-            "id": "5",
-            "meta_info": { "power_bookmark_meta": "" },
-            "name": "ニュース\tサイト",
-            "show_icon": false,
-            "source": "user_add",
-            "type": "url",
+      "bookmark_bar": { "children": [ {
+            "date_added": "13300000000000000", "date_last_used": "11644560000000000",
+            "guid": "00000000-0000-4000-a000-000000000001", "id": "5", "meta_info": { "power_bookmark_meta": "" },
+            "name": "ニュース\tサイト", "show_icon": false, "source": "user_add", "type": "url",
             "url": "https://news.example/"
-         }, {
-            "children": [ {
-               "date_added": "13300000000000000",
-               "date_last_used": "0",
-               "id": "7",
-               "name": "",
-               "type": "url",
+         }, { "children": [ {
+               "date_added": "13300000000000000", "date_last_used": "0", "id": "7", "name": "", "type": "url",
                "url": "https://untitled.example/"
-            }, {
-               "id": "8", "name": "sep", "type": "separator"
-            }, {
-               "children": [ ],
-               "id": "9",
-               "name": "空\\フォルダ",
-               "type": "folder"
-            } ],
-            "date_added": "13300000000000000",
-            "date_modified": "13300000000000001",
-            "id": "6",
-            "name": "Work",
+            }, { "id": "8", "name": "sep", "type": "separator" },
+            { "children": [ ], "id": "9", "name": "空\\フォルダ", "type": "folder" } ],
+            "date_added": "13300000000000000", "date_modified": "13300000000000001", "id": "6", "name": "Work",
             "type": "folder"
-         } ],
-         "date_added": "13300000000000000",
-         "id": "1",
-         "name": "Bookmarks bar",
-         "type": "folder"
-      },
+         } ], "date_added": "13300000000000000", "id": "1", "name": "Bookmarks bar", "type": "folder" },
       "other": {
          "children": [ { "id": "10", "name": "Other", "type": "url", "url": "https://other.example/",
                          "date_last_used": 11644560000000000, "unknown_field": [1, 2, {"x": null}] } ],
-         "id": "2",
-         "name": "Other bookmarks",
-         "type": "folder"
+         "id": "2", "name": "Other bookmarks", "type": "folder"
       },
-      "synced": {
-         "children": [ ],
-         "id": "3",
-         "name": "Mobile bookmarks",
-         "type": "folder"
-      },
+      "synced": { "children": [ ], "id": "3", "name": "Mobile bookmarks", "type": "folder" },
       "workspaces_v2": { "children": [ { "type": "url", "name": "W", "url": "https://w.example/" } ] }
    },
    "sync_metadata": "c29tZQ==",
