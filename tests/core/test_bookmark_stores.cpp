@@ -1,6 +1,5 @@
 #include "BookmarkTestSupport.h"
 #include "PlacesBuilder.h"
-#include "TempDir.h"
 #include "importexport/BookmarkStore.h"
 
 #include <gtest/gtest.h>
@@ -16,14 +15,8 @@ using test::TPlacesBuilder;
 using test::TTimeZone;
 
 // A temporary directory standing in for a browser profile.
-class TStoreTest : public ::testing::Test {
+class TStoreTest : public test::TDirTest {
 protected:
-    std::string PathOf(const std::string& name) const { return m_Temp.PathOf(name); }
-    std::string Put(const std::string& name, const std::string& bytes) {
-        std::filesystem::create_directories(std::filesystem::path(PathOf(name)).parent_path());
-        std::ofstream(PathOf(name), std::ios::binary) << bytes;
-        return PathOf(name);
-    }
     // The outline of the store imported into an empty root.
     static std::string Import(const std::string& path) {
         THVFolder root("Hollyvine");
@@ -46,9 +39,6 @@ protected:
     static std::string Unreadable(const std::string& path, const std::string& why) {
         return "ファイル \"" + path + "\" を読み込めません。\n" + why;
     }
-
-    const test::TTempDir m_Temp{"store"};
-    const std::filesystem::path& m_Dir = m_Temp.Path();
 };
 
 TEST_F(TStoreTest, FirefoxRootsFoldersAndBookmarks) {

@@ -1,6 +1,5 @@
 #include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
-#include "TempDir.h"
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpBookmark.h"
 #include "platform/BookmarkLocator.h"
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace hv {
 namespace {
@@ -164,16 +162,12 @@ TEST(BookmarkImport, ReportsItemsOfTheShownFolder) {
     EXPECT_FALSE(CanImportBookmarksInto(root));
 }
 
-class TBookmarkLocatorTest : public ::testing::Test {
+class TBookmarkLocatorTest : public test::TDirTest {
 protected:
-    std::string Put(const std::string& relative, const std::string& text = "<DL>") {
-        const std::filesystem::path path = m_Home / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << text;
-        return path.string();
+    std::string Put(const std::string& relative, const std::string& text = "<DL>") const {
+        return TDirTest::Put(relative, text);
     }
-    const test::TTempDir m_Temp{"home"};
-    const std::filesystem::path& m_Home = m_Temp.Path();
+    const std::filesystem::path& m_Home = m_Dir;
 };
 
 TEST_F(TBookmarkLocatorTest, PrefersTheMozillaDefaultProfile) {

@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "BookmarkTestSupport.h"
 #include "importexport/BookmarkStore.h"
 #include "importexport/BrowserStores.h"
 #include "platform/BookmarkLocator.h"
@@ -6,21 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace hv {
 namespace {
 
 constexpr const char* kEmptyBookmarks = R"({"roots": {}, "version": 1})";
 
-class TBrowserStoresTest : public ::testing::Test {
+class TBrowserStoresTest : public test::TDirTest {
 protected:
-    std::string Put(const std::string& relative, const std::string& text = "") {
-        const std::filesystem::path path = m_Home / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
     TBrowserHome Home() const { return {m_Home.string(), (m_Home / ".config").string()}; }
     // "browser|profile|dir name|default" for each store found.
     std::vector<std::string> Found() const {
@@ -38,8 +31,7 @@ protected:
         return store ? store->Path.substr(m_Home.string().size() + 1) : "none";
     }
 
-    const test::TTempDir m_Temp{"home"};
-    const std::filesystem::path m_Home = m_Temp.Path();
+    const std::filesystem::path& m_Home = m_Dir;
 };
 
 TEST_F(TBrowserStoresTest, FirefoxProfilesWithTheInstallDefault) {

@@ -1,5 +1,4 @@
 #include "BookmarkTestSupport.h"
-#include "TempDir.h"
 #include "exchange/DropEffect.h"
 #include "exchange/Paste.h"
 #include "importexport/DesktopLink.h"
@@ -7,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sys/stat.h>
 
 namespace hv {
@@ -106,27 +104,19 @@ TEST(ExchangePasteTest, DescriptorNameRules) {
     EXPECT_EQ(LinkItemName(root.List(), "Two\r\nlines"), "Two  lines");
 }
 
-class DroppedFileTest : public ::testing::Test {
-protected:
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = m_Dir.PathOf(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    test::TTempDir m_Dir{"exchange"};
-};
+using DroppedFileTest = test::TDirTest;
 
 TEST_F(DroppedFileTest, ShortcutsAndLinkFilesBecomeItems) {
     TPasteData data;
     data.Files = {
-        Write("News Site.url", "[InternetShortcut]\r\nURL=http://news/\r\n"),
-        Write("Kde.desktop", "[Desktop Entry]\nType=Link\nURL[$e]=https://kde/\nName=KDE Home\nIcon=x\n"),
-        Write("gnome-link.desktop", "[Desktop Entry]\nType=Link\nURL=https://gnome/\n"),
-        Write("app.desktop", "[Desktop Entry]\nType=Application\nExec=x\nName=App\n"),
-        Write("notes.txt", "hello"),
-        Write("empty.url", "[InternetShortcut]\r\nURL=\r\n"),
-        m_Dir.PathOf("missing.url"),
-        m_Dir.Path().string(),
+        Put("News Site.url", "[InternetShortcut]\r\nURL=http://news/\r\n"),
+        Put("Kde.desktop", "[Desktop Entry]\nType=Link\nURL[$e]=https://kde/\nName=KDE Home\nIcon=x\n"),
+        Put("gnome-link.desktop", "[Desktop Entry]\nType=Link\nURL=https://gnome/\n"),
+        Put("app.desktop", "[Desktop Entry]\nType=Application\nExec=x\nName=App\n"),
+        Put("notes.txt", "hello"),
+        Put("empty.url", "[InternetShortcut]\r\nURL=\r\n"),
+        PathOf("missing.url"),
+        m_Dir.string(),
     };
     THVFolder root;
     EXPECT_EQ(PasteInto(data, root).Created, 3);
@@ -135,8 +125,8 @@ TEST_F(DroppedFileTest, ShortcutsAndLinkFilesBecomeItems) {
 
 TEST_F(DroppedFileTest, NonShortcutFilesAddNothing) {
     TPasteData data;
-    data.Files = {Write("photo.jpg", std::string(1000, '\xFF')), Write("big.url", std::string(200000, 'x'))};
-    const std::string fifo = m_Dir.PathOf("pipe.url");
+    data.Files = {Put("photo.jpg", std::string(1000, '\xFF')), Put("big.url", std::string(200000, 'x'))};
+    const std::string fifo = PathOf("pipe.url");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     data.Files.push_back(fifo); // must not wait for a writer
     THVFolder root;

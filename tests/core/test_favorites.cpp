@@ -1,6 +1,5 @@
 #include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
-#include "TempDir.h"
 #include "importexport/ExpFavorites.h"
 #include "importexport/Favorites.h"
 #include "importexport/Shortcut.h"
@@ -10,33 +9,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sys/stat.h>
 
 namespace hv {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FavoritesTest : public ::testing::Test {
+class FavoritesTest : public test::TDirTest {
 protected:
-    std::string P(const std::string& relative) const { return m_Temp.PathOf(relative); }
-    void Write(const std::string& relative, const std::string& bytes) {
-        fs::create_directories(fs::path(P(relative)).parent_path());
-        std::ofstream(P(relative), std::ios::binary) << bytes;
-    }
-    const test::TTempDir m_Temp{"favorites"};
-    const fs::path& m_Dir = m_Temp.Path();
+    std::string P(const std::string& relative) const { return PathOf(relative); }
 };
 
 TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
-    Write("fav/News/a.url", BuildShortcutFile("http://a/"));
-    Write("fav/News/Deep/b.URL", BuildShortcutFile("http://b/"));
-    Write("fav/Page.URL", BuildShortcutFile("http://p/"));
-    Write("fav/nourl.url", "[InternetShortcut]\r\n");
-    Write("fav/page.lnk", "x");
-    Write("fav/readme.txt", "x");
-    Write("fav/Alpha/.hidden.url", BuildShortcutFile("http://h/"));
+    Put("fav/News/a.url", BuildShortcutFile("http://a/"));
+    Put("fav/News/Deep/b.URL", BuildShortcutFile("http://b/"));
+    Put("fav/Page.URL", BuildShortcutFile("http://p/"));
+    Put("fav/nourl.url", "[InternetShortcut]\r\n");
+    Put("fav/page.lnk", "x");
+    Put("fav/readme.txt", "x");
+    Put("fav/Alpha/.hidden.url", BuildShortcutFile("http://h/"));
     THVFolder target("t");
     target.List().Add("old");
     test::TFakePrompts prompts;
@@ -55,9 +46,9 @@ TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
 }
 
 TEST_F(FavoritesTest, ImportMakesNamesUniqueAndMergesCaseVariantsOfADirectory) {
-    Write("fav/News/x.url", BuildShortcutFile("http://1/"));
-    Write("fav/news/x.url", BuildShortcutFile("http://2/"));
-    Write("fav/news/X.URL", BuildShortcutFile("http://3/"));
+    Put("fav/News/x.url", BuildShortcutFile("http://1/"));
+    Put("fav/news/x.url", BuildShortcutFile("http://2/"));
+    Put("fav/news/X.URL", BuildShortcutFile("http://3/"));
     THVFolder target("t");
     target.List().Add("x");
     EXPECT_TRUE(ImportFavoritesTree(target, P("fav")));
@@ -66,7 +57,7 @@ TEST_F(FavoritesTest, ImportMakesNamesUniqueAndMergesCaseVariantsOfADirectory) {
 }
 
 TEST_F(FavoritesTest, ImportDoesNotLoopThroughALinkToAnUpperDirectory) {
-    Write("fav/sub/a.url", BuildShortcutFile("http://a/"));
+    Put("fav/sub/a.url", BuildShortcutFile("http://a/"));
     fs::create_directory_symlink(P("fav"), P("fav/sub/up"));
     THVFolder target("t");
     ImportFavoritesTree(target, P("fav"));
@@ -143,7 +134,7 @@ TEST_F(FavoritesTest, ExportNumbersInsteadOfOverwriting) {
 }
 
 TEST_F(FavoritesTest, ExportListsAFolderThatCannotBeMadeOnceAndSkipsIt) {
-    Write("out/Blocked", "a file where the directory should be");
+    Put("out/Blocked", "a file where the directory should be");
     THVFolder root("r");
     THVFolder* blocked = root.AddChild("Blocked");
     blocked->List().Add("a");
@@ -166,12 +157,12 @@ TEST_F(FavoritesTest, ExportListsAFileThatCannotBeWritten) {
 }
 
 TEST_F(FavoritesTest, ClearingRemovesShortcutsAndEmptiedDirectoriesOnly) {
-    Write("out/a.URL", "x");
-    Write("out/keep.txt", "x");
-    Write("out/Only/b.url", "x");
-    Write("out/Mixed/c.url", "x");
-    Write("out/Mixed/notes.txt", "x");
-    Write("elsewhere/d.url", "x");
+    Put("out/a.URL", "x");
+    Put("out/keep.txt", "x");
+    Put("out/Only/b.url", "x");
+    Put("out/Mixed/c.url", "x");
+    Put("out/Mixed/notes.txt", "x");
+    Put("elsewhere/d.url", "x");
     fs::create_directory_symlink(P("elsewhere"), P("out/link"));
     ClearFavoritesDirectory(P("out"));
     EXPECT_FALSE(fs::exists(P("out/a.URL")));
@@ -201,7 +192,7 @@ TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParentsOrReportedWithIt
     EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい"); // already there
     EXPECT_EQ(CreateExportSubFolder(P("a"), "", prompts), std::nullopt);
     EXPECT_TRUE(prompts.Records.empty());
-    Write("file", "x");
+    Put("file", "x");
     EXPECT_EQ(CreateExportSubFolder(P("file"), "sub", prompts), std::nullopt);
     EXPECT_EQ(prompts.Only().Text, "フォルダ 'sub' を作れませんでした。");
 }

@@ -1,11 +1,10 @@
-#include "TempDir.h"
+#include "BookmarkTestSupport.h"
 #include "importexport/HtmlParse.h"
 #include "text/Encoding.h"
 #include "text/KanjiDetect.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
 using namespace std::string_literals;
@@ -106,20 +105,16 @@ TEST(KanjiText, LineEndsBecomeCrLfAndAreCounted) {
     }
 }
 
-class TLoadHtmlFileTest : public ::testing::Test {
+class TLoadHtmlFileTest : public test::TDirTest {
 protected:
     std::string Load(const std::string& bytes, int* lines = nullptr) {
-        const std::string path = m_Dir.PathOf("page.html");
-        std::ofstream(path, std::ios::binary) << bytes;
         int count = -1;
-        std::string text = LoadHtmlFile(path, count);
+        std::string text = LoadHtmlFile(Put("page.html", bytes), count);
         if (lines != nullptr) {
             *lines = count;
         }
         return text;
     }
-
-    test::TTempDir m_Dir{"html"};
 };
 
 TEST_F(TLoadHtmlFileTest, GeneratedFilesOfEveryEncodingReadTheSame) {
@@ -154,7 +149,7 @@ TEST_F(TLoadHtmlFileTest, ByteOrderMarkIsDroppedAndRejectedEmptyOrMissingFilesGi
     EXPECT_EQ(lines, 0);
     EXPECT_EQ(Load("", &lines), "");
     EXPECT_EQ(Load("\0abc"s, &lines), "");
-    EXPECT_THROW(LoadHtmlFile(m_Dir.PathOf("none.html"), lines), EFileError);
+    EXPECT_THROW(LoadHtmlFile(PathOf("none.html"), lines), EFileError);
 }
 
 } // namespace

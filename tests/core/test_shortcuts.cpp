@@ -1,14 +1,10 @@
 #include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
-#include "TempDir.h"
 #include "importexport/Shortcut.h"
 #include "model/HVFolder.h"
 #include "text/Encoding.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 namespace hv {
 namespace {
@@ -72,23 +68,15 @@ TEST(ShortcutName, StripsDirectoryAndUrlExtensionInAnyCase) {
     EXPECT_EQ(ShortcutName("url"), "");
 }
 
-class ShortcutImportTest : public ::testing::Test {
-protected:
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const auto path = m_Dir.PathOf(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    const test::TTempDir m_Dir{"shortcuts"};
-};
+using ShortcutImportTest = test::TDirTest;
 
 TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesMakesNamesUniqueAndReportsTheCount) {
-    const auto x = Write("x.url", BuildShortcutFile("http://x/"));
-    const auto noUrl = Write("none.url", "[InternetShortcut]\r\n");
-    const auto text = Write("readme.txt", BuildShortcutFile("http://t/"));
+    const auto x = Put("x.url", BuildShortcutFile("http://x/"));
+    const auto noUrl = Put("none.url", "[InternetShortcut]\r\n");
+    const auto text = Put("readme.txt", BuildShortcutFile("http://t/"));
     THVFolder folder("f");
     test::TFakePrompts prompts;
-    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, m_Dir.PathOf("missing.url")}, folder, prompts), 2);
+    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, PathOf("missing.url")}, folder, prompts), 2);
     EXPECT_EQ(test::Outline(folder), "x <http://x/>\nx~1 <http://x/>\n");
     EXPECT_EQ(prompts.Only().Text, "2 個のショートカットをインポートしました。");
     test::TFakePrompts none;
@@ -97,9 +85,9 @@ TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesMakesNamesUniqueAndReports
 }
 
 TEST_F(ShortcutImportTest, FreedesktopLinkFilesAreShortcutsToo) {
-    const auto named = Write("a.desktop", "[Desktop Entry]\nType=Link\nName=Qt docs\nURL=https://doc.qt.io/\n");
-    const auto unnamed = Write("Page.DESKTOP", "[Desktop Entry]\nType=Link\nURL=https://u.example/\n");
-    const auto app = Write("app.desktop", "[Desktop Entry]\nType=Application\nExec=true\n");
+    const auto named = Put("a.desktop", "[Desktop Entry]\nType=Link\nName=Qt docs\nURL=https://doc.qt.io/\n");
+    const auto unnamed = Put("Page.DESKTOP", "[Desktop Entry]\nType=Link\nURL=https://u.example/\n");
+    const auto app = Put("app.desktop", "[Desktop Entry]\nType=Application\nExec=true\n");
     THVFolder folder("f");
     test::TFakePrompts prompts;
     EXPECT_EQ(ImportShortcuts({named, unnamed, app}, folder, prompts), 2);
