@@ -15,32 +15,29 @@ namespace {
 // Kanji, hiragana, full-width and half-width katakana, a symbol, NEC's circled one, and ASCII.
 const std::string kJapanese = "日本語のテキスト、ｶﾀｶﾅとカタカナ ①【記号】 abc";
 
-struct TDetectCase {
-    const char* Name;
-    std::string Bytes;
-    std::optional<TKanjiCode> Expected;
-};
-
-class TDetectKanjiCodeTest : public ::testing::TestWithParam<TDetectCase> {};
-
-TEST_P(TDetectKanjiCodeTest, Decides) {
-    EXPECT_EQ(DetectKanjiCode(GetParam().Bytes), GetParam().Expected);
+TEST(DetectKanjiCode, Decides) {
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::optional<TKanjiCode> Expected;
+    };
+    const TCase cases[] = {
+        {"Ascii", "plain\r\n\ttext", TKanjiCode::kcNone},
+        {"EscapeBeforeEightBit", "a\x1B$B$\"\x1B(B\xA4", TKanjiCode::kcJis},
+        {"EscapeAfterEightBit", "\xA4\xA2\x1B$B", std::nullopt},
+        {"SjisLeadByte", "x\x85\x40", TKanjiCode::kcSjis},
+        {"ByteAboveFC", "\xFD", TKanjiCode::kcEuc},
+        {"EucKanji", "\xC6\xFC\xCB\xDC", TKanjiCode::kcEuc},
+        {"SjisKanjiWithAsciiTrail", "\xE3\x41", TKanjiCode::kcSjis},
+        {"FewKatakanaAreSjis", std::string(40, 'a') + "\xB1", TKanjiCode::kcSjis},
+        {"ControlByteRejects", "a\x01\x85", std::nullopt},
+        {"ControlAfterDecisionIsNotSeen", "\x85\x40\x01", TKanjiCode::kcSjis},
+        {"NulStopsScanning", "abc\0\x85"s, TKanjiCode::kcNone},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(DetectKanjiCode(c.Bytes), c.Expected) << c.Name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, TDetectKanjiCodeTest,
-    ::testing::Values(TDetectCase{"Ascii", "plain\r\n\ttext", TKanjiCode::kcNone},
-                      TDetectCase{"EscapeBeforeEightBit", "a\x1B$B$\"\x1B(B\xA4", TKanjiCode::kcJis},
-                      TDetectCase{"EscapeAfterEightBit", "\xA4\xA2\x1B$B", std::nullopt},
-                      TDetectCase{"SjisLeadByte", "x\x85\x40", TKanjiCode::kcSjis},
-                      TDetectCase{"ByteAboveFC", "\xFD", TKanjiCode::kcEuc},
-                      TDetectCase{"EucKanji", "\xC6\xFC\xCB\xDC", TKanjiCode::kcEuc},
-                      TDetectCase{"SjisKanjiWithAsciiTrail", "\xE3\x41", TKanjiCode::kcSjis},
-                      TDetectCase{"FewKatakanaAreSjis", std::string(40, 'a') + "\xB1", TKanjiCode::kcSjis},
-                      TDetectCase{"ControlByteRejects", "a\x01\x85", std::nullopt},
-                      TDetectCase{"ControlAfterDecisionIsNotSeen", "\x85\x40\x01", TKanjiCode::kcSjis},
-                      TDetectCase{"NulStopsScanning", "abc\0\x85"s, TKanjiCode::kcNone}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(JisArithmetic, SjisToJisUndoesJisToSjisForEveryCode) {
     for (unsigned c1 = 0x21; c1 <= 0x7E; ++c1) {

@@ -77,60 +77,48 @@ const char* const kFolderTaken =
     "フォルダ名 '技術' は既に使われています。\n\n１つのフォルダに同じ名前のサブフォルダを複数作ることはできません。"
     "半角アルファベットの大文字・小文字は同一視されます。";
 
-struct TRenameCase {
-    const char* Typed;
-    const char* Stored;
-    const char* Message;
-    bool Changed;
-};
-
-class FolderRename : public testing::TestWithParam<TRenameCase> {};
-
-TEST_P(FolderRename, FollowsTheNameRules) {
-    const TRenameCase& c = GetParam();
-    TTree t;
-    THVFolder* news = t.Root.AddChild("ニュース");
-    t.Root.AddChild("技術");
-    const TRenameResult result = t.Edits.RenameFolder(*news, c.Typed, false);
-    EXPECT_EQ(news->Name(), c.Stored);
-    EXPECT_EQ(result.Message, c.Message);
-    EXPECT_EQ(result.Changed, c.Changed);
-    EXPECT_EQ(t.Recorder.Log, c.Changed ? TLog{"changed " + news->Name()} : TLog{});
-}
-
-INSTANTIATE_TEST_SUITE_P(TTreeEdits, FolderRename,
-                         testing::Values(TRenameCase{"世界", "世界", "", true}, TRenameCase{"a\\b", "a￥b", "", true},
-                                         TRenameCase{"x\ty\x01", "xy", "", true},
-                                         TRenameCase{"\t\x02", "ニュース", "名前が入力されていません。", false},
-                                         TRenameCase{"技術", "ニュース", kFolderTaken, false},
-                                         TRenameCase{"ニュース", "ニュース", "", false}));
-
 const char* const kItemTaken =
     "アイテム名 'BETA' は既に使われています。\n\n１つのフォルダに同じ名前のアイテムを複数作ることはできません。"
     "半角アルファベットの大文字・小文字は同一視されます。";
 
-class ItemRename : public testing::TestWithParam<TRenameCase> {};
-
-TEST_P(ItemRename, FollowsTheNameRules) {
-    const TRenameCase& c = GetParam();
-    TTree t;
-    t.Item(t.Root, "Beta");
-    THVItem* gamma = t.Item(t.Root, "gamma");
-    const TRenameResult result = t.Edits.RenameItem(*gamma, c.Typed);
-    EXPECT_EQ(gamma->GetName(), c.Stored);
-    EXPECT_EQ(result.Message, c.Message);
-    EXPECT_EQ(result.Changed, c.Changed);
-    EXPECT_EQ(t.Recorder.Log, c.Changed ? TLog{"item " + gamma->GetName()} : TLog{});
-    EXPECT_EQ(t.Root.List().FindByName(c.Stored), gamma);
+TEST(TTreeEdits, RenamesFollowTheNameRules) {
+    struct TCase {
+        bool Folder; // renames the folder ニュース beside 技術, else the item gamma beside Beta
+        const char* Typed;
+        const char* Stored;
+        const char* Message;
+        bool Changed;
+    };
+    const TCase cases[] = {
+        {true, "世界", "世界", "", true},
+        {true, "a\\b", "a￥b", "", true},
+        {true, "\t\x02", "ニュース", "名前が入力されていません。", false},
+        {true, "技術", "ニュース", kFolderTaken, false},
+        {true, "ニュース", "ニュース", "", false},
+        {false, "omega", "omega", "", true},
+        {false, "om\tega\x01", "omega", "", true},
+        {false, "a\\b", "a\\b", "", true},
+        {false, "\t", "gamma", "名前が入力されていません。", false},
+        {false, "BETA", "gamma", kItemTaken, false},
+        {false, "GAMMA", "GAMMA", "", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        TTree t;
+        THVFolder* news = t.Root.AddChild("ニュース");
+        t.Root.AddChild("技術");
+        t.Item(t.Root, "Beta");
+        THVItem* gamma = t.Item(t.Root, "gamma");
+        const TRenameResult result =
+            c.Folder ? t.Edits.RenameFolder(*news, c.Typed, false) : t.Edits.RenameItem(*gamma, c.Typed);
+        EXPECT_EQ(c.Folder ? news->Name() : gamma->GetName(), c.Stored);
+        EXPECT_EQ(result.Message, c.Message);
+        EXPECT_EQ(result.Changed, c.Changed);
+        const std::string notice = c.Folder ? "changed " + news->Name() : "item " + gamma->GetName();
+        EXPECT_EQ(t.Recorder.Log, c.Changed ? TLog{notice} : TLog{});
+        EXPECT_EQ(t.Root.List().FindByName(gamma->GetName()), gamma);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(TTreeEdits, ItemRename,
-                         testing::Values(TRenameCase{"omega", "omega", "", true},
-                                         TRenameCase{"om\tega\x01", "omega", "", true},
-                                         TRenameCase{"a\\b", "a\\b", "", true},
-                                         TRenameCase{"\t", "gamma", "名前が入力されていません。", false},
-                                         TRenameCase{"BETA", "gamma", kItemTaken, false},
-                                         TRenameCase{"GAMMA", "GAMMA", "", true}));
 
 TEST(TTreeEdits, RenamedFolderTakesItsPlaceWhenSorted) {
     TTree t;

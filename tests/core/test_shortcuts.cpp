@@ -9,35 +9,32 @@
 namespace hv {
 namespace {
 
-struct TUrlCase {
-    const char* Label;
-    std::string Bytes;
-    std::string Url;
-};
-
-class ShortcutUrlTest : public ::testing::TestWithParam<TUrlCase> {};
-
-TEST_P(ShortcutUrlTest, ReadsTheUrlValueLikeAnIniFile) {
-    EXPECT_EQ(ParseShortcutURL(GetParam().Bytes), GetParam().Url);
+TEST(ShortcutUrl, ReadsTheUrlValueLikeAnIniFile) {
+    struct TCase {
+        const char* Label;
+        std::string Bytes;
+        std::string Url;
+    };
+    const TCase cases[] = {
+        {"Plain", "[InternetShortcut]\r\nURL=http://a/\r\n", "http://a/"},
+        {"LfOnly", "[InternetShortcut]\nURL=http://a/", "http://a/"},
+        {"CaseAndBlanks", "  [internetshortcut]  \r\n  url = http://a/b  \r\n", "http://a/b"},
+        {"OtherSectionFirst", "[Other]\r\nURL=x\r\n[InternetShortcut]\r\nURL=y\r\n", "y"},
+        {"FirstKeyWins", "[InternetShortcut]\r\nURL=a\r\nURL=b\r\n", "a"},
+        {"Quoted", "[InternetShortcut]\r\nURL=\"http://q/\"\r\n", "http://q/"},
+        {"NoUrlKey", "[InternetShortcut]\r\nIconIndex=1\r\n", ""},
+        {"KeyOutsideSection", "URL=http://a/\r\n", ""},
+        {"Empty", "", ""},
+        {"Utf8Bom", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n", "http://a/\xE6\xBC\xA2"},
+        // 漢 in CP932 is 0x8A 0xBF; the trail byte is not valid UTF-8
+        {"Cp932", "[InternetShortcut]\r\nURL=http://a/\x8A\xBF\r\n", "http://a/\xE6\xBC\xA2"},
+        // 表 (0x95 0x5C) ends in a byte that looks like "\" and must not break the line
+        {"Cp932Backslash", "[InternetShortcut]\r\nURL=\x95\x5C\r\n", "\xE8\xA1\xA8"},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(ParseShortcutURL(c.Bytes), c.Url) << c.Label;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, ShortcutUrlTest,
-    ::testing::Values(TUrlCase{"Plain", "[InternetShortcut]\r\nURL=http://a/\r\n", "http://a/"},
-                      TUrlCase{"LfOnly", "[InternetShortcut]\nURL=http://a/", "http://a/"},
-                      TUrlCase{"CaseAndBlanks", "  [internetshortcut]  \r\n  url = http://a/b  \r\n", "http://a/b"},
-                      TUrlCase{"OtherSectionFirst", "[Other]\r\nURL=x\r\n[InternetShortcut]\r\nURL=y\r\n", "y"},
-                      TUrlCase{"FirstKeyWins", "[InternetShortcut]\r\nURL=a\r\nURL=b\r\n", "a"},
-                      TUrlCase{"Quoted", "[InternetShortcut]\r\nURL=\"http://q/\"\r\n", "http://q/"},
-                      TUrlCase{"NoUrlKey", "[InternetShortcut]\r\nIconIndex=1\r\n", ""},
-                      TUrlCase{"KeyOutsideSection", "URL=http://a/\r\n", ""}, TUrlCase{"Empty", "", ""},
-                      TUrlCase{"Utf8Bom", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n",
-                               "http://a/\xE6\xBC\xA2"},
-                      // 漢 in CP932 is 0x8A 0xBF; the trail byte is not valid UTF-8
-                      TUrlCase{"Cp932", "[InternetShortcut]\r\nURL=http://a/\x8A\xBF\r\n", "http://a/\xE6\xBC\xA2"},
-                      // 表 (0x95 0x5C) ends in a byte that looks like "\" and must not break the line
-                      TUrlCase{"Cp932Backslash", "[InternetShortcut]\r\nURL=\x95\x5C\r\n", "\xE8\xA1\xA8"}),
-    [](const auto& info) { return info.param.Label; });
 
 TEST(ShortcutUrl, CutsAt2099BytesWithoutSplittingACharacter) {
     EXPECT_EQ(ParseShortcutURL("[InternetShortcut]\nURL=" + std::string(3000, 'a')), std::string(2099, 'a'));
