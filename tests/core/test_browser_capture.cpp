@@ -151,11 +151,10 @@ public:
             m_Request.assign(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
             if (!response.empty()) {
                 ::send(client, response.data(), response.size(), MSG_NOSIGNAL);
-                ::close(client);
             } else {
                 ::usleep(500000); // says nothing: the client must give up by itself
-                ::close(client);
             }
+            ::close(client);
         });
     }
     ~TFakeEndpoint() {
