@@ -50,8 +50,6 @@ TEST(BookmarkExport, WritesTheNetscapeLayout) {
 
 TEST(BookmarkExport, SubfoldersFirstAndTitle) {
     const auto root = SmallTree();
-    root->List().Items(0)->SetLastVisited(0);
-    root->List().Items(0)->SetMemo("");
     TExportBmOptions options;
     options.ItemsFirst = false;
     options.Title = "A & \"B\"";
