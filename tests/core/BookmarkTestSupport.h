@@ -1,10 +1,15 @@
 #pragma once
 
+#include "TempDir.h"
 #include "model/DateTime.h"
 #include "model/HVFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace hv::test {
@@ -27,6 +32,22 @@ public:
 private:
     bool m_Had;
     std::string m_Old;
+};
+
+// A test with a temporary directory of its own, m_Dir.
+class TDirTest : public ::testing::Test {
+protected:
+    std::string PathOf(const std::string& relative) const { return m_Temp.PathOf(relative); }
+    // Writes the file (and the directories it needs) and gives its path.
+    std::string Put(const std::string& relative, const std::string& bytes = "") const {
+        const std::filesystem::path path = m_Dir / relative;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+
+    const TTempDir m_Temp{"hv-test"};
+    const std::filesystem::path& m_Dir = m_Temp.Path();
 };
 
 // Central Europe with its changes of the clock, without the time zone database.

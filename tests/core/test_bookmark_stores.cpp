@@ -15,20 +15,8 @@ using test::TPlacesBuilder;
 using test::TTimeZone;
 
 // A temporary directory standing in for a browser profile.
-class TStoreTest : public ::testing::Test {
+class TStoreTest : public test::TDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "store-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-
-    std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
-    std::string Put(const std::string& name, const std::string& bytes) {
-        std::ofstream(PathOf(name), std::ios::binary) << bytes;
-        return PathOf(name);
-    }
     // The outline of the store imported into an empty root.
     static std::string Import(const std::string& path) {
         THVFolder root("Hollyvine");
@@ -47,7 +35,10 @@ protected:
         return "no error";
     }
 
-    std::filesystem::path m_Dir;
+    static std::string Broken(const std::string& path) { return "\"" + path + "\" は壊れているため読み込めません。"; }
+    static std::string Unreadable(const std::string& path, const std::string& why) {
+        return "ファイル \"" + path + "\" を読み込めません。\n" + why;
+    }
 };
 
 TEST_F(TStoreTest, FirefoxRootsFoldersAndBookmarks) {
@@ -131,9 +122,8 @@ TEST_F(TStoreTest, FirefoxReadsADatabaseAnotherConnectionHoldsLocked) {
 }
 
 TEST_F(TStoreTest, FirefoxStoresThatCannotBeRead) {
-    std::filesystem::create_directories(m_Dir / "garbage");
     const std::string garbage = Put("garbage/places.sqlite", std::string(8192, 'x'));
-    EXPECT_EQ(ErrorOf(garbage), "\"" + garbage + "\" は壊れているため読み込めません。");
+    EXPECT_EQ(ErrorOf(garbage), Broken(garbage));
 
     // A real database whose pages were overwritten.
     std::filesystem::create_directories(m_Dir / "damaged");
@@ -150,7 +140,7 @@ TEST_F(TStoreTest, FirefoxStoresThatCannotBeRead) {
         const std::string noise(3 * 4096, '\xA5');
         file.write(noise.data(), static_cast<std::streamsize>(noise.size()));
     }
-    EXPECT_EQ(ErrorOf(damaged), "\"" + damaged + "\" は壊れているため読み込めません。");
+    EXPECT_EQ(ErrorOf(damaged), Broken(damaged));
 
     std::filesystem::create_directories(m_Dir / "other");
     const std::string other = PathOf("other/places.sqlite");
@@ -168,10 +158,9 @@ TEST_F(TStoreTest, FirefoxStoresThatCannotBeRead) {
 
     // Root runs tests, so a file nobody may read is a directory where the file should be.
     std::filesystem::create_directories(m_Dir / "dir/places.sqlite");
-    EXPECT_EQ(ErrorOf(PathOf("dir/places.sqlite")),
-              "ファイル \"" + PathOf("dir/places.sqlite") + "\" を読み込めません。\nIs a directory");
+    EXPECT_EQ(ErrorOf(PathOf("dir/places.sqlite")), Unreadable(PathOf("dir/places.sqlite"), "Is a directory"));
     EXPECT_EQ(ErrorOf(PathOf("missing/places.sqlite")),
-              "ファイル \"" + PathOf("missing/places.sqlite") + "\" を読み込めません。\nNo such file or directory");
+              Unreadable(PathOf("missing/places.sqlite"), "No such file or directory"));
 }
 
 TEST_F(TStoreTest, FirefoxFolderLoopsEndWithoutHanging) {
@@ -193,58 +182,25 @@ TEST_F(TStoreTest, FirefoxFolderLoopsEndWithoutHanging) {
 constexpr const char* kChromeBookmarks = R"({
    "checksum": "0123456789abcdef0123456789abcdef",
    "roots": {
-      "bookmark_bar": {
-         "children": [ {
-            "date_added": "13300000000000000",
-            "date_last_used": "11644560000000000",
-            "guid": "00000000-0000-4000-a000-000000000001",
-            "id": "5",
-            "meta_info": { "power_bookmark_meta": "" },
-            "name": "ニュース\tサイト",
-            "show_icon": false,
-            "source": "user_add",
-            "type": "url",
+      "bookmark_bar": { "children": [ {
+            "date_added": "13300000000000000", "date_last_used": "11644560000000000",
+            "guid": "00000000-0000-4000-a000-000000000001", "id": "5", "meta_info": { "power_bookmark_meta": "" },
+            "name": "ニュース\tサイト", "show_icon": false, "source": "user_add", "type": "url",
             "url": "https://news.example/"
-         }, {
-            "children": [ {
-               "date_added": "13300000000000000",
-               "date_last_used": "0",
-               "id": "7",
-               "name": "",
-               "type": "url",
+         }, { "children": [ {
+               "date_added": "13300000000000000", "date_last_used": "0", "id": "7", "name": "", "type": "url",
                "url": "https://untitled.example/"
-            }, {
-               "id": "8", "name": "sep", "type": "separator"
-            }, {
-               "children": [ ],
-               "id": "9",
-               "name": "空\\フォルダ",
-               "type": "folder"
-            } ],
-            "date_added": "13300000000000000",
-            "date_modified": "13300000000000001",
-            "id": "6",
-            "name": "Work",
+            }, { "id": "8", "name": "sep", "type": "separator" },
+            { "children": [ ], "id": "9", "name": "空\\フォルダ", "type": "folder" } ],
+            "date_added": "13300000000000000", "date_modified": "13300000000000001", "id": "6", "name": "Work",
             "type": "folder"
-         } ],
-         "date_added": "13300000000000000",
-         "id": "1",
-         "name": "Bookmarks bar",
-         "type": "folder"
-      },
+         } ], "date_added": "13300000000000000", "id": "1", "name": "Bookmarks bar", "type": "folder" },
       "other": {
          "children": [ { "id": "10", "name": "Other", "type": "url", "url": "https://other.example/",
                          "date_last_used": 11644560000000000, "unknown_field": [1, 2, {"x": null}] } ],
-         "id": "2",
-         "name": "Other bookmarks",
-         "type": "folder"
+         "id": "2", "name": "Other bookmarks", "type": "folder"
       },
-      "synced": {
-         "children": [ ],
-         "id": "3",
-         "name": "Mobile bookmarks",
-         "type": "folder"
-      },
+      "synced": { "children": [ ], "id": "3", "name": "Mobile bookmarks", "type": "folder" },
       "workspaces_v2": { "children": [ { "type": "url", "name": "W", "url": "https://w.example/" } ] }
    },
    "sync_metadata": "c29tZQ==",
@@ -271,14 +227,13 @@ TEST_F(TStoreTest, ChromiumSyncedRootWhenItHoldsBookmarks) {
 
 TEST_F(TStoreTest, ChromiumFilesThatCannotBeRead) {
     const std::string truncated = Put("Bookmarks", std::string(kChromeBookmarks).substr(0, 300));
-    EXPECT_EQ(ErrorOf(truncated), "\"" + truncated + "\" は壊れているため読み込めません。");
+    EXPECT_EQ(ErrorOf(truncated), Broken(truncated));
     const std::string other = Put("Preferences", R"({"browser": {"has_seen_welcome_page": true}})");
     EXPECT_EQ(ErrorOf(other), "\"" + other + "\" は Chromium のブックマークのファイルではありません。");
     const std::string array = Put("array", "[1, 2]");
     EXPECT_EQ(ErrorOf(array), "\"" + array + "\" は Chromium のブックマークのファイルではありません。");
     std::filesystem::create_directories(m_Dir / "Profile 1/Bookmarks");
-    EXPECT_EQ(ErrorOf(PathOf("Profile 1/Bookmarks")),
-              "ファイル \"" + PathOf("Profile 1/Bookmarks") + "\" を読み込めません。\nIs a directory");
+    EXPECT_EQ(ErrorOf(PathOf("Profile 1/Bookmarks")), Unreadable(PathOf("Profile 1/Bookmarks"), "Is a directory"));
 }
 
 TEST_F(TStoreTest, EmptyStoresImportNothing) {

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace hv {
 namespace {
@@ -25,56 +24,47 @@ std::string Import(const std::string& bytes, TBookmarkImportResult* result = nul
     return Outline(root);
 }
 
-struct TWalkCase {
-    const char* Name;
-    std::string File;
-    std::string Tree;
-};
-
-class TBookmarkWalkTest : public ::testing::TestWithParam<TWalkCase> {};
-
-TEST_P(TBookmarkWalkTest, BuildsTheTree) {
+TEST(BookmarkImport, WalksTheListsAndHeadings) {
+    struct TCase {
+        const char* Name;
+        std::string File;
+        std::string Tree;
+    };
+    const TCase cases[] = {
+        {"NoList", "<A HREF=x>a</A>", ""},
+        {"NothingAfterList", "<DL>", ""},
+        {"EndsAtTheTargetsListEnd", "<DL><DT><A HREF=x>a</A></DL><DT><A HREF=y>b</A>", "a <x>\n"},
+        {"ListWithoutHeadingKeepsGoing", "<DL><DL><DT><A HREF=x>a</A></DL><DT><A HREF=y>b</A></DL>", "a <x>\nb <y>\n"},
+        {"TwoListsAfterOneHeadingFillOneFolder",
+         "<DL><DT><H3>F</H3><DL><DT><A HREF=x>a</A></DL><DL><DT><A HREF=y>b</A></DL></DL>", "[F]\n  a <x>\n  b <y>\n"},
+        {"SameHeadingInOtherCaseContinues",
+         "<DL><DT><H3>News</H3><DL></DL><DT><H3>NEWS</H3><DL><DT><A HREF=x>a</A></DL></DL>", "[News]\n  a <x>\n"},
+        {"FoldersSortedAtEveryLevel",
+         "<DL><DT><H3>b</H3><DL><DT><H3>z</H3><DL></DL><DT><H3>y</H3><DL></DL></DL>"
+         "<DT><H3>a</H3><DL></DL></DL>",
+         "[a]\n[b]\n  [y]\n  [z]\n"},
+        {"AnchorWithoutText", "<DL><DT><A HREF=x></A><DT><A HREF=y>  </A>", "(    ) <x>\n(    )~1 <y>\n"},
+        {"SameTextGetsSuffix", "<DL><DT><A HREF=x>a</A><DT><A HREF=y>A</A>", "a <x>\nA~1 <y>\n"},
+        {"NamesAndUrlsDecoded", "<DL><DT><A HREF=\"a?x=1&amp;y=2\">x &lt;&gt; &quot;y&quot;\n\tz</A>",
+         "x <> \"y\"  z <a?x=1&y=2>\n"},
+        {"HeadingNames", "<DL><DT><H3>a\\b &amp; c</H3><DL></DL><DT><H3></H3><DL></DL>", "[(    )]\n[a￥b & c]\n"},
+        {"BlankTextAfterDt", "<DL><DT>\n    <A HREF=x>a</A>", "a <x>\n"},
+        {"TagAfterDdIsNotSwallowed", "<DL><DT><A HREF=x>a</A><DD><DT><A HREF=y>b</A>", "a <x>\nb <y>\n"},
+        {"LastVisit",
+         "<DL><DT><A HREF=a LAST_VISIT=0>a</A><DT><A HREF=b last_visit=86400>b</A>"
+         "<DT><A HREF=c LAST_VISIT=12x>c</A><DT><A HREF=d LAST_VISIT=99999999999999>d</A>",
+         "a <a>\nb <b> @1970/1/2 0:00\nc <c>\nd <d>\n"},
+        {"DescriptionAfterHeadingIgnored", "<DL><DT><A HREF=x>a</A><DT><H3>F</H3><DD>lost<DL></DL>", "a <x>\n[F]\n"},
+        {"MemoLinesAndTrailingBlanks",
+         "<DL>\n<DT><A HREF=x>a</A>\n<DD>one &amp; <BR>two<br>\r\r\nthree\n  line\n    <DT><A HREF=y>b</A>",
+         "a <x> {one & \r\ntwo\r\nthree\r\n  line}\nb <y>\n"},
+        {"CrCrLfEndsTheDescription", "<DL><DT><A HREF=x>a</A><DD>one\r\r\nlost<DD>more<BR>more", "a <x> {one}\n"},
+    };
     TTimeZone zone("UTC0");
-    EXPECT_EQ(Import(GetParam().File), GetParam().Tree);
+    for (const TCase& c : cases) {
+        EXPECT_EQ(Import(c.File), c.Tree) << c.Name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, TBookmarkWalkTest,
-    ::testing::Values(
-        TWalkCase{"NoList", "<A HREF=x>a</A>", ""}, TWalkCase{"NothingAfterList", "<DL>", ""},
-        TWalkCase{"EndsAtTheTargetsListEnd", "<DL><DT><A HREF=x>a</A></DL><DT><A HREF=y>b</A>", "a <x>\n"},
-        TWalkCase{"ListWithoutHeadingKeepsGoing", "<DL><DL><DT><A HREF=x>a</A></DL><DT><A HREF=y>b</A></DL>",
-                  "a <x>\nb <y>\n"},
-        TWalkCase{"TwoListsAfterOneHeadingFillOneFolder",
-                  "<DL><DT><H3>F</H3><DL><DT><A HREF=x>a</A></DL><DL><DT><A HREF=y>b</A></DL></DL>",
-                  "[F]\n  a <x>\n  b <y>\n"},
-        TWalkCase{"SameHeadingInOtherCaseContinues",
-                  "<DL><DT><H3>News</H3><DL></DL><DT><H3>NEWS</H3><DL><DT><A HREF=x>a</A></DL></DL>",
-                  "[News]\n  a <x>\n"},
-        TWalkCase{"FoldersSortedAtEveryLevel",
-                  "<DL><DT><H3>b</H3><DL><DT><H3>z</H3><DL></DL><DT><H3>y</H3><DL></DL></DL>"
-                  "<DT><H3>a</H3><DL></DL></DL>",
-                  "[a]\n[b]\n  [y]\n  [z]\n"},
-        TWalkCase{"AnchorWithoutText", "<DL><DT><A HREF=x></A><DT><A HREF=y>  </A>", "(    ) <x>\n(    )~1 <y>\n"},
-        TWalkCase{"SameTextGetsSuffix", "<DL><DT><A HREF=x>a</A><DT><A HREF=y>A</A>", "a <x>\nA~1 <y>\n"},
-        TWalkCase{"NamesAndUrlsDecoded", "<DL><DT><A HREF=\"a?x=1&amp;y=2\">x &lt;&gt; &quot;y&quot;\n\tz</A>",
-                  "x <> \"y\"  z <a?x=1&y=2>\n"},
-        TWalkCase{"HeadingNames", "<DL><DT><H3>a\\b &amp; c</H3><DL></DL><DT><H3></H3><DL></DL>",
-                  "[(    )]\n[a￥b & c]\n"},
-        TWalkCase{"BlankTextAfterDt", "<DL><DT>\n    <A HREF=x>a</A>", "a <x>\n"},
-        TWalkCase{"TagAfterDdIsNotSwallowed", "<DL><DT><A HREF=x>a</A><DD><DT><A HREF=y>b</A>", "a <x>\nb <y>\n"},
-        TWalkCase{"LastVisit",
-                  "<DL><DT><A HREF=a LAST_VISIT=0>a</A><DT><A HREF=b last_visit=86400>b</A>"
-                  "<DT><A HREF=c LAST_VISIT=12x>c</A><DT><A HREF=d LAST_VISIT=99999999999999>d</A>",
-                  "a <a>\nb <b> @1970/1/2 0:00\nc <c>\nd <d>\n"},
-        TWalkCase{"DescriptionAfterHeadingIgnored", "<DL><DT><A HREF=x>a</A><DT><H3>F</H3><DD>lost<DL></DL>",
-                  "a <x>\n[F]\n"},
-        TWalkCase{"MemoLinesAndTrailingBlanks",
-                  "<DL>\n<DT><A HREF=x>a</A>\n<DD>one &amp; <BR>two<br>\r\r\nthree\n  line\n    <DT><A HREF=y>b</A>",
-                  "a <x> {one & \r\ntwo\r\nthree\r\n  line}\nb <y>\n"},
-        TWalkCase{"CrCrLfEndsTheDescription", "<DL><DT><A HREF=x>a</A><DD>one\r\r\nlost<DD>more<BR>more",
-                  "a <x> {one}\n"}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(BookmarkImport, FirefoxExport) {
     const std::string file = R"(<!DOCTYPE NETSCAPE-Bookmark-file-1>
@@ -163,21 +153,12 @@ TEST(BookmarkImport, ReportsItemsOfTheShownFolder) {
     EXPECT_FALSE(CanImportBookmarksInto(root));
 }
 
-class TBookmarkLocatorTest : public ::testing::Test {
+class TBookmarkLocatorTest : public test::TDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Home = pattern;
+    std::string Put(const std::string& relative, const std::string& text = "<DL>") const {
+        return TDirTest::Put(relative, text);
     }
-    void TearDown() override { std::filesystem::remove_all(m_Home); }
-    std::string Put(const std::string& relative, const std::string& text = "<DL>") {
-        const std::filesystem::path path = m_Home / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path) << text;
-        return path.string();
-    }
-    std::filesystem::path m_Home;
+    const std::filesystem::path& m_Home = m_Dir;
 };
 
 TEST_F(TBookmarkLocatorTest, PrefersTheMozillaDefaultProfile) {

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "TempDir.h"
 #include "importexport/ImpBrowser.h"
 #include "model/HVFolder.h"
 #include "platform/BrowserConversation.h"
@@ -96,7 +97,12 @@ TEST(SessionStore, AnswersTheSelectedTabsCurrentEntry) {
     EXPECT_EQ(SessionStoreAnswer(*decoded), "\"http://p/\",\"Page, one\"");
 }
 
-TEST(SessionStore, ASizeTheDataCannotHoldIsRefused) {
+TEST(SessionStore, BadDataOrASizeTheDataCannotHoldGivesNoAnswer) {
+    EXPECT_FALSE(DecodeMozLz4("mozLz40"));
+    EXPECT_FALSE(DecodeMozLz4(std::string("mozLz40\0\x10\0\0\0garbage!", 20)));
+    EXPECT_FALSE(SessionStoreAnswer("{not json"));
+    EXPECT_FALSE(SessionStoreAnswer(R"({"selectedWindow":3,"windows":[]})"));
+    EXPECT_FALSE(SessionStoreAnswer(R"({"selectedWindow":1,"windows":[{"selected":"1"}]})"));
     // 12 bytes claiming 256 MB, and a small store claiming 100 MB: nothing is allocated for them.
     EXPECT_FALSE(DecodeMozLz4(std::string("mozLz40\0\0\0\0\x10", 12)));
     std::string lying = MozLz4(R"({"windows":[]})");
@@ -109,16 +115,9 @@ TEST(SessionStore, ASizeTheDataCannotHoldIsRefused) {
     EXPECT_EQ(decoded->size(), spaces.size());
 }
 
-TEST(SessionStore, BadDataGivesNoAnswer) {
-    EXPECT_FALSE(DecodeMozLz4("mozLz40"));
-    EXPECT_FALSE(DecodeMozLz4(std::string("mozLz40\0\x10\0\0\0garbage!", 20)));
-    EXPECT_FALSE(SessionStoreAnswer("{not json"));
-    EXPECT_FALSE(SessionStoreAnswer(R"({"selectedWindow":3,"windows":[]})"));
-    EXPECT_FALSE(SessionStoreAnswer(R"({"selectedWindow":1,"windows":[{"selected":"1"}]})"));
-}
-
 TEST(SessionStore, ConversationReadsTheDefaultProfile) {
-    const auto home = std::filesystem::path(::testing::TempDir()) / ("home-" + std::to_string(::getpid()));
+    const test::TTempDir temp("home");
+    const std::filesystem::path& home = temp.Path();
     const auto profile = home / ".mozilla/firefox/abc.default";
     std::filesystem::create_directories(profile / "sessionstore-backups");
     std::ofstream(home / ".mozilla/firefox/profiles.ini") << "[Profile0]\nPath=abc.default\nDefault=1\n";
@@ -127,7 +126,6 @@ TEST(SessionStore, ConversationReadsTheDefaultProfile) {
     TLinuxBrowserConversation conversation(home.string(), 0, 200);
     EXPECT_EQ(conversation.Request("Netscape", "WWW_GetWindowInfo", "0xFFFFFFFF"), "\"u\",\"t\"");
     EXPECT_FALSE(conversation.Request("IExplore", "WWW_GetWindowInfo", "0xFFFFFFFF"));
-    std::filesystem::remove_all(home);
 }
 
 // A one-shot HTTP server on an ephemeral loopback port; it answers the first connection and stops.
@@ -153,11 +151,10 @@ public:
             m_Request.assign(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
             if (!response.empty()) {
                 ::send(client, response.data(), response.size(), MSG_NOSIGNAL);
-                ::close(client);
             } else {
                 ::usleep(500000); // says nothing: the client must give up by itself
-                ::close(client);
             }
+            ::close(client);
         });
     }
     ~TFakeEndpoint() {

@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "importexport/BookmarkStore.h"
 #include "importexport/BrowserStores.h"
 #include "platform/BookmarkLocator.h"
@@ -5,28 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace hv {
 namespace {
 
 constexpr const char* kEmptyBookmarks = R"({"roots": {}, "version": 1})";
 
-class TBrowserStoresTest : public ::testing::Test {
+class TBrowserStoresTest : public test::TDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "home-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Home = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Home); }
-
-    std::string Put(const std::string& relative, const std::string& text = "") {
-        const std::filesystem::path path = m_Home / relative;
-        std::filesystem::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
     TBrowserHome Home() const { return {m_Home.string(), (m_Home / ".config").string()}; }
     // "browser|profile|dir name|default" for each store found.
     std::vector<std::string> Found() const {
@@ -44,15 +31,12 @@ protected:
         return store ? store->Path.substr(m_Home.string().size() + 1) : "none";
     }
 
-    std::filesystem::path m_Home;
+    const std::filesystem::path& m_Home = m_Dir;
 };
 
-TEST_F(TBrowserStoresTest, NothingInAnEmptyHome) {
+TEST_F(TBrowserStoresTest, FirefoxProfilesWithTheInstallDefault) {
     EXPECT_TRUE(FindBrowserStores(Home()).empty());
     EXPECT_EQ(Selected("firefox"), "none");
-}
-
-TEST_F(TBrowserStoresTest, FirefoxProfilesWithTheInstallDefault) {
     Put(".mozilla/firefox/profiles.ini", "[Profile1]\nName=default\nIsRelative=1\nPath=a1.default\nDefault=1\n\n"
                                          "[Profile0]\nName=仕事\nIsRelative=1\nPath=b2.default-release\n\n"
                                          "[Profile2]\nName=no store\nIsRelative=1\nPath=c3.empty\n\n"
@@ -120,9 +104,7 @@ TEST_F(TBrowserStoresTest, ConfigHomeElsewhereAndUnreadableStoresListed) {
     EXPECT_THROW(ReadBookmarkStore(stores[0].Path), EBookmarkStoreError);
 }
 
-TEST_F(TBrowserStoresTest, BrowserWordsAndNames) {
-    EXPECT_EQ(std::vector<std::string_view>(BrowserWords().begin(), BrowserWords().end()),
-              (std::vector<std::string_view>{"firefox", "chromium", "chrome", "brave", "vivaldi", "edge"}));
+TEST_F(TBrowserStoresTest, BrowserNames) {
     EXPECT_EQ(BrowserDisplayName("chrome"), "Google Chrome");
     EXPECT_EQ(BrowserDisplayName("edge"), "Microsoft Edge");
     EXPECT_TRUE(IsBrowserName("brave"));

@@ -16,7 +16,7 @@ std::string Utf16Le(std::u16string_view text) {
     return bytes;
 }
 
-TEST(ClipFormatsTest, MozUrlFromFirefoxKeepsUrlAndTitle) {
+TEST(ClipFormatsTest, MozUrlFromFirefoxAndNetscapeUrlKeepUrlAndTitle) {
     TDroppedLink link = ParseMozUrl(Utf16Le(u"https://example.com/\nExample Domain 日本"));
     EXPECT_EQ(link.URL, "https://example.com/");
     EXPECT_EQ(link.Title, "Example Domain 日本");
@@ -29,10 +29,8 @@ TEST(ClipFormatsTest, MozUrlFromFirefoxKeepsUrlAndTitle) {
     EXPECT_EQ(ParseMozUrl("http://u/\r\nTitle\r\n").Title, "Title");
     EXPECT_EQ(ParseMozUrl("http://u/").Title, "");
     EXPECT_EQ(ParseMozUrl(Utf16Le(u"\nTitle")).Title, "");
-}
-
-TEST(ClipFormatsTest, NetscapeUrl) {
-    const TDroppedLink link = ParseNetscapeUrl("http://n/\nNet\tscape\n");
+    // Netscape's own form: URL and title on two lines.
+    link = ParseNetscapeUrl("http://n/\nNet\tscape\n");
     EXPECT_EQ(link.URL, "http://n/");
     EXPECT_EQ(link.Title, "Net scape");
 }

@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "BookmarkTestSupport.h"
 #include "exchange/DropEffect.h"
 #include "exchange/Paste.h"
 #include "importexport/DesktopLink.h"
@@ -6,19 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sys/stat.h>
 
 namespace hv {
 namespace {
 
-std::vector<std::string> Names(const THVFolder& folder) {
-    std::vector<std::string> names;
-    for (int i = 0; i < folder.List().Count(); ++i) {
-        names.push_back(folder.List().Items(i)->GetName());
-    }
-    return names;
-}
+using test::Outline;
 
 TPasteData OwnData(std::string bytes) {
     TPasteData data;
@@ -34,8 +27,7 @@ TEST(ExchangePasteTest, CopiedItemsPastedBesideThemselvesGetNumberedNames) {
     b->SetURL("http://b/");
     const TPasteData data = OwnData(BuildOwnData({a, b}));
     EXPECT_EQ(PasteInto(data, root).Created, 2);
-    EXPECT_EQ(Names(root), (std::vector<std::string>{"Alpha", "Beta", "Alpha~1", "Beta~1"}));
-    EXPECT_EQ(root.List().Items(3)->GetURL(), "http://b/");
+    EXPECT_EQ(Outline(root), "Alpha <http://a/>\nBeta <http://b/>\nAlpha~1 <http://a/>\nBeta~1 <http://b/>\n");
 }
 
 TEST(ExchangePasteTest, PastedFolderMergesIntoSameNamedSubFolderIgnoringCase) {
@@ -49,12 +41,7 @@ TEST(ExchangePasteTest, PastedFolderMergesIntoSameNamedSubFolderIgnoringCase) {
     THVFolder* existing = target.AddChild("news");
     existing->List().Add("Daily");
     EXPECT_EQ(PasteInto(OwnData(bytes), target).Created, 3); // an item, a folder, an item
-    ASSERT_EQ(target.ChildCount(), 1);
-    EXPECT_EQ(Names(*existing), (std::vector<std::string>{"Daily", "Daily~1"}));
-    ASSERT_EQ(existing->ChildCount(), 1);
-    EXPECT_EQ(existing->Child(0)->Name(), "Local");
-    EXPECT_EQ(Names(*existing->Child(0)), (std::vector<std::string>{"Town"}));
-    EXPECT_TRUE(existing->Child(0)->Expanded());
+    EXPECT_EQ(Outline(target), "[news]\n  Daily <>\n  Daily~1 <http://d/>\n  [Local]\n    Town <http://t/>\n");
 }
 
 TEST(ExchangePasteTest, FolderPastedIntoItselfMakesACopyInside) {
@@ -62,9 +49,7 @@ TEST(ExchangePasteTest, FolderPastedIntoItselfMakesACopyInside) {
     THVFolder* f = root.AddChild("F");
     f->List().Add("Item");
     PasteInto(OwnData(BuildOwnData(*f)), *f);
-    ASSERT_EQ(f->ChildCount(), 1);
-    EXPECT_EQ(f->Child(0)->Name(), "F");
-    EXPECT_EQ(Names(*f->Child(0)), (std::vector<std::string>{"Item"}));
+    EXPECT_EQ(Outline(*f), "Item <>\n[F]\n  Item <>\n");
 }
 
 TEST(ExchangePasteTest, OwnDataInCp932WithTerminatorIsRead) {
@@ -73,7 +58,7 @@ TEST(ExchangePasteTest, OwnDataInCp932WithTerminatorIsRead) {
     bytes += '\0';
     THVFolder root;
     EXPECT_EQ(PasteInto(OwnData(bytes), root).Created, 1);
-    EXPECT_EQ(Names(root), (std::vector<std::string>{"日本"}));
+    EXPECT_EQ(Outline(root), "日本 <http://jp/>\n");
 }
 
 TEST(ExchangePasteTest, BrokenOwnDataPastesNothing) {
@@ -100,7 +85,8 @@ TEST(ExchangePasteTest, LinksWithoutTitleAreUntitledThenNumberedFromTwo) {
     PasteInto(data, root);
     data.Links = {{"http://b/", "Page"}, {"http://c/", "Page"}};
     PasteInto(data, root);
-    EXPECT_EQ(Names(root), (std::vector<std::string>{"(Untitled)", "(Untitled)~2", "Page", "Page~1"}));
+    EXPECT_EQ(Outline(root),
+              "(Untitled) <http://a/>\n(Untitled)~2 <http://a/>\nPage <http://b/>\nPage~1 <http://c/>\n");
 }
 
 TEST(ExchangePasteTest, DescriptorNameRules) {
@@ -118,38 +104,29 @@ TEST(ExchangePasteTest, DescriptorNameRules) {
     EXPECT_EQ(LinkItemName(root.List(), "Two\r\nlines"), "Two  lines");
 }
 
-class DroppedFileTest : public ::testing::Test {
-protected:
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const std::string path = m_Dir.PathOf(name);
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    test::TTempDir m_Dir{"exchange"};
-};
+using DroppedFileTest = test::TDirTest;
 
 TEST_F(DroppedFileTest, ShortcutsAndLinkFilesBecomeItems) {
     TPasteData data;
     data.Files = {
-        Write("News Site.url", "[InternetShortcut]\r\nURL=http://news/\r\n"),
-        Write("Kde.desktop", "[Desktop Entry]\nType=Link\nURL[$e]=https://kde/\nName=KDE Home\nIcon=x\n"),
-        Write("gnome-link.desktop", "[Desktop Entry]\nType=Link\nURL=https://gnome/\n"),
-        Write("app.desktop", "[Desktop Entry]\nType=Application\nExec=x\nName=App\n"),
-        Write("notes.txt", "hello"),
-        Write("empty.url", "[InternetShortcut]\r\nURL=\r\n"),
-        m_Dir.PathOf("missing.url"),
-        m_Dir.Path().string(),
+        Put("News Site.url", "[InternetShortcut]\r\nURL=http://news/\r\n"),
+        Put("Kde.desktop", "[Desktop Entry]\nType=Link\nURL[$e]=https://kde/\nName=KDE Home\nIcon=x\n"),
+        Put("gnome-link.desktop", "[Desktop Entry]\nType=Link\nURL=https://gnome/\n"),
+        Put("app.desktop", "[Desktop Entry]\nType=Application\nExec=x\nName=App\n"),
+        Put("notes.txt", "hello"),
+        Put("empty.url", "[InternetShortcut]\r\nURL=\r\n"),
+        PathOf("missing.url"),
+        m_Dir.string(),
     };
     THVFolder root;
     EXPECT_EQ(PasteInto(data, root).Created, 3);
-    EXPECT_EQ(Names(root), (std::vector<std::string>{"News Site", "KDE Home", "gnome-link"}));
-    EXPECT_EQ(root.List().Items(1)->GetURL(), "https://kde/");
+    EXPECT_EQ(Outline(root), "News Site <http://news/>\nKDE Home <https://kde/>\ngnome-link <https://gnome/>\n");
 }
 
 TEST_F(DroppedFileTest, NonShortcutFilesAddNothing) {
     TPasteData data;
-    data.Files = {Write("photo.jpg", std::string(1000, '\xFF')), Write("big.url", std::string(200000, 'x'))};
-    const std::string fifo = m_Dir.PathOf("pipe.url");
+    data.Files = {Put("photo.jpg", std::string(1000, '\xFF')), Put("big.url", std::string(200000, 'x'))};
+    const std::string fifo = PathOf("pipe.url");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     data.Files.push_back(fifo); // must not wait for a writer
     THVFolder root;

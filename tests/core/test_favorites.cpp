@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
 #include "importexport/ExpFavorites.h"
 #include "importexport/Favorites.h"
@@ -8,55 +9,30 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sys/stat.h>
 
 namespace hv {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FavoritesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "favorites-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override {
-        fs::permissions(m_Dir, fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(m_Dir);
-    }
-    std::string P(const std::string& relative) const { return (m_Dir / relative).string(); }
-    void Write(const std::string& relative, const std::string& bytes) {
-        fs::create_directories(fs::path(P(relative)).parent_path());
-        std::ofstream(P(relative), std::ios::binary) << bytes;
-    }
-    fs::path m_Dir;
-};
+using FavoritesTest = test::TDirTest;
 
 TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
-    Write("fav/News/a.url", BuildShortcutFile("http://a/"));
-    Write("fav/News/Deep/b.URL", BuildShortcutFile("http://b/"));
-    Write("fav/Page.URL", BuildShortcutFile("http://p/"));
-    Write("fav/nourl.url", "[InternetShortcut]\r\n");
-    Write("fav/page.lnk", "x");
-    Write("fav/readme.txt", "x");
-    Write("fav/Alpha/.hidden.url", BuildShortcutFile("http://h/"));
+    Put("fav/News/a.url", BuildShortcutFile("http://a/"));
+    Put("fav/News/Deep/b.URL", BuildShortcutFile("http://b/"));
+    Put("fav/Page.URL", BuildShortcutFile("http://p/"));
+    Put("fav/nourl.url", "[InternetShortcut]\r\n");
+    Put("fav/page.lnk", "x");
+    Put("fav/readme.txt", "x");
+    Put("fav/Alpha/.hidden.url", BuildShortcutFile("http://h/"));
     THVFolder target("t");
     target.List().Add("old");
     test::TFakePrompts prompts;
     prompts.YesNoAnswers = {true};
-    EXPECT_TRUE(ImportFavorites(target, P("fav"), prompts));
-    ASSERT_EQ(target.ChildCount(), 2);
-    EXPECT_EQ(target.Child(0)->Name(), "Alpha"); // sorted afterwards
-    EXPECT_EQ(target.Child(1)->Name(), "News");
-    EXPECT_EQ(target.Child(1)->List().Items(0)->GetName(), "a");
-    EXPECT_EQ(target.Child(1)->Child(0)->List().Items(0)->GetURL(), "http://b/");
-    ASSERT_EQ(target.List().Count(), 3);
-    EXPECT_EQ(target.List().Items(0)->GetName(), "old");
-    EXPECT_EQ(target.List().Items(2)->GetName(), "nourl");
-    EXPECT_EQ(target.List().Items(2)->GetURL(), "");
+    EXPECT_TRUE(ImportFavorites(target, PathOf("fav"), prompts));
+    // Folders sorted afterwards; a hidden shortcut, other files and links of other kinds stay out.
+    EXPECT_EQ(test::Outline(target), "old <>\nPage <http://p/>\nnourl <>\n[Alpha]-\n[News]-\n  a <http://a/>\n"
+                                     "  [Deep]-\n    b <http://b/>\n");
     EXPECT_TRUE(target.Expanded());
     ASSERT_EQ(prompts.Records.size(), 2u);
     EXPECT_EQ(
@@ -67,44 +43,38 @@ TEST_F(FavoritesTest, ImportCopiesNestedDirectoriesAndShortcuts) {
 }
 
 TEST_F(FavoritesTest, ImportMakesNamesUniqueAndMergesCaseVariantsOfADirectory) {
-    Write("fav/News/x.url", BuildShortcutFile("http://1/"));
-    Write("fav/news/x.url", BuildShortcutFile("http://2/"));
-    Write("fav/news/X.URL", BuildShortcutFile("http://3/"));
+    Put("fav/News/x.url", BuildShortcutFile("http://1/"));
+    Put("fav/news/x.url", BuildShortcutFile("http://2/"));
+    Put("fav/news/X.URL", BuildShortcutFile("http://3/"));
     THVFolder target("t");
     target.List().Add("x");
-    EXPECT_TRUE(ImportFavoritesTree(target, P("fav")));
-    ASSERT_EQ(target.ChildCount(), 1);
-    const THVList& list = target.Child(0)->List();
-    ASSERT_EQ(list.Count(), 3);
-    EXPECT_EQ(list.Items(0)->GetName(), "x");
-    EXPECT_EQ(list.Items(1)->GetName(), "X~1");
-    EXPECT_EQ(list.Items(2)->GetName(), "x~2");
+    EXPECT_TRUE(ImportFavoritesTree(target, PathOf("fav")));
+    EXPECT_EQ(test::Outline(target), "x <>\n[News]-\n  x <http://1/>\n  X~1 <http://3/>\n  x~2 <http://2/>\n");
 }
 
 TEST_F(FavoritesTest, ImportDoesNotLoopThroughALinkToAnUpperDirectory) {
-    Write("fav/sub/a.url", BuildShortcutFile("http://a/"));
-    fs::create_directory_symlink(P("fav"), P("fav/sub/up"));
+    Put("fav/sub/a.url", BuildShortcutFile("http://a/"));
+    fs::create_directory_symlink(PathOf("fav"), PathOf("fav/sub/up"));
     THVFolder target("t");
-    ImportFavoritesTree(target, P("fav"));
-    ASSERT_EQ(target.ChildCount(), 1);
-    EXPECT_EQ(target.Child(0)->ChildCount(), 1); // "up" becomes a folder once, without content
-    EXPECT_EQ(target.Child(0)->Child(0)->ChildCount(), 0);
+    ImportFavoritesTree(target, PathOf("fav"));
+    // "up" becomes a folder once, without content.
+    EXPECT_EQ(test::Outline(target), "[sub]-\n  a <http://a/>\n  [up]-\n");
 }
 
 TEST_F(FavoritesTest, ImportRefusesAFolderWithSubfoldersAndStopsOnNo) {
     THVFolder target("t");
     target.AddChild("c");
     test::TFakePrompts prompts;
-    EXPECT_FALSE(ImportFavorites(target, P("fav"), prompts));
+    EXPECT_FALSE(ImportFavorites(target, PathOf("fav"), prompts));
     EXPECT_EQ(prompts.Only().Kind, test::TFakePrompts::TKind::Warning);
     THVFolder empty("e");
     test::TFakePrompts declined;
     declined.YesNoAnswers = {false};
-    EXPECT_FALSE(ImportFavorites(empty, P("missing"), declined));
+    EXPECT_FALSE(ImportFavorites(empty, PathOf("missing"), declined));
     EXPECT_EQ(declined.Records.size(), 1u);
 }
 
-TEST(SafeFileName, WidensTheElevenCharactersAndBareDots) {
+TEST(SafeFileName, WidensTheElevenCharactersAndBareDotsAfterDroppingControls) {
     EXPECT_EQ(SafeFileName("a/b:c?"), "a\xEF\xBC\x8F"
                                       "b\xEF\xBC\x9A"
                                       "c\xEF\xBC\x9F");
@@ -112,9 +82,6 @@ TEST(SafeFileName, WidensTheElevenCharactersAndBareDots) {
                                           "\xEF\xBC\x9E\xEF\xBD\x9C");
     EXPECT_EQ(SafeFileName(".."), "\xEF\xBC\x8E\xEF\xBC\x8E");
     EXPECT_EQ(SafeFileName("a.b"), "a.b");
-}
-
-TEST(SafeFileName, DropsControlCharactersBeforeWideningDots) {
     EXPECT_EQ(SafeFileName(std::string("a\0b\tc\x7F\x1F", 8)), "abc");
     EXPECT_EQ(SafeFileName(std::string(".\0.", 3)), "\xEF\xBC\x8E\xEF\xBC\x8E");
 }
@@ -123,82 +90,75 @@ TEST_F(FavoritesTest, ANulInANameNeverCutsTheShortcutsFileName) {
     THVFolder root("r");
     root.List().Add(std::string(".profile\0x", 10))->SetURL("http://p/");
     root.AddChild(std::string("d\0", 2))->List().Add("s")->SetURL("http://s/");
-    EXPECT_TRUE(ExportFavoritesTree(root, P("out")).empty());
-    EXPECT_FALSE(fs::exists(P("out/.profile")));
-    EXPECT_EQ(ReadFileBytes(P("out/.profilex.url")), "[InternetShortcut]\r\nURL=http://p/\r\n");
-    EXPECT_TRUE(FileExists(P("out/d/s.url")));
+    EXPECT_TRUE(ExportFavoritesTree(root, PathOf("out")).empty());
+    EXPECT_FALSE(fs::exists(PathOf("out/.profile")));
+    EXPECT_EQ(ReadFileBytes(PathOf("out/.profilex.url")), "[InternetShortcut]\r\nURL=http://p/\r\n");
+    EXPECT_TRUE(FileExists(PathOf("out/d/s.url")));
 }
 
 TEST_F(FavoritesTest, ExportNeverFollowsALinkInsideTheDestination) {
-    fs::create_directories(P("elsewhere"));
-    fs::create_directories(P("out"));
-    fs::create_directory_symlink(P("elsewhere"), P("out/sub"));
-    fs::create_directories(P("real"));
-    fs::create_directory_symlink(P("real"), P("chosen")); // the destination itself may be a link
+    fs::create_directories(PathOf("elsewhere"));
+    fs::create_directories(PathOf("out"));
+    fs::create_directory_symlink(PathOf("elsewhere"), PathOf("out/sub"));
+    fs::create_directories(PathOf("real"));
+    fs::create_directory_symlink(PathOf("real"), PathOf("chosen")); // the destination itself may be a link
     THVFolder root("r");
     root.List().Add("top")->SetURL("http://t/");
     root.AddChild("sub")->List().Add("a")->SetURL("http://a/");
     root.AddChild("next")->List().Add("b")->SetURL("http://b/");
-    const auto errors = ExportFavoritesTree(root, P("out"));
+    const auto errors = ExportFavoritesTree(root, PathOf("out"));
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "フォルダ '" + P("out/sub") + "' を作れませんでした。");
-    EXPECT_TRUE(fs::is_empty(P("elsewhere")));
-    EXPECT_TRUE(FileExists(P("out/top.url")));
-    EXPECT_TRUE(FileExists(P("out/next/b.url"))); // the walk came back up past the refused link
-    EXPECT_TRUE(ExportFavoritesTree(root, P("chosen")).empty());
-    EXPECT_TRUE(FileExists(P("real/sub/a.url")));
-    EXPECT_TRUE(FileExists(P("real/next/b.url")));
+    EXPECT_EQ(errors[0], "フォルダ '" + PathOf("out/sub") + "' を作れませんでした。");
+    EXPECT_TRUE(fs::is_empty(PathOf("elsewhere")));
+    EXPECT_TRUE(FileExists(PathOf("out/top.url")));
+    EXPECT_TRUE(FileExists(PathOf("out/next/b.url"))); // the walk came back up past the refused link
+    EXPECT_TRUE(ExportFavoritesTree(root, PathOf("chosen")).empty());
+    EXPECT_TRUE(FileExists(PathOf("real/sub/a.url")));
+    EXPECT_TRUE(FileExists(PathOf("real/next/b.url")));
 }
 
 TEST_F(FavoritesTest, ExportNumbersInsteadOfOverwriting) {
     THVFolder root("r");
     root.List().Add("Name")->SetURL("http://n/");
     root.AddChild("Sub")->List().Add("s")->SetURL("http://s/");
-    EXPECT_TRUE(ExportFavoritesTree(root, P("out")).empty());
-    EXPECT_TRUE(ExportFavoritesTree(root, P("out")).empty());
-    EXPECT_EQ(ReadFileBytes(P("out/Name.url")), "[InternetShortcut]\r\nURL=http://n/\r\n");
-    EXPECT_TRUE(FileExists(P("out/Name(2).url")));
-    EXPECT_TRUE(FileExists(P("out/Sub/s(2).url")));
+    EXPECT_TRUE(ExportFavoritesTree(root, PathOf("out")).empty());
+    EXPECT_TRUE(ExportFavoritesTree(root, PathOf("out")).empty());
+    EXPECT_EQ(ReadFileBytes(PathOf("out/Name.url")), "[InternetShortcut]\r\nURL=http://n/\r\n");
+    EXPECT_TRUE(FileExists(PathOf("out/Name(2).url")));
+    EXPECT_TRUE(FileExists(PathOf("out/Sub/s(2).url")));
 }
 
-TEST_F(FavoritesTest, ExportListsAFolderThatCannotBeMadeOnceAndSkipsIt) {
-    Write("out/Blocked", "a file where the directory should be");
-    THVFolder root("r");
-    THVFolder* blocked = root.AddChild("Blocked");
-    blocked->List().Add("a");
-    blocked->AddChild("Below")->List().Add("b");
-    const auto errors = ExportFavoritesTree(root, P("out"));
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "フォルダ '" + P("out/Blocked") + "' を作れませんでした。");
-}
-
-TEST_F(FavoritesTest, ExportListsAFileThatCannotBeWritten) {
+TEST_F(FavoritesTest, ExportListsAFolderOrFileThatCannotBeMadeOnceAndGoesOn) {
+    Put("out/Blocked", "a file where the directory should be");
     // A name longer than the file system takes: no file can be made under it, not even by root.
     const std::string name(300, 'a');
     THVFolder root("r");
     root.List().Add(name);
     root.List().Add("b");
-    const auto errors = ExportFavoritesTree(root, P("out"));
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], "ファイル \"" + P("out/" + name + ".url") + "\" に書き込めませんでした。");
-    EXPECT_TRUE(FileExists(P("out/b.url")));
+    THVFolder* blocked = root.AddChild("Blocked");
+    blocked->List().Add("a");
+    blocked->AddChild("Below")->List().Add("b");
+    EXPECT_EQ(ExportFavoritesTree(root, PathOf("out")),
+              (std::vector<std::string>{"ファイル \"" + PathOf("out/" + name + ".url") + "\" に書き込めませんでした。",
+                                        "フォルダ '" + PathOf("out/Blocked") + "' を作れませんでした。"}));
+    EXPECT_TRUE(FileExists(PathOf("out/b.url")));
 }
 
 TEST_F(FavoritesTest, ClearingRemovesShortcutsAndEmptiedDirectoriesOnly) {
-    Write("out/a.URL", "x");
-    Write("out/keep.txt", "x");
-    Write("out/Only/b.url", "x");
-    Write("out/Mixed/c.url", "x");
-    Write("out/Mixed/notes.txt", "x");
-    Write("elsewhere/d.url", "x");
-    fs::create_directory_symlink(P("elsewhere"), P("out/link"));
-    ClearFavoritesDirectory(P("out"));
-    EXPECT_FALSE(fs::exists(P("out/a.URL")));
-    EXPECT_TRUE(fs::exists(P("out/keep.txt")));
-    EXPECT_FALSE(fs::exists(P("out/Only")));
-    EXPECT_FALSE(fs::exists(P("out/Mixed/c.url")));
-    EXPECT_TRUE(fs::exists(P("out/Mixed/notes.txt")));
-    EXPECT_TRUE(fs::exists(P("elsewhere/d.url"))); // a link is not followed
+    Put("out/a.URL", "x");
+    Put("out/keep.txt", "x");
+    Put("out/Only/b.url", "x");
+    Put("out/Mixed/c.url", "x");
+    Put("out/Mixed/notes.txt", "x");
+    Put("elsewhere/d.url", "x");
+    fs::create_directory_symlink(PathOf("elsewhere"), PathOf("out/link"));
+    ClearFavoritesDirectory(PathOf("out"));
+    EXPECT_FALSE(fs::exists(PathOf("out/a.URL")));
+    EXPECT_TRUE(fs::exists(PathOf("out/keep.txt")));
+    EXPECT_FALSE(fs::exists(PathOf("out/Only")));
+    EXPECT_FALSE(fs::exists(PathOf("out/Mixed/c.url")));
+    EXPECT_TRUE(fs::exists(PathOf("out/Mixed/notes.txt")));
+    EXPECT_TRUE(fs::exists(PathOf("elsewhere/d.url"))); // a link is not followed
 }
 
 TEST_F(FavoritesTest, DecliningTheClearingQuestionWritesNothing) {
@@ -207,38 +167,35 @@ TEST_F(FavoritesTest, DecliningTheClearingQuestionWritesNothing) {
     test::TFakePrompts prompts;
     prompts.YesNoAnswers = {false};
     std::vector<std::string> errors;
-    EXPECT_FALSE(ExportFavorites(root, P("out"), true, prompts, errors));
-    EXPECT_FALSE(fs::exists(P("out/a.url")));
-    EXPECT_EQ(prompts.Only().Text, P("out") + "\n現在このフォルダ以下にある項目（インターネットショートカット）とサブフ"
-                                              "ォルダを削除します。よろしいですか？");
+    EXPECT_FALSE(ExportFavorites(root, PathOf("out"), true, prompts, errors));
+    EXPECT_FALSE(fs::exists(PathOf("out/a.url")));
+    EXPECT_EQ(prompts.Only().Text, PathOf("out") +
+                                       "\n現在このフォルダ以下にある項目（インターネットショートカット）とサブフ"
+                                       "ォルダを削除します。よろしいですか？");
 }
 
-TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParents) {
+TEST_F(FavoritesTest, NewExportFolderIsMadeWithItsMissingParentsOrReportedWithItsName) {
     test::TFakePrompts prompts;
-    EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい");
-    EXPECT_TRUE(fs::is_directory(P("a/b/新しい")));
-    EXPECT_EQ(CreateExportSubFolder(P("a/b"), "新しい", prompts), P("a/b") + "/新しい"); // already there
-    EXPECT_EQ(CreateExportSubFolder(P("a"), "", prompts), std::nullopt);
+    EXPECT_EQ(CreateExportSubFolder(PathOf("a/b"), "新しい", prompts), PathOf("a/b") + "/新しい");
+    EXPECT_TRUE(fs::is_directory(PathOf("a/b/新しい")));
+    EXPECT_EQ(CreateExportSubFolder(PathOf("a/b"), "新しい", prompts), PathOf("a/b") + "/新しい"); // already there
+    EXPECT_EQ(CreateExportSubFolder(PathOf("a"), "", prompts), std::nullopt);
     EXPECT_TRUE(prompts.Records.empty());
+    Put("file", "x");
+    EXPECT_EQ(CreateExportSubFolder(PathOf("file"), "sub", prompts), std::nullopt);
+    EXPECT_EQ(prompts.Only().Text, "フォルダ 'sub' を作れませんでした。");
 }
 
 TEST_F(FavoritesTest, NewExportFolderRefusesTheForbiddenCharactersAndBareDots) {
     for (const std::string name :
          {"a\\b", "a/b", "a:b", "a,b", "a;b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "..", "."}) {
         test::TFakePrompts prompts;
-        EXPECT_EQ(CreateExportSubFolder(P(""), name, prompts), std::nullopt) << name;
+        EXPECT_EQ(CreateExportSubFolder(PathOf(""), name, prompts), std::nullopt) << name;
         ASSERT_EQ(prompts.Records.size(), 1u) << name;
         EXPECT_EQ(prompts.Records[0].Kind, test::TFakePrompts::TKind::Warning);
         EXPECT_EQ(prompts.Records[0].Text, "フォルダ名に使えない文字が含まれていました。");
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(m_Dir), fs::directory_iterator()), 0);
-}
-
-TEST_F(FavoritesTest, NewExportFolderThatCannotBeMadeIsReportedWithItsName) {
-    Write("file", "x");
-    test::TFakePrompts prompts;
-    EXPECT_EQ(CreateExportSubFolder(P("file"), "sub", prompts), std::nullopt);
-    EXPECT_EQ(prompts.Only().Text, "フォルダ 'sub' を作れませんでした。");
 }
 
 } // namespace

@@ -35,11 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TRefCase{"& &; &#; &#x; &unknown; &", "& &; &#; &#x; &unknown; &", "& &; &#; &#x; &unknown; &"},
                       TRefCase{"日本&amp;語", "日本&語", "日本&語"}));
 
-TEST(NumericCharRef, IsDecimal) {
+TEST(EscapeHtml, ReplacesTheFourCharactersOnlyAndNumericReferencesAreDecimal) {
     EXPECT_EQ(NumericCharRef(U'😀'), "&#128512;");
-}
-
-TEST(EscapeHtml, ReplacesTheFourCharactersOnly) {
     EXPECT_EQ(EscapeHtml("<b>&\"x'\" 日本"), "&lt;b&gt;&amp;&quot;x'&quot; 日本");
     EXPECT_EQ(EscapeHtml("&amp;"), "&amp;amp;");
     EXPECT_EQ(DecodeCharRefs(EscapeHtml("<a href=\"x&y\">")), "<a href=\"x&y\">");

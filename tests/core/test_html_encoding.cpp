@@ -1,12 +1,10 @@
+#include "BookmarkTestSupport.h"
 #include "importexport/HtmlParse.h"
 #include "text/Encoding.h"
 #include "text/KanjiDetect.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 using namespace std::string_literals;
@@ -17,32 +15,29 @@ namespace {
 // Kanji, hiragana, full-width and half-width katakana, a symbol, NEC's circled one, and ASCII.
 const std::string kJapanese = "日本語のテキスト、ｶﾀｶﾅとカタカナ ①【記号】 abc";
 
-struct TDetectCase {
-    const char* Name;
-    std::string Bytes;
-    std::optional<TKanjiCode> Expected;
-};
-
-class TDetectKanjiCodeTest : public ::testing::TestWithParam<TDetectCase> {};
-
-TEST_P(TDetectKanjiCodeTest, Decides) {
-    EXPECT_EQ(DetectKanjiCode(GetParam().Bytes), GetParam().Expected);
+TEST(DetectKanjiCode, Decides) {
+    struct TCase {
+        const char* Name;
+        std::string Bytes;
+        std::optional<TKanjiCode> Expected;
+    };
+    const TCase cases[] = {
+        {"Ascii", "plain\r\n\ttext", TKanjiCode::kcNone},
+        {"EscapeBeforeEightBit", "a\x1B$B$\"\x1B(B\xA4", TKanjiCode::kcJis},
+        {"EscapeAfterEightBit", "\xA4\xA2\x1B$B", std::nullopt},
+        {"SjisLeadByte", "x\x85\x40", TKanjiCode::kcSjis},
+        {"ByteAboveFC", "\xFD", TKanjiCode::kcEuc},
+        {"EucKanji", "\xC6\xFC\xCB\xDC", TKanjiCode::kcEuc},
+        {"SjisKanjiWithAsciiTrail", "\xE3\x41", TKanjiCode::kcSjis},
+        {"FewKatakanaAreSjis", std::string(40, 'a') + "\xB1", TKanjiCode::kcSjis},
+        {"ControlByteRejects", "a\x01\x85", std::nullopt},
+        {"ControlAfterDecisionIsNotSeen", "\x85\x40\x01", TKanjiCode::kcSjis},
+        {"NulStopsScanning", "abc\0\x85"s, TKanjiCode::kcNone},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(DetectKanjiCode(c.Bytes), c.Expected) << c.Name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, TDetectKanjiCodeTest,
-    ::testing::Values(TDetectCase{"Ascii", "plain\r\n\ttext", TKanjiCode::kcNone},
-                      TDetectCase{"EscapeBeforeEightBit", "a\x1B$B$\"\x1B(B\xA4", TKanjiCode::kcJis},
-                      TDetectCase{"EscapeAfterEightBit", "\xA4\xA2\x1B$B", std::nullopt},
-                      TDetectCase{"SjisLeadByte", "x\x85\x40", TKanjiCode::kcSjis},
-                      TDetectCase{"ByteAboveFC", "\xFD", TKanjiCode::kcEuc},
-                      TDetectCase{"EucKanji", "\xC6\xFC\xCB\xDC", TKanjiCode::kcEuc},
-                      TDetectCase{"SjisKanjiWithAsciiTrail", "\xE3\x41", TKanjiCode::kcSjis},
-                      TDetectCase{"FewKatakanaAreSjis", std::string(40, 'a') + "\xB1", TKanjiCode::kcSjis},
-                      TDetectCase{"ControlByteRejects", "a\x01\x85", std::nullopt},
-                      TDetectCase{"ControlAfterDecisionIsNotSeen", "\x85\x40\x01", TKanjiCode::kcSjis},
-                      TDetectCase{"NulStopsScanning", "abc\0\x85"s, TKanjiCode::kcNone}),
-    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(JisArithmetic, SjisToJisUndoesJisToSjisForEveryCode) {
     for (unsigned c1 = 0x21; c1 <= 0x7E; ++c1) {
@@ -63,12 +58,9 @@ struct TEncodedCase {
 
 class TKanjiTextTest : public ::testing::TestWithParam<TEncodedCase> {};
 
-TEST_P(TKanjiTextTest, KnownBytesDecode) {
-    EXPECT_EQ(DecodeKanjiText(GetParam().Bytes, GetParam().Code, TLineEnds::Keep).Text, "日本");
-}
-
-TEST_P(TKanjiTextTest, EncodingAndDecodingGiveTheTextBack) {
+TEST_P(TKanjiTextTest, KnownBytesDecodeAndEncodingAndDecodingGiveTheTextBack) {
     const TKanjiCode code = GetParam().Code;
+    EXPECT_EQ(DecodeKanjiText(GetParam().Bytes, code, TLineEnds::Keep).Text, "日本");
     const std::string text = code == TKanjiCode::kcJis ? "日本語 ①、カナ abc" : kJapanese;
     EXPECT_EQ(DecodeKanjiText(EncodeKanjiText(text, code), code, TLineEnds::Keep).Text, text);
     EXPECT_EQ(EncodeKanjiText("日本", code), GetParam().Bytes);
@@ -89,14 +81,11 @@ TEST(KanjiText, CharactersWithoutAFormBecomeReferences) {
     EXPECT_EQ(EncodeKanjiText("€", TKanjiCode::kcEuc, [](std::string& out, char32_t) { out += '?'; }), "?");
 }
 
-TEST(KanjiText, JisEscapesSwitchModes) {
+TEST(KanjiText, JisEscapesSwitchModesAndEucSpecialFormsDecode) {
     // ESC $ @ is JIS X 0208 too; ESC ( I gives half-width katakana; ESC ( J is one-byte again.
     EXPECT_EQ(DecodeKanjiText("\x1B$@F|\x1B(I1\x1B(Jx", TKanjiCode::kcJis, TLineEnds::Keep).Text, "日ｱx");
     // A first escape back to ASCII must not switch on two-byte mode.
     EXPECT_EQ(DecodeKanjiText("\x1B(Bab\x1B$BF|\x1B(B", TKanjiCode::kcJis, TLineEnds::Keep).Text, "ab日");
-}
-
-TEST(KanjiText, EucSpecialForms) {
     EXPECT_EQ(DecodeKanjiText("\x8E\xB1\x8F\xB0\xA1x", TKanjiCode::kcEuc, TLineEnds::Keep).Text, "ｱ丂x");
     // A stray byte is kept as its private-use character.
     EXPECT_EQ(DecodeKanjiText("a\xA4", TKanjiCode::kcEuc, TLineEnds::Keep).Text, "a\xEF\x9E\xA4");
@@ -113,27 +102,16 @@ TEST(KanjiText, LineEndsBecomeCrLfAndAreCounted) {
     }
 }
 
-class TLoadHtmlFileTest : public ::testing::Test {
+class TLoadHtmlFileTest : public test::TDirTest {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "html-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-
     std::string Load(const std::string& bytes, int* lines = nullptr) {
-        const std::string path = (m_Dir / "page.html").string();
-        std::ofstream(path, std::ios::binary) << bytes;
         int count = -1;
-        std::string text = LoadHtmlFile(path, count);
+        std::string text = LoadHtmlFile(Put("page.html", bytes), count);
         if (lines != nullptr) {
             *lines = count;
         }
         return text;
     }
-
-    std::filesystem::path m_Dir;
 };
 
 TEST_F(TLoadHtmlFileTest, GeneratedFilesOfEveryEncodingReadTheSame) {
@@ -161,21 +139,14 @@ TEST_F(TLoadHtmlFileTest, DeclaredCharsetIsBelieved) {
     EXPECT_EQ(Load("<meta charset=\"koi8-r\">日本"), "<meta charset=\"koi8-r\">日本");
 }
 
-TEST_F(TLoadHtmlFileTest, ByteOrderMarkIsDropped) {
+TEST_F(TLoadHtmlFileTest, ByteOrderMarkIsDroppedAndRejectedEmptyOrMissingFilesGiveNoText) {
     EXPECT_EQ(Load("\xEF\xBB\xBFok"), "ok");
-}
-
-TEST_F(TLoadHtmlFileTest, RejectedAndEmptyFilesGiveNoText) {
     int lines = -1;
     EXPECT_EQ(Load("a\nb\x01\x02", &lines), "");
     EXPECT_EQ(lines, 0);
     EXPECT_EQ(Load("", &lines), "");
     EXPECT_EQ(Load("\0abc"s, &lines), "");
-}
-
-TEST_F(TLoadHtmlFileTest, MissingFileRaises) {
-    int lines = 0;
-    EXPECT_THROW(LoadHtmlFile((m_Dir / "none.html").string(), lines), EFileError);
+    EXPECT_THROW(LoadHtmlFile(PathOf("none.html"), lines), EFileError);
 }
 
 } // namespace

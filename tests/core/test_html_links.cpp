@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "importexport/HtmlParse.h"
 #include "importexport/ImpHtml.h"
 #include "model/HVFolder.h"
@@ -87,11 +88,8 @@ TEST(ImportHtmlLinks, AddsCheckedRowsWithUniqueNames) {
     links[2] = {"SAME", "http://c", "", 3, true};
     EXPECT_EQ(ImportHtmlLinks(links, root), 2);
     EXPECT_EQ(ImportHtmlLinks(links, root, true), 3);
-    std::vector<std::string> names;
-    for (const auto& item : root.List()) {
-        names.push_back(item->GetName());
-    }
-    EXPECT_EQ(names, (std::vector<std::string>{"Same", "Same~1", "SAME~2", "Same~3", "other", "SAME~4"}));
+    EXPECT_EQ(test::Outline(root), "Same <>\nSame~1 <http://a>\nSAME~2 <http://c>\nSame~3 <http://a>\n"
+                                   "other <mailto:b>\nSAME~4 <http://c>\n");
     EXPECT_EQ(LinksImportedMessage(2), "2個のリンクをインポートしました。");
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,9 +61,7 @@ struct TTree {
     }
     static std::vector<std::string> Children(const THVFolder& folder) {
         std::vector<std::string> names;
-        for (const auto& child : folder.Children()) {
-            names.push_back(child->Name());
-        }
+        std::ranges::transform(folder.Children(), std::back_inserter(names), [](const auto& c) { return c->Name(); });
         return names;
     }
 
@@ -78,60 +77,48 @@ const char* const kFolderTaken =
     "フォルダ名 '技術' は既に使われています。\n\n１つのフォルダに同じ名前のサブフォルダを複数作ることはできません。"
     "半角アルファベットの大文字・小文字は同一視されます。";
 
-struct TRenameCase {
-    const char* Typed;
-    const char* Stored;
-    const char* Message;
-    bool Changed;
-};
-
-class FolderRename : public testing::TestWithParam<TRenameCase> {};
-
-TEST_P(FolderRename, FollowsTheNameRules) {
-    const TRenameCase& c = GetParam();
-    TTree t;
-    THVFolder* news = t.Root.AddChild("ニュース");
-    t.Root.AddChild("技術");
-    const TRenameResult result = t.Edits.RenameFolder(*news, c.Typed, false);
-    EXPECT_EQ(news->Name(), c.Stored);
-    EXPECT_EQ(result.Message, c.Message);
-    EXPECT_EQ(result.Changed, c.Changed);
-    EXPECT_EQ(t.Recorder.Log, c.Changed ? TLog{"changed " + news->Name()} : TLog{});
-}
-
-INSTANTIATE_TEST_SUITE_P(TTreeEdits, FolderRename,
-                         testing::Values(TRenameCase{"世界", "世界", "", true}, TRenameCase{"a\\b", "a￥b", "", true},
-                                         TRenameCase{"x\ty\x01", "xy", "", true},
-                                         TRenameCase{"\t\x02", "ニュース", "名前が入力されていません。", false},
-                                         TRenameCase{"技術", "ニュース", kFolderTaken, false},
-                                         TRenameCase{"ニュース", "ニュース", "", false}));
-
 const char* const kItemTaken =
     "アイテム名 'BETA' は既に使われています。\n\n１つのフォルダに同じ名前のアイテムを複数作ることはできません。"
     "半角アルファベットの大文字・小文字は同一視されます。";
 
-class ItemRename : public testing::TestWithParam<TRenameCase> {};
-
-TEST_P(ItemRename, FollowsTheNameRules) {
-    const TRenameCase& c = GetParam();
-    TTree t;
-    t.Item(t.Root, "Beta");
-    THVItem* gamma = t.Item(t.Root, "gamma");
-    const TRenameResult result = t.Edits.RenameItem(*gamma, c.Typed);
-    EXPECT_EQ(gamma->GetName(), c.Stored);
-    EXPECT_EQ(result.Message, c.Message);
-    EXPECT_EQ(result.Changed, c.Changed);
-    EXPECT_EQ(t.Recorder.Log, c.Changed ? TLog{"item " + gamma->GetName()} : TLog{});
-    EXPECT_EQ(t.Root.List().FindByName(c.Stored), gamma);
+TEST(TTreeEdits, RenamesFollowTheNameRules) {
+    struct TCase {
+        bool Folder; // renames the folder ニュース beside 技術, else the item gamma beside Beta
+        const char* Typed;
+        const char* Stored;
+        const char* Message;
+        bool Changed;
+    };
+    const TCase cases[] = {
+        {true, "世界", "世界", "", true},
+        {true, "a\\b", "a￥b", "", true},
+        {true, "\t\x02", "ニュース", "名前が入力されていません。", false},
+        {true, "技術", "ニュース", kFolderTaken, false},
+        {true, "ニュース", "ニュース", "", false},
+        {false, "omega", "omega", "", true},
+        {false, "om\tega\x01", "omega", "", true},
+        {false, "a\\b", "a\\b", "", true},
+        {false, "\t", "gamma", "名前が入力されていません。", false},
+        {false, "BETA", "gamma", kItemTaken, false},
+        {false, "GAMMA", "GAMMA", "", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        TTree t;
+        THVFolder* news = t.Root.AddChild("ニュース");
+        t.Root.AddChild("技術");
+        t.Item(t.Root, "Beta");
+        THVItem* gamma = t.Item(t.Root, "gamma");
+        const TRenameResult result =
+            c.Folder ? t.Edits.RenameFolder(*news, c.Typed, false) : t.Edits.RenameItem(*gamma, c.Typed);
+        EXPECT_EQ(c.Folder ? news->Name() : gamma->GetName(), c.Stored);
+        EXPECT_EQ(result.Message, c.Message);
+        EXPECT_EQ(result.Changed, c.Changed);
+        const std::string notice = c.Folder ? "changed " + news->Name() : "item " + gamma->GetName();
+        EXPECT_EQ(t.Recorder.Log, c.Changed ? TLog{notice} : TLog{});
+        EXPECT_EQ(t.Root.List().FindByName(gamma->GetName()), gamma);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(TTreeEdits, ItemRename,
-                         testing::Values(TRenameCase{"omega", "omega", "", true},
-                                         TRenameCase{"om\tega\x01", "omega", "", true},
-                                         TRenameCase{"a\\b", "a\\b", "", true},
-                                         TRenameCase{"\t", "gamma", "名前が入力されていません。", false},
-                                         TRenameCase{"BETA", "gamma", kItemTaken, false},
-                                         TRenameCase{"GAMMA", "GAMMA", "", true}));
 
 TEST(TTreeEdits, RenamedFolderTakesItsPlaceWhenSorted) {
     TTree t;
@@ -156,6 +143,10 @@ TEST(TTreeEdits, AddFolderInsertsAtTheEndThenSortsAndRefusesTakenNames) {
     EXPECT_EQ(t.Edits.AddFolder(t.Root, "", false), nullptr);
     EXPECT_EQ(t.Edits.AddFolder(*added, "b", false)->Parent(), added);
     EXPECT_EQ(t.Recorder.Log, (TLog{"+folder? a 0", "+folder b"}));
+    // Removed observers hear nothing.
+    t.Edits.RemoveObserver(&t.Recorder);
+    t.Edits.AddFolder(t.Root, "c", false);
+    EXPECT_EQ(t.Recorder.Log.size(), 2U);
 }
 
 TEST(TTreeEdits, DeleteFolderAnnouncesEveryItemBelowItThenTheFolder) {
@@ -267,24 +258,31 @@ TEST(TTreeEdits, AddItemAndSortItemsAreAnnounced) {
 TEST(TTreeEdits, AddNewItemIsAnnouncedUnderItsUniqueName) {
     TTree t;
     t.Item(t.Root, "x");
-    THVItem* added = t.Edits.AddNewItem(t.Root.List(), "x", "http://x.example/");
+    EXPECT_EQ(t.Edits.AddNewItem(t.Root.List(), "x", "http://x.example/")->GetURL(), "http://x.example/");
     t.Edits.AddNewItem(t.Root.List(), "X", "");
-    EXPECT_EQ(added->GetURL(), "http://x.example/");
     EXPECT_EQ(TTree::Names(t.Root), (TNames{"x", "x~1", "X~2"}));
     // The inserted notice comes after the rename, so the views show the name that is kept.
     EXPECT_EQ(t.Recorder.Log, (TLog{"+item? Hollyvine 1", "+item x~1", "+item? Hollyvine 2", "+item X~2"}));
 }
 
-TEST(TTreeEdits, MovingAFolderIntoItsOwnLineOrParentIsRefused) {
+TEST(TTreeEdits, MovingAFolderIntoItsOwnLineOrParentIsRefusedElsewhereMakesIt) {
     TTree t;
     THVFolder* tech = t.Root.AddChild("tech");
     THVFolder* linux = tech->AddChild("linux");
+    t.Item(*tech, "t1");
     THVFolder* life = t.Root.AddChild("life");
     EXPECT_EQ(t.Edits.MoveFolderInto(t.Root, *life, false), nullptr);
     EXPECT_EQ(t.Edits.MoveFolderInto(*tech, t.Root, false), nullptr);
     EXPECT_EQ(t.Edits.MoveFolderInto(*tech, *tech, false), nullptr);
     EXPECT_EQ(t.Edits.MoveFolderInto(*tech, *linux, false), nullptr);
     EXPECT_TRUE(t.Recorder.Log.empty());
+    THVFolder* receiver = t.Edits.MoveFolderInto(*tech, *life, false);
+    ASSERT_NE(receiver, nullptr);
+    EXPECT_EQ(receiver->Parent(), life);
+    EXPECT_EQ(receiver->Name(), "tech");
+    EXPECT_EQ(TTree::Names(*receiver), (TNames{"t1"}));
+    EXPECT_EQ(TTree::Children(*receiver), (TNames{"linux"}));
+    EXPECT_EQ(t.Recorder.Log.front(), "+folder? life 0");
 }
 
 // life already holds tech/linux with an item named like one of the moving ones.
@@ -316,26 +314,6 @@ TEST(TTreeEdits, MovingAFolderIntoAnotherMergesSameNamedFolders) {
     // The emptied source goes last, announced as freed.
     ASSERT_GE(log.size(), 3U);
     EXPECT_EQ(TLog(log.end() - 3, log.end()), (TLog{"freed folder tech", "-folder? tech", "-folder Hollyvine 0"}));
-}
-
-TEST(TTreeEdits, MovingIntoAFolderWithoutTheNameMakesIt) {
-    TTree t;
-    THVFolder* tech = t.Root.AddChild("tech");
-    t.Item(*tech, "t1");
-    THVFolder* life = t.Root.AddChild("life");
-    THVFolder* receiver = t.Edits.MoveFolderInto(*tech, *life, false);
-    ASSERT_NE(receiver, nullptr);
-    EXPECT_EQ(receiver->Parent(), life);
-    EXPECT_EQ(receiver->Name(), "tech");
-    EXPECT_EQ(TTree::Names(*receiver), (TNames{"t1"}));
-    EXPECT_EQ(t.Recorder.Log.front(), "+folder? life 0");
-}
-
-TEST(TTreeEdits, RemovedObserversHearNothing) {
-    TTree t;
-    t.Edits.RemoveObserver(&t.Recorder);
-    t.Edits.AddFolder(t.Root, "a", false);
-    EXPECT_TRUE(t.Recorder.Log.empty());
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 #include "IconFileBuilder.h"
+#include "TempDir.h"
 #include "properties/PeIcons.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 
 namespace hv {
@@ -70,20 +70,14 @@ TEST(IcoDirectory, EveryTruncationKeepsOnlyWholeImages) {
 }
 
 TEST(IcoDirectory, HostileHeadersGiveNoImages) {
-    Bytes ico = BuildIcoFile(Group({16}));
-    Bytes wrongType = ico;
-    wrongType[2] = 2; // a cursor file
-    EXPECT_TRUE(ReadIcoDirectory(wrongType).empty());
-    Bytes hugeCount = ico;
-    hugeCount[4] = 0xFF;
-    hugeCount[5] = 0xFF;
-    EXPECT_TRUE(ReadIcoDirectory(hugeCount).empty());
-    Bytes offsetPastEnd = ico;
-    Put32(offsetPastEnd, 6 + 12, 0xFFFFFFF0u);
-    EXPECT_TRUE(ReadIcoDirectory(offsetPastEnd).empty());
-    Bytes sizePastEnd = ico;
-    Put32(sizePastEnd, 6 + 8, 0xFFFFFFFFu);
-    EXPECT_TRUE(ReadIcoDirectory(sizePastEnd).empty());
+    // A cursor file, a huge count, an offset past the end, a size past the end.
+    for (const auto spoil :
+         {+[](Bytes& b) { b[2] = 2; }, +[](Bytes& b) { b[4] = b[5] = 0xFF; },
+          +[](Bytes& b) { Put32(b, 6 + 12, 0xFFFFFFF0u); }, +[](Bytes& b) { Put32(b, 6 + 8, 0xFFFFFFFFu); }}) {
+        Bytes ico = BuildIcoFile(Group({16}));
+        spoil(ico);
+        EXPECT_TRUE(ReadIcoDirectory(ico).empty());
+    }
 }
 
 class PeIconFormats : public ::testing::TestWithParam<bool> {};
@@ -171,25 +165,20 @@ INSTANTIATE_TEST_SUITE_P(
                     }}),
     [](const auto& info) { return std::string(info.param.Name); });
 
-TEST(PeIcons, GroupDirectoryWithHugeCountListsNothingOfIt) {
-    TPeLayout layout;
-    Bytes pe = BuildPeFile({Group({16})}, false, &layout);
-    pe[layout.FirstGroupData + 4] = 0xFF;
-    pe[layout.FirstGroupData + 5] = 0xFF;
-    const auto groups = ReadPeIconGroups(pe);
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_TRUE(groups[0].empty());
-}
-
-TEST(PeIcons, SubdirectoryPointingAtItselfEnds) {
-    TPeLayout layout;
-    Bytes pe = BuildPeFile({Group({16})}, false, &layout);
-    // The group's name entry points back at the group type directory.
-    const std::size_t nameEntry = layout.Resources + layout.GroupTypeDirectory + 16;
-    Put32(pe, nameEntry + 4, static_cast<std::uint32_t>(layout.GroupTypeDirectory) | 0x80000000u);
-    const auto groups = ReadPeIconGroups(pe);
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_TRUE(groups[0].empty());
+TEST(PeIcons, GroupDirectoryWithHugeCountOrSubdirectoryPointingAtItselfListsAnEmptyGroup) {
+    for (const bool loop : {false, true}) {
+        TPeLayout layout;
+        Bytes pe = BuildPeFile({Group({16})}, false, &layout);
+        if (loop) { // the group's name entry points back at the group type directory
+            const std::size_t nameEntry = layout.Resources + layout.GroupTypeDirectory + 16;
+            Put32(pe, nameEntry + 4, static_cast<std::uint32_t>(layout.GroupTypeDirectory) | 0x80000000u);
+        } else {
+            pe[layout.FirstGroupData + 4] = pe[layout.FirstGroupData + 5] = 0xFF;
+        }
+        const auto groups = ReadPeIconGroups(pe);
+        ASSERT_EQ(groups.size(), 1u) << loop;
+        EXPECT_TRUE(groups[0].empty()) << loop;
+    }
 }
 
 TEST(PeIcons, ManyGroupsSharingOneImageAreCapped) {
@@ -199,10 +188,11 @@ TEST(PeIcons, ManyGroupsSharingOneImageAreCapped) {
 }
 
 TEST(IconFiles, ReadFromDiskByExtension) {
-    const std::string dir = ::testing::TempDir();
-    const std::string ico = dir + "/hv_icons_TEST.ICO";
-    const std::string dll = dir + "/hv_icons_test.dll";
-    const std::string txt = dir + "/hv_icons_test.txt";
+    const test::TTempDir temp("icons");
+    const std::string dir = temp.Path().string();
+    const std::string ico = dir + "/TEST.ICO";
+    const std::string dll = dir + "/test.dll";
+    const std::string txt = dir + "/test.txt";
     const Bytes pe = BuildPeFile({Group({16}), Group({16}), Group({16})});
     std::ofstream(ico, std::ios::binary).write(reinterpret_cast<const char*>(pe.data()), 10); // broken ".ico"
     std::ofstream(dll, std::ios::binary).write(reinterpret_cast<const char*>(pe.data()), static_cast<long>(pe.size()));
@@ -214,9 +204,6 @@ TEST(IconFiles, ReadFromDiskByExtension) {
     EXPECT_TRUE(ReadFileIcons(txt, 16).empty());
     EXPECT_TRUE(ReadFileIcons(dir + "/missing.ico", 16).empty());
     EXPECT_TRUE(ReadFileIcons(dir, 16).empty());
-    std::remove(ico.c_str());
-    std::remove(dll.c_str());
-    std::remove(txt.c_str());
 }
 
 } // namespace

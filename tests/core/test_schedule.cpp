@@ -81,9 +81,6 @@ TEST(FormatSchedule, WritesTheStoredForm) {
     for (const auto& [form, expected] : cases) {
         EXPECT_EQ(FormatSchedule(form), expected);
     }
-    const TScheduleRec back = ParseSchedule(FormatSchedule(week({2, 6}, 7, 5, 0, 6)));
-    EXPECT_EQ(back.Days, Days({2, 6}));
-    EXPECT_EQ(back.PeriodHours, 6);
 }
 
 // 2024-03-04 is a Monday.

@@ -1,3 +1,4 @@
+#include "BookmarkTestSupport.h"
 #include "FakePrompts.h"
 #include "importexport/Shortcut.h"
 #include "model/HVFolder.h"
@@ -5,41 +6,35 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace hv {
 namespace {
 
-struct TUrlCase {
-    const char* Label;
-    std::string Bytes;
-    std::string Url;
-};
-
-class ShortcutUrlTest : public ::testing::TestWithParam<TUrlCase> {};
-
-TEST_P(ShortcutUrlTest, ReadsTheUrlValueLikeAnIniFile) {
-    EXPECT_EQ(ParseShortcutURL(GetParam().Bytes), GetParam().Url);
+TEST(ShortcutUrl, ReadsTheUrlValueLikeAnIniFile) {
+    struct TCase {
+        const char* Label;
+        std::string Bytes;
+        std::string Url;
+    };
+    const TCase cases[] = {
+        {"Plain", "[InternetShortcut]\r\nURL=http://a/\r\n", "http://a/"},
+        {"LfOnly", "[InternetShortcut]\nURL=http://a/", "http://a/"},
+        {"CaseAndBlanks", "  [internetshortcut]  \r\n  url = http://a/b  \r\n", "http://a/b"},
+        {"OtherSectionFirst", "[Other]\r\nURL=x\r\n[InternetShortcut]\r\nURL=y\r\n", "y"},
+        {"FirstKeyWins", "[InternetShortcut]\r\nURL=a\r\nURL=b\r\n", "a"},
+        {"Quoted", "[InternetShortcut]\r\nURL=\"http://q/\"\r\n", "http://q/"},
+        {"NoUrlKey", "[InternetShortcut]\r\nIconIndex=1\r\n", ""},
+        {"KeyOutsideSection", "URL=http://a/\r\n", ""},
+        {"Empty", "", ""},
+        {"Utf8Bom", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n", "http://a/\xE6\xBC\xA2"},
+        // 漢 in CP932 is 0x8A 0xBF; the trail byte is not valid UTF-8
+        {"Cp932", "[InternetShortcut]\r\nURL=http://a/\x8A\xBF\r\n", "http://a/\xE6\xBC\xA2"},
+        // 表 (0x95 0x5C) ends in a byte that looks like "\" and must not break the line
+        {"Cp932Backslash", "[InternetShortcut]\r\nURL=\x95\x5C\r\n", "\xE8\xA1\xA8"},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(ParseShortcutURL(c.Bytes), c.Url) << c.Label;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, ShortcutUrlTest,
-    ::testing::Values(TUrlCase{"Plain", "[InternetShortcut]\r\nURL=http://a/\r\n", "http://a/"},
-                      TUrlCase{"LfOnly", "[InternetShortcut]\nURL=http://a/", "http://a/"},
-                      TUrlCase{"CaseAndBlanks", "  [internetshortcut]  \r\n  url = http://a/b  \r\n", "http://a/b"},
-                      TUrlCase{"OtherSectionFirst", "[Other]\r\nURL=x\r\n[InternetShortcut]\r\nURL=y\r\n", "y"},
-                      TUrlCase{"FirstKeyWins", "[InternetShortcut]\r\nURL=a\r\nURL=b\r\n", "a"},
-                      TUrlCase{"Quoted", "[InternetShortcut]\r\nURL=\"http://q/\"\r\n", "http://q/"},
-                      TUrlCase{"NoUrlKey", "[InternetShortcut]\r\nIconIndex=1\r\n", ""},
-                      TUrlCase{"KeyOutsideSection", "URL=http://a/\r\n", ""}, TUrlCase{"Empty", "", ""},
-                      TUrlCase{"Utf8Bom", "\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://a/\xE6\xBC\xA2\r\n",
-                               "http://a/\xE6\xBC\xA2"},
-                      // 漢 in CP932 is 0x8A 0xBF; the trail byte is not valid UTF-8
-                      TUrlCase{"Cp932", "[InternetShortcut]\r\nURL=http://a/\x8A\xBF\r\n", "http://a/\xE6\xBC\xA2"},
-                      // 表 (0x95 0x5C) ends in a byte that looks like "\" and must not break the line
-                      TUrlCase{"Cp932Backslash", "[InternetShortcut]\r\nURL=\x95\x5C\r\n", "\xE8\xA1\xA8"}),
-    [](const auto& info) { return info.param.Label; });
 
 TEST(ShortcutUrl, CutsAt2099BytesWithoutSplittingACharacter) {
     EXPECT_EQ(ParseShortcutURL("[InternetShortcut]\nURL=" + std::string(3000, 'a')), std::string(2099, 'a'));
@@ -70,53 +65,30 @@ TEST(ShortcutName, StripsDirectoryAndUrlExtensionInAnyCase) {
     EXPECT_EQ(ShortcutName("url"), "");
 }
 
-class ShortcutImportTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_Dir = std::filesystem::path(::testing::TempDir()) / ("shortcuts-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_Dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const auto path = (m_Dir / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::filesystem::path m_Dir;
-};
+using ShortcutImportTest = test::TDirTest;
 
-TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesAndMakesNamesUnique) {
-    const auto x = Write("x.url", BuildShortcutFile("http://x/"));
-    const auto noUrl = Write("none.url", "[InternetShortcut]\r\n");
-    const auto text = Write("readme.txt", BuildShortcutFile("http://t/"));
+TEST_F(ShortcutImportTest, SkipsEmptyUrlsAndOtherFilesMakesNamesUniqueAndReportsTheCount) {
+    const auto x = Put("x.url", BuildShortcutFile("http://x/"));
+    const auto noUrl = Put("none.url", "[InternetShortcut]\r\n");
+    const auto text = Put("readme.txt", BuildShortcutFile("http://t/"));
     THVFolder folder("f");
     test::TFakePrompts prompts;
-    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, (m_Dir / "missing.url").string()}, folder, prompts), 2);
-    ASSERT_EQ(folder.List().Count(), 2);
-    EXPECT_EQ(folder.List().Items(0)->GetName(), "x");
-    EXPECT_EQ(folder.List().Items(1)->GetName(), "x~1");
-    EXPECT_EQ(folder.List().Items(1)->GetURL(), "http://x/");
+    EXPECT_EQ(ImportShortcuts({x, noUrl, text, x, PathOf("missing.url")}, folder, prompts), 2);
+    EXPECT_EQ(test::Outline(folder), "x <http://x/>\nx~1 <http://x/>\n");
     EXPECT_EQ(prompts.Only().Text, "2 個のショートカットをインポートしました。");
+    test::TFakePrompts none;
+    EXPECT_EQ(ImportShortcuts({}, folder, none), 0);
+    EXPECT_EQ(none.Only().Text, "0 個のショートカットをインポートしました。");
 }
 
 TEST_F(ShortcutImportTest, FreedesktopLinkFilesAreShortcutsToo) {
-    const auto named = Write("a.desktop", "[Desktop Entry]\nType=Link\nName=Qt docs\nURL=https://doc.qt.io/\n");
-    const auto unnamed = Write("Page.DESKTOP", "[Desktop Entry]\nType=Link\nURL=https://u.example/\n");
-    const auto app = Write("app.desktop", "[Desktop Entry]\nType=Application\nExec=true\n");
+    const auto named = Put("a.desktop", "[Desktop Entry]\nType=Link\nName=Qt docs\nURL=https://doc.qt.io/\n");
+    const auto unnamed = Put("Page.DESKTOP", "[Desktop Entry]\nType=Link\nURL=https://u.example/\n");
+    const auto app = Put("app.desktop", "[Desktop Entry]\nType=Application\nExec=true\n");
     THVFolder folder("f");
     test::TFakePrompts prompts;
     EXPECT_EQ(ImportShortcuts({named, unnamed, app}, folder, prompts), 2);
-    ASSERT_EQ(folder.List().Count(), 2);
-    EXPECT_EQ(folder.List().Items(0)->GetName(), "Qt docs");
-    EXPECT_EQ(folder.List().Items(0)->GetURL(), "https://doc.qt.io/");
-    EXPECT_EQ(folder.List().Items(1)->GetName(), "Page");
-}
-
-TEST_F(ShortcutImportTest, ReportsZero) {
-    THVFolder folder("f");
-    test::TFakePrompts prompts;
-    EXPECT_EQ(ImportShortcuts({}, folder, prompts), 0);
-    EXPECT_EQ(prompts.Only().Text, "0 個のショートカットをインポートしました。");
+    EXPECT_EQ(test::Outline(folder), "Qt docs <https://doc.qt.io/>\nPage <https://u.example/>\n");
 }
 
 } // namespace
