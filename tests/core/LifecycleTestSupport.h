@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakePrompts.h"
+#include "TempDir.h"
 #include "document/HVDocument.h"
 #include "model/HVFolder.h"
 #include "platform/Clock.h"
@@ -17,7 +18,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
@@ -68,18 +68,6 @@ public:
 // A document with settings in memory, a fake window and prompts, and a directory of its own.
 class TLifecycleTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "hv_lifecycle_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-        m_Settings = std::make_unique<TSettings>(m_Store, &m_Fonts);
-        m_Doc = std::make_unique<THVDocument>(m_Prompts, m_Settings.get(), &m_View);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::remove_all(m_Dir, ec);
-    }
-
     std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
     void Put(const std::string& name, const std::string& bytes) const {
         std::ofstream(PathOf(name), std::ios::binary) << bytes;
@@ -103,13 +91,14 @@ protected:
 
     TTestClock m_Clock{EncodeDateTime(2024, 3, 5, 10, 30)};
     TScopedClock m_ClockScope{m_Clock};
-    std::filesystem::path m_Dir;
+    TTempDir m_Temp{"hv_lifecycle"};
+    std::filesystem::path m_Dir = m_Temp.Path();
     TMemoryRegistryStore m_Store;
     TNoFonts m_Fonts;
-    std::unique_ptr<TSettings> m_Settings;
+    std::unique_ptr<TSettings> m_Settings = std::make_unique<TSettings>(m_Store, &m_Fonts);
     TFakePrompts m_Prompts;
     TRecordingView m_View;
-    std::unique_ptr<THVDocument> m_Doc;
+    std::unique_ptr<THVDocument> m_Doc = std::make_unique<THVDocument>(m_Prompts, m_Settings.get(), &m_View);
 };
 
 } // namespace hv::test

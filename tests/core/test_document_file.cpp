@@ -1,3 +1,4 @@
+#include "TempDir.h"
 #include "document/DocumentFile.h"
 #include "document/RecordReader.h"
 #include "model/HVFolder.h"
@@ -34,16 +35,10 @@ std::string Rewrite(const std::string& bytes) {
 
 } // namespace
 
-TEST(DocumentFile, AnEmptyDocumentIsJustTheHeader) {
+TEST(DocumentFile, WritesFoldersInTreeOrderWithLevelsAndAnEmptyTreeAsJustTheHeader) {
     THVFolder root;
     EXPECT_EQ(BuildDocumentBytes(root, ""), kHeader1);
-    auto back = Read(kHeader1);
-    EXPECT_EQ(back->List().Count(), 0);
-    EXPECT_EQ(back->ChildCount(), 0);
-}
-
-TEST(DocumentFile, WritesFoldersInTreeOrderWithLevels) {
-    THVFolder root;
+    EXPECT_EQ(Read(kHeader1)->List().Count() + Read(kHeader1)->ChildCount(), 0);
     root.List().Add()->SetName("top");
     THVFolder* a = root.AddChild("a");
     a->AddChild("a1")->List().Add()->SetName("deep");
@@ -55,7 +50,7 @@ TEST(DocumentFile, WritesFoldersInTreeOrderWithLevels) {
                                                        "[Folder]\r\nLevel=1\r\nName=b\r\n\r\n");
 }
 
-TEST(DocumentFile, VersionTwoScramblesEverythingAfterTheFirstLine) {
+TEST(DocumentFile, VersionTwoScramblesEverythingAfterTheFirstLineAndMayHaveAnEmptyPassword) {
     THVFolder root;
     root.List().Add()->SetName("A");
     std::string bytes = BuildDocumentBytes(root, "pw");
@@ -71,13 +66,10 @@ TEST(DocumentFile, VersionTwoScramblesEverythingAfterTheFirstLine) {
     EXPECT_EQ(doc.Version, 2);
     EXPECT_EQ(doc.Password, "pw");
     EXPECT_EQ(back->List().Items(0)->GetName(), "A");
-}
-
-TEST(DocumentFile, AnEmptyPasswordLineOpensWithoutPassword) {
-    std::string bytes = "# Hollyvine Document 2\r\n";
+    // An empty password line opens without a password.
     std::string header = "Password=\r\n\r\n";
     Scramble(header);
-    TDocumentText doc = ParseDocumentBytes(bytes + header);
+    doc = ParseDocumentBytes("# Hollyvine Document 2\r\n" + header);
     EXPECT_EQ(doc.Version, 2);
     EXPECT_EQ(doc.Password, "");
 }
@@ -224,6 +216,7 @@ TEST(DocumentFile, ATextDecidingTheEncodingLateInALargeBodyDecidesItForTheWhole)
         {"😀", "Encoding=UTF-8\r\n\r\n"},
         {"\xEF\x9F\x83\xEF\x9E\xA9", "Encoding=UTF-8\r\nKeptBytes=U+F700\r\n\r\n"},
     };
+    const test::TTempDir dir("hv_doc_late");
     for (const auto& [late, header] : cases) {
         SCOPED_TRACE(header);
         THVFolder root;
@@ -243,35 +236,14 @@ TEST(DocumentFile, ATextDecidingTheEncodingLateInALargeBodyDecidesItForTheWhole)
         EXPECT_EQ(back->List().Items(4999)->GetName(), "東京 4999");
         EXPECT_EQ(back->Child(0)->List().Items(0)->GetName(), late);
         // Saved, the file is written in CP932 first and again when the late piece refuses it;
-        // what stays is the one right file.
-        namespace fs = std::filesystem;
-        const fs::path dir = fs::temp_directory_path() / "hv_doc_late";
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        const std::string path = (dir / "doc.hv").string();
+        // what stays is the one right file, and the second case replaces the first's.
+        const std::string path = dir.PathOf("doc.hv");
         SaveDocumentFile(path, root, "pw");
         EXPECT_EQ(ReadFileBytes(path), bytes);
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-        fs::remove_all(dir);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
         Scramble(bytes, 24); // the header in plain text again
         EXPECT_NE(bytes.find(header), std::string::npos);
     }
-}
-
-TEST(DocumentFile, SaveReplacesTheFileSafely) {
-    namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / "hv_doc_save";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    std::string path = (dir / "doc.hv").string();
-    THVFolder root;
-    root.List().Add()->SetName("one");
-    SaveDocumentFile(path, root, "");
-    root.List().Add()->SetName("two");
-    SaveDocumentFile(path, root, "");
-    EXPECT_EQ(ReadFileBytes(path), BuildDocumentBytes(root, ""));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-    fs::remove_all(dir);
 }
 
 TEST(DocumentFile, ADocumentNestedAHundredThousandDeepRoundTrips) {

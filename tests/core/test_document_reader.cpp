@@ -1,6 +1,7 @@
 // Reading a document file piece by piece must give exactly what reading it whole gives, wherever
 // the pieces end.
 
+#include "TempDir.h"
 #include "document/DocumentFile.h"
 #include "document/DocumentReader.h"
 #include "document/RecordReader.h"
@@ -9,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 using namespace hv;
 
@@ -19,14 +18,8 @@ namespace {
 
 class DocumentReaderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_Dir = std::filesystem::temp_directory_path() / ("hvreader." + std::to_string(getpid()));
-        std::filesystem::create_directories(m_Dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Dir); }
-
     std::string WriteFile(const std::string& bytes) {
-        const std::string path = (m_Dir / "doc.hv").string();
+        const std::string path = m_Dir.PathOf("doc.hv");
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
@@ -42,7 +35,7 @@ protected:
         return BuildDocumentBytes(root, reader.Password(), reader.Encoding() == TDocEncoding::Utf8);
     }
 
-    std::filesystem::path m_Dir;
+    test::TTempDir m_Dir{"hvreader"};
 };
 
 // Several megabytes of items of many lengths, so that block ends fall on every offset of a piece.
@@ -110,7 +103,7 @@ TEST_F(DocumentReaderTest, HeadersWithoutBodiesAndBrokenFiles) {
         "# Holly Vine Document 1\r\n\r\n[Item]\r\nTitle=a\r\nURL=\r\n\r\n");
     EXPECT_THROW(TDocumentReader(WriteFile("<html>\r\n\r\n")), EInvalidDocument);
     EXPECT_THROW(TDocumentReader(WriteFile("")), EInvalidDocument);
-    EXPECT_THROW(TDocumentReader((m_Dir / "missing.hv").string()), EFileError);
+    EXPECT_THROW(TDocumentReader(m_Dir.PathOf("missing.hv")), EFileError);
     // A directory where the document should be cannot be read.
-    EXPECT_THROW(TDocumentReader(m_Dir.string()), EFileError);
+    EXPECT_THROW(TDocumentReader(m_Dir.Path().string()), EFileError);
 }

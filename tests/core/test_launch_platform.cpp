@@ -1,3 +1,4 @@
+#include "TempDir.h"
 #include "platform/LinuxShellLauncher.h"
 #include "platform/NmcliConnections.h"
 #include "platform/Process.h"
@@ -8,7 +9,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <stdlib.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -25,16 +25,6 @@ namespace {
 // for, so no real xdg-open or nmcli is ever started.
 class PlatformTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = ::testing::TempDir() + "hvlaunch-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = fs::canonical(pattern);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(m_Dir, ec);
-    }
-
     std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
 
     void WriteFile(const std::string& name, const std::string& content, int mode = 0644) const {
@@ -70,7 +60,8 @@ protected:
         return TLinuxShellLauncher({m_Dir.string(), timeoutMs}).Execute(file, parameters);
     }
 
-    fs::path m_Dir;
+    test::TTempDir m_Temp{"hvlaunch"};
+    fs::path m_Dir = fs::canonical(m_Temp.Path());
 };
 
 bool NoChildLeft() {

@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "TempDir.h"
 #include "platform/SafeFile.h"
 #include "platform/SystemError.h"
 
@@ -27,13 +28,6 @@ namespace {
 
 class SafeFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "hv_safefile_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_Dir); }
-
     std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
     void Put(const std::string& name, const std::string& content, mode_t mode) const {
         std::ofstream(PathOf(name), std::ios::binary) << content;
@@ -51,7 +45,8 @@ protected:
         return names;
     }
 
-    fs::path m_Dir;
+    test::TTempDir m_Temp{"hv_safefile"};
+    fs::path m_Dir = m_Temp.Path();
 };
 
 using TNames = std::vector<std::string>;
@@ -92,14 +87,6 @@ TEST_F(SafeFileTest, SymbolicLinkChainIsFollowed) {
 }
 
 TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
-    TSafeWriteOptions options;
-    options.ErrorMessage = "ファイル \"x.hv\" を保存できませんでした。";
-    try {
-        WriteFileSafely(PathOf("nowhere/x.hv"), "data", options);
-        ADD_FAILURE() << "no error";
-    } catch (const EFileError& e) {
-        EXPECT_STREQ(e.what(), options.ErrorMessage.c_str());
-    }
     try {
         WriteFileSafely(PathOf("nowhere/x.hv"), "data");
         ADD_FAILURE() << "no error";
@@ -109,6 +96,7 @@ TEST_F(SafeFileTest, FailuresLeaveTheOldFileAndNoTemporary) {
     EXPECT_TRUE(Entries().empty());
 
     Put("doc.hv", "precious", 0600);
+    TSafeWriteOptions options;
     for (std::size_t after : {0, 3, 9999}) {
         options.FailAfterBytes = after;
         EXPECT_THROW(WriteFileSafely(PathOf("doc.hv"), std::string(20000, 'x'), options), EFileError);
@@ -177,7 +165,6 @@ TEST_F(SafeFileTest, ReadAndExists) {
     } catch (const EFileError& e) {
         EXPECT_NE(std::string(e.what()).find(PathOf("missing")), std::string::npos);
     }
-    EXPECT_THROW(ReadFileBytes(m_Dir.string()), EFileError);
     const std::string big(300000, 'q');
     WriteFileSafely(PathOf("big"), big);
     EXPECT_TRUE(FileExists(PathOf("big")));

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +23,12 @@ THVItem* AddItem(THVFolder& folder, const std::string& name, const std::string& 
     item->SetURL(url);
     return item;
 }
+
+// Every "news" row of the tree below, and the status lines of a search through its four folders.
+const TStrings kAllNews = {"Hollyvine|r1 news", "Hollyvine\\A|a1 news", "Hollyvine\\A\\Sub|s1 NEWS",
+                           "Hollyvine\\B|b1 News"};
+const TStrings kFourFolders = {"検索中...",     "検索中... 0%",  "検索中... 20%",
+                               "検索中... 50%", "検索中... 70%", "検索終了"};
 
 // Hollyvine (r1) / A (a1, a2) / A\Sub (s1) ; B (b1)
 class TFindSearchTest : public ::testing::Test {
@@ -58,6 +64,10 @@ protected:
     TFindProgress Recording() {
         return {[this](const std::string& s) { m_Status.push_back(s); }, {}};
     }
+    // Calls onPoll with the number of each poll, counted in m_Polls.
+    TFindProgress Polling(std::function<void(int)> onPoll) {
+        return {{}, [this, onPoll] { onPoll(++m_Polls); }};
+    }
 
     THVFolder m_Root{"Hollyvine"};
     THVFolder* m_A;
@@ -67,12 +77,13 @@ protected:
     TFakePrompts m_Prompts;
     TFindSearch m_Search{m_Prompts, &m_Notices};
     TStrings m_Status;
+    int m_Polls = 0;
 };
 
-TEST_F(TFindSearchTest, RangesAreWalkedInPreOrder) {
-    EXPECT_EQ(m_Search.Search(Request("news", TFindRange::AllFolders)), TFindOutcome::Finished);
-    EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\A|a1 news", "Hollyvine\\A\\Sub|s1 NEWS",
-                                "Hollyvine\\B|b1 News"}));
+TEST_F(TFindSearchTest, RangesAreWalkedInPreOrderWithProgressInWholeTensOfPercent) {
+    EXPECT_EQ(m_Search.Search(Request("news", TFindRange::AllFolders), Recording()), TFindOutcome::Finished);
+    EXPECT_EQ(Rows(), kAllNews);
+    EXPECT_EQ(m_Status, kFourFolders); // 0, 2 (10 * 1 / 4 = 2), 5 and 7 tenths
     TFindRequest request = Request("news", TFindRange::CurrentFolder, m_A);
     m_Search.Search(request);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine\\A|a1 news", "Hollyvine\\A\\Sub|s1 NEWS"}));
@@ -80,13 +91,6 @@ TEST_F(TFindSearchTest, RangesAreWalkedInPreOrder) {
     m_Search.Search(request);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine\\A|a1 news"}));
     EXPECT_TRUE(m_Prompts.Records.empty());
-}
-
-TEST_F(TFindSearchTest, ReportsProgressAsWholeTensOfPercent) {
-    m_Search.Search(Request("news", TFindRange::AllFolders), Recording());
-    // Four folders: 0, 2 (10 * 1 / 4 = 2), 5 and 7 tenths.
-    EXPECT_EQ(m_Status,
-              (TStrings{"検索中...", "検索中... 0%", "検索中... 20%", "検索中... 50%", "検索中... 70%", "検索終了"}));
 }
 
 TEST_F(TFindSearchTest, AnEmptyTextIsReportedAndSearchesNothing) {
@@ -117,12 +121,11 @@ TEST_F(TFindSearchTest, SearchingWithinTheListKeepsOnlyRowsThatStillMatch) {
 }
 
 TEST_F(TFindSearchTest, CancellingKeepsTheRowsFoundSoFar) {
-    int polls = 0;
-    TFindProgress progress{{}, [&] {
-                               if (++polls == 5) { // A's first item is tested, the second not
-                                   m_Search.Cancel();
-                               }
-                           }};
+    const TFindProgress progress = Polling([&](int poll) {
+        if (poll == 5) { // A's first item is tested, the second not
+            m_Search.Cancel();
+        }
+    });
     EXPECT_EQ(m_Search.Search(Request("news", TFindRange::AllFolders), progress), TFindOutcome::Cancelled);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\A|a1 news"}));
     EXPECT_EQ(m_Prompts.Records, (TRecords{{TKind::Information, "検索を中止しました。", "Hollyvine"}}));
@@ -130,12 +133,11 @@ TEST_F(TFindSearchTest, CancellingKeepsTheRowsFoundSoFar) {
 
 TEST_F(TFindSearchTest, ClosingWhileSearchingAsksAndClosesWithoutTheCancelMessage) {
     m_Prompts.YesNoAnswers = {false, true}; // go on the first time, stop the second
-    int polls = 0;
-    TFindProgress progress{{}, [&] {
-                               if (++polls == 2 || polls == 5) {
-                                   EXPECT_FALSE(m_Search.QueryClose());
-                               }
-                           }};
+    const TFindProgress progress = Polling([&](int poll) {
+        if (poll == 2 || poll == 5) {
+            EXPECT_FALSE(m_Search.QueryClose());
+        }
+    });
     EXPECT_EQ(m_Search.Search(Request("news", TFindRange::AllFolders), progress), TFindOutcome::Cancelled);
     EXPECT_TRUE(m_Search.CloseRequested());
     EXPECT_EQ(Rows().size(), 2u);
@@ -145,11 +147,11 @@ TEST_F(TFindSearchTest, ClosingWhileSearchingAsksAndClosesWithoutTheCancelMessag
 
 TEST_F(TFindSearchTest, ASecondSearchStartedWhileOneRunsIsRefused) {
     TFindOutcome inner = TFindOutcome::Finished;
-    TFindProgress progress{{}, [&] {
-                               if (inner == TFindOutcome::Finished) {
-                                   inner = m_Search.Search(Request("a2", TFindRange::AllFolders));
-                               }
-                           }};
+    const TFindProgress progress = Polling([&](int) {
+        if (inner == TFindOutcome::Finished) {
+            inner = m_Search.Search(Request("a2", TFindRange::AllFolders));
+        }
+    });
     m_Search.Search(Request("news", TFindRange::AllFolders), progress);
     EXPECT_EQ(inner, TFindOutcome::Busy);
     EXPECT_EQ(Rows().size(), 4u);
@@ -188,15 +190,14 @@ TEST_F(TFindSearchTest, TheTreeMayChangeWhileTheSearchHandsOutControl) {
     for (int i = 0; i < 5; ++i) {
         AddItem(*m_A, "extra news " + std::to_string(i));
     }
-    int polls = 0;
-    TFindProgress progress{{}, [&] {
-                               if (++polls == 6) { // A's first two items are tested
-                                   m_Notices.ItemFreed(m_A->List().Items(0));
-                                   m_A->List().Delete(0);
-                                   m_Notices.SubtreeFreed(m_B);
-                                   m_Root.DeleteChild(m_B);
-                               }
-                           }};
+    const TFindProgress progress = Polling([&](int poll) {
+        if (poll == 6) { // A's first two items are tested
+            m_Notices.ItemFreed(m_A->List().Items(0));
+            m_A->List().Delete(0);
+            m_Notices.SubtreeFreed(m_B);
+            m_Root.DeleteChild(m_B);
+        }
+    });
     m_Search.Search(Request("news", TFindRange::AllFolders), progress);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\A|extra news 0", "Hollyvine\\A|extra news 1",
                                 "Hollyvine\\A|extra news 2", "Hollyvine\\A|extra news 3", "Hollyvine\\A|extra news 4",
@@ -209,17 +210,16 @@ TEST_F(TFindSearchTest, RowsFreedDuringARefinementDoNotDisturbIt) {
     }
     m_Search.Search(Request("e", TFindRange::AllFolders));
     ASSERT_EQ(Rows().size(), 10u);
-    int polls = 0;
-    TFindProgress progress{{}, [&] {
-                               if (++polls == 2) { // free a row below the one being tested
-                                   m_Notices.ItemFreed(m_A->List().Items(0));
-                                   m_A->List().Delete(0);
-                               }
-                           }};
+    const TFindProgress progress = Polling([&](int poll) {
+        if (poll == 2) { // free a row below the one being tested
+            m_Notices.ItemFreed(m_A->List().Items(0));
+            m_A->List().Delete(0);
+        }
+    });
     m_Search.Search(Request("keep", TFindRange::ResultList), progress);
     EXPECT_EQ(Rows(), (TStrings{"Hollyvine\\B|keep 0", "Hollyvine\\B|keep 1", "Hollyvine\\B|keep 2",
                                 "Hollyvine\\B|keep 3", "Hollyvine\\B|keep 4", "Hollyvine\\B|keep 5"}));
-    EXPECT_EQ(polls, 9); // ten rows, one of them gone before its turn
+    EXPECT_EQ(m_Polls, 9); // ten rows, one of them gone before its turn
 }
 
 TEST_F(TFindSearchTest, OpeningARowFindsItsFolderAndItemIgnoringCase) {
@@ -276,10 +276,8 @@ TEST_F(TFindSearchTest, ASlicedSearchFindsWhatABlockingOneFinds) {
     }
     EXPECT_GT(slices, 3);
     EXPECT_FALSE(m_Search.Searching());
-    EXPECT_EQ(Rows(), (TStrings{"Hollyvine|r1 news", "Hollyvine\\A|a1 news", "Hollyvine\\A\\Sub|s1 NEWS",
-                                "Hollyvine\\B|b1 News"}));
-    EXPECT_EQ(m_Status,
-              (TStrings{"検索中...", "検索中... 0%", "検索中... 20%", "検索中... 50%", "検索中... 70%", "検索終了"}));
+    EXPECT_EQ(Rows(), kAllNews);
+    EXPECT_EQ(m_Status, kFourFolders);
     EXPECT_EQ(m_Search.Start(Request("", TFindRange::AllFolders)), TFindOutcome::NoText);
     EXPECT_EQ(m_Search.Start(Request("A", TFindRange::ResultList)), TFindOutcome::Running);
     EXPECT_EQ(m_Search.Start(Request("B", TFindRange::ResultList)), TFindOutcome::Busy);

@@ -91,20 +91,11 @@ TEST(TFindHistoryTest, LoadsTheStoredValue) {
     EXPECT_EQ(history.Count(), TFindHistory::kMaxCount);
 }
 
-} // namespace
-} // namespace hv
-
-namespace hv {
-
-namespace {
-
 class TNoFontsForFind final : public TFontQuery {
 public:
     bool IsInstalled(std::string_view) const override { return false; }
     std::string DefaultUiFamily() const override { return "Sans"; }
 };
-
-} // namespace
 
 TEST(TFindOptionsTest, SurviveTheFindTableWithTheirHistory) {
     TMemoryRegistryStore store;
@@ -132,4 +123,5 @@ TEST(TFindOptionsTest, SurviveTheFindTableWithTheirHistory) {
     EXPECT_EQ(history.CommaText(), options.FindText);
 }
 
+} // namespace
 } // namespace hv

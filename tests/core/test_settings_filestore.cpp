@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "TempDir.h"
 #include "platform/SafeFile.h"
 #include "settings/FileRegistryStore.h"
 
@@ -22,20 +23,14 @@ constexpr const char* Key = "Software\\K.Amsel\\Hollyvine";
 
 class FileStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "hv_store_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_Dir = pattern;
-        m_Path = (m_Dir / "registry.reg").string();
-    }
-    void TearDown() override { fs::remove_all(m_Dir); }
     void Put(const std::string& content) const { std::ofstream(m_Path, std::ios::binary) << content; }
     TWarningSink Collect() {
         return [this](const std::string& message) { m_Warnings.push_back(message); };
     }
 
-    fs::path m_Dir;
-    std::string m_Path;
+    test::TTempDir m_Temp{"hv_store"};
+    fs::path m_Dir = m_Temp.Path();
+    std::string m_Path = (m_Dir / "registry.reg").string();
     std::vector<std::string> m_Warnings;
 };
 
@@ -161,49 +156,33 @@ TEST_F(FileStoreTest, MakesTheDirectoryAndRemovesTheFileWhenNothingIsLeft) {
     EXPECT_FALSE(FileExists(nested));
 }
 
-struct TEnvCase {
-    const char* Label;
-    const char* ConfigDir;
-    const char* XdgConfigHome;
-    const char* Expected; // "~" stands for $HOME
-};
-
-class ConfigDirectoryTest : public ::testing::TestWithParam<TEnvCase> {
-protected:
-    static void Set(const char* name, const char* value) {
-        if (value != nullptr) {
-            setenv(name, value, 1);
-        } else {
-            unsetenv(name);
-        }
+TEST(ConfigDirectoryTest, FollowsTheEnvironment) {
+    const auto set = [](const char* name, const char* value) {
+        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+    };
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved;
+    for (const char* name : {"HOLLYVINE_CONFIG_DIR", "XDG_CONFIG_HOME", "HOME"}) {
+        const char* value = std::getenv(name);
+        saved.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
     }
-    void SetUp() override {
-        for (const char* name : {"HOLLYVINE_CONFIG_DIR", "XDG_CONFIG_HOME", "HOME"}) {
-            const char* value = std::getenv(name);
-            m_Saved.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
-        }
-        setenv("HOME", "/home/tester", 1);
+    setenv("HOME", "/home/tester", 1);
+    const struct {
+        const char* ConfigDir;
+        const char* XdgConfigHome;
+        const char* Expected;
+    } cases[] = {{"/tmp/hv", "/x", "/tmp/hv"},
+                 {"", "/x", "/x/hollyvine"}, // an empty own directory counts as none
+                 {nullptr, "/x", "/x/hollyvine"},
+                 {nullptr, "rel", "/home/tester/.config/hollyvine"}, // a relative XDG directory is ignored
+                 {nullptr, nullptr, "/home/tester/.config/hollyvine"}};
+    for (const auto& c : cases) {
+        set("HOLLYVINE_CONFIG_DIR", c.ConfigDir);
+        set("XDG_CONFIG_HOME", c.XdgConfigHome);
+        EXPECT_EQ(RegistryFilePath(), std::string(c.Expected) + "/registry.reg");
     }
-    void TearDown() override {
-        for (const auto& [name, value] : m_Saved) {
-            Set(name.c_str(), value ? value->c_str() : nullptr);
-        }
+    for (const auto& [name, value] : saved) {
+        set(name, value ? value->c_str() : nullptr);
     }
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_Saved;
-};
-
-TEST_P(ConfigDirectoryTest, FollowsTheEnvironment) {
-    Set("HOLLYVINE_CONFIG_DIR", GetParam().ConfigDir);
-    Set("XDG_CONFIG_HOME", GetParam().XdgConfigHome);
-    EXPECT_EQ(RegistryFilePath(), std::string(GetParam().Expected) + "/registry.reg");
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, ConfigDirectoryTest,
-                         ::testing::Values(TEnvCase{"Own", "/tmp/hv", "/x", "/tmp/hv"},
-                                           TEnvCase{"OwnEmpty", "", "/x", "/x/hollyvine"},
-                                           TEnvCase{"Xdg", nullptr, "/x", "/x/hollyvine"},
-                                           TEnvCase{"XdgRelative", nullptr, "rel", "/home/tester/.config/hollyvine"},
-                                           TEnvCase{"Home", nullptr, nullptr, "/home/tester/.config/hollyvine"}),
-                         [](const auto& info) { return std::string(info.param.Label); });
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace hv;
 
 namespace {
@@ -19,11 +21,10 @@ TEST_P(RestorePosTest, TakesWhatTheOptionsAllow) {
     const TWindowPlacement designed{100, 100, 640, 480, false};
     const TWindowPlacement placement =
         ApplyRestorePos(GetParam().Text, RestorePosOptionsOf(GetParam().ValueName), designed);
-    EXPECT_EQ(placement.Left, GetParam().Expected.Left);
-    EXPECT_EQ(placement.Top, GetParam().Expected.Top);
-    EXPECT_EQ(placement.Width, GetParam().Expected.Width);
-    EXPECT_EQ(placement.Height, GetParam().Expected.Height);
-    EXPECT_EQ(placement.Maximized, GetParam().Expected.Maximized);
+    const auto fields = [](const TWindowPlacement& p) {
+        return std::tuple(p.Left, p.Top, p.Width, p.Height, p.Maximized);
+    };
+    EXPECT_EQ(fields(placement), fields(GetParam().Expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,3 +1,4 @@
+#include "TempDir.h"
 #include "platform/Clock.h"
 #include "settings/FileRegistryStore.h"
 #include "settings/Settings.h"
@@ -42,10 +43,6 @@ TEST_F(SettingsTest, AFreshInstallationGetsEveryDefaultIntoTheStore) {
     TSettings settings(m_Store, &m_Fonts);
     EXPECT_EQ(settings.Get(opt::Main::TrayIcon), 1);
     EXPECT_TRUE(settings.Get(opt::Main::SortFolder));
-    EXPECT_TRUE(settings.Get(opt::Main::Hour24));
-    EXPECT_TRUE(settings.Get(opt::Main::YearTwoDigit));
-    EXPECT_EQ(settings.Get(opt::Main::DayOfWeek), 1);
-    EXPECT_EQ(settings.Get(opt::Main::DateSeparator), "/");
     EXPECT_EQ(settings.Get(opt::ExportHtml::BGColor), 16777215);
     EXPECT_EQ(settings.Get(opt::ToolBar::FolderBar), "1,173,2");
     EXPECT_EQ(settings.Get(opt::Window::MemoFont), "00,09,Noto Sans CJK JP");
@@ -86,12 +83,7 @@ TEST_F(SettingsTest, StoredValuesWinAndKeepTheirRegistryKind) {
 
 TEST_F(SettingsTest, NoKeyIsCreatedOnReadingAfterStart) {
     TSettings settings(m_Store, &m_Fonts);
-    try {
-        settings.Table(TSettingsTable::Main).GetKey("NoSuchOption");
-        FAIL() << "no error";
-    } catch (const EHashError& e) {
-        EXPECT_STREQ(e.what(), "キー 'NoSuchOption' が見つかりません");
-    }
+    EXPECT_THROW(settings.Table(TSettingsTable::Main).GetKey("NoSuchOption"), EHashError);
 }
 
 TEST_F(SettingsTest, WindowPositionsLeaveTheTableButStayInTheStore) {
@@ -144,25 +136,13 @@ TEST_F(SettingsTest, TheEndWritesChangedValuesAndLeavesOthersAsTheStoreHasThem) 
     EXPECT_EQ(m_Store.ReadValue(WindowKey, "TreeWidth"), TRegValue::DWord(300));
 }
 
-struct TMemoFontCase {
-    const char* Label;
-    std::set<std::string> Installed;
-    const char* Expected;
-};
-
-class MemoFontTest : public ::testing::TestWithParam<TMemoFontCase> {};
-
-TEST_P(MemoFontTest, NamesTheFirstInstalledFont) {
-    EXPECT_EQ(MemoFontDefault(TFakeFonts(GetParam().Installed)), GetParam().Expected);
+TEST(MemoFontTest, NamesTheFirstInstalledFont) {
+    using TInstalled = std::set<std::string>;
+    EXPECT_EQ(MemoFontDefault(TFakeFonts(TInstalled{"MS UI Gothic", "ＭＳ Ｐゴシック"})), "00,09,MS UI Gothic");
+    EXPECT_EQ(MemoFontDefault(TFakeFonts(TInstalled{"MS UI Gothic"})), "00,09,MS UI Gothic");
+    EXPECT_EQ(MemoFontDefault(TFakeFonts(TInstalled{"ＭＳ Ｐゴシック"})), "00,09,ＭＳ Ｐゴシック");
+    EXPECT_EQ(MemoFontDefault(TFakeFonts()), "00,09,Noto Sans CJK JP");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, MemoFontTest,
-    ::testing::Values(TMemoFontCase{"Both", {"MS UI Gothic", "ＭＳ Ｐゴシック"}, "00,09,MS UI Gothic"},
-                      TMemoFontCase{"First", {"MS UI Gothic"}, "00,09,MS UI Gothic"},
-                      TMemoFontCase{"Second", {"ＭＳ Ｐゴシック"}, "00,09,ＭＳ Ｐゴシック"},
-                      TMemoFontCase{"Neither", {}, "00,09,Noto Sans CJK JP"}),
-    [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_F(SettingsTest, AStoredMemoFontSparesTheFontQuestion) {
     m_Store.WriteValue(WindowKey, "MemoFont", TRegValue::String("01,12,IPAGothic"));
@@ -171,32 +151,25 @@ TEST_F(SettingsTest, AStoredMemoFontSparesTheFontQuestion) {
     EXPECT_EQ(settings.Get(opt::Window::MemoFont), "01,12,IPAGothic");
 }
 
-struct TPruneCase {
-    const char* Label;
-    const char* Text;
-    bool Kept;
-};
-
-class PruneTest : public ::testing::TestWithParam<TPruneCase> {};
-
-TEST_P(PruneTest, RemovesOldAndUnreadableEntries) {
-    TMemoryRegistryStore store;
-    store.WriteValue(FileKey, "/home/me/doc.hv", TRegValue::String(GetParam().Text));
-    TRegHash file(store, FileKey);
-    PruneFileTable(file, EncodeDateTime(2024, 3, 30, 23, 59));
-    EXPECT_EQ(store.ValueExists(FileKey, "/home/me/doc.hv"), GetParam().Kept);
+TEST(PruneTest, KeepsEntriesOfTheLast28DaysAndRemovesOldAndUnreadableOnes) {
+    const auto kept = [](const char* text) {
+        TMemoryRegistryStore store;
+        store.WriteValue(FileKey, "/home/me/doc.hv", TRegValue::String(text));
+        TRegHash file(store, FileKey);
+        PruneFileTable(file, EncodeDateTime(2024, 3, 30, 23, 59));
+        return store.ValueExists(FileKey, "/home/me/doc.hv");
+    };
+    // Today, 28 days ago, in the future, leading zeros, no line end, line feeds only.
+    for (const char* text : {"2024/3/30\r\nSelected=2\r\n", "2024/3/2\r\n", "2024/4/10\r\n", "2024/03/09\r\n",
+                             "2024/3/20", "2024/3/20\nCollapsed=1\n"}) {
+        EXPECT_TRUE(kept(text)) << text;
+    }
+    // 29 days ago, empty, no date, an impossible date, dashes, text after the date.
+    for (const char* text : {"2024/3/1\r\nSelected=2\r\n", "", "Selected=1\r\n", "2024/2/30\r\n", "2024-3-20\r\n",
+                             "2024/3/20 10:00\r\n"}) {
+        EXPECT_FALSE(kept(text)) << text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, PruneTest,
-    ::testing::Values(
-        TPruneCase{"Today", "2024/3/30\r\nSelected=2\r\n", true}, TPruneCase{"TwentyEightDays", "2024/3/2\r\n", true},
-        TPruneCase{"TwentyNineDays", "2024/3/1\r\nSelected=2\r\n", false}, TPruneCase{"Future", "2024/4/10\r\n", true},
-        TPruneCase{"LeadingZeros", "2024/03/09\r\n", true}, TPruneCase{"NoLineEnd", "2024/3/20", true},
-        TPruneCase{"LineFeedOnly", "2024/3/20\nCollapsed=1\n", true}, TPruneCase{"Empty", "", false},
-        TPruneCase{"NoDate", "Selected=1\r\n", false}, TPruneCase{"ImpossibleDate", "2024/2/30\r\n", false},
-        TPruneCase{"DashDate", "2024-3-20\r\n", false}, TPruneCase{"TrailingText", "2024/3/20 10:00\r\n", false}),
-    [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_F(SettingsTest, TheEndPrunesTheFileTableByTheClock) {
     m_Store.WriteValue(FileKey, "/a.hv", TRegValue::String("2024/1/1\r\n"));
@@ -225,9 +198,8 @@ TEST(RemoveUserSettingsTest, DeletesTheKeyTreeAndReportsTheUser) {
 }
 
 TEST(RemoveUserSettingsTest, RemovesTheStoreFileWhenNothingElseIsInIt) {
-    std::string pattern = (fs::temp_directory_path() / "hv_remove_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::string path = pattern + "/registry.reg";
+    const test::TTempDir dir("hv_remove");
+    const std::string path = dir.PathOf("registry.reg");
     {
         TFileRegistryStore store(path);
         TFakeFonts fonts;
@@ -237,7 +209,6 @@ TEST(RemoveUserSettingsTest, RemovesTheStoreFileWhenNothingElseIsInIt) {
     TFileRegistryStore store(path);
     EXPECT_TRUE(RemoveUserSettings(store, CurrentUserName()).has_value());
     EXPECT_FALSE(fs::exists(path));
-    fs::remove_all(pattern);
 }
 
 } // namespace
