@@ -130,11 +130,8 @@ struct TFixture {
     void Select(const QStringList& names) {
         auto* selection = Window->ListView()->selectionModel();
         selection->clearSelection();
-        for (int row = 0; row < Model()->rowCount(); ++row) {
-            const QModelIndex index = Model()->index(row, 0);
-            if (names.contains(index.data().toString())) {
-                selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            }
+        for (const QString& name : names) {
+            selection->select(Row(name.toUtf8().constData()), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
 
@@ -378,7 +375,6 @@ private slots:
         TFixture f;
         f.Select(selected);
         QSignalSpy freed(f.Window.get(), &THVWindow::itemAboutToBeFreed);
-        QVERIFY(freed.isValid());
         f.Prompts.YesNoAnswers = {answer};
         QTest::keyClick(f.Window->ListView(), Qt::Key_Delete);
         QCOMPARE(f.Prompts.Seen, QStringList{QStringLiteral("アイテムの削除|") + question});
