@@ -71,6 +71,11 @@ struct TFixture {
         return path;
     }
     bool Open(const QString& path) { return Doc().Open(hv::FullFileName(path.toStdString())); }
+    QString SaveWithPassword(const char* name, const std::string& password) {
+        const QString path = Dir.filePath(QString::fromLatin1(name));
+        Doc().SetPassword(password);
+        return Doc().SaveAs(hv::FullFileName(path.toStdString())) ? path : QString();
+    }
 
     QTemporaryDir Dir;
     hv::TMemoryRegistryStore Store;
@@ -95,7 +100,6 @@ private slots:
     void okWritesThePasswordBack();
     void savedWithPasswordReopensThroughTheGate();
     void gateInputBoxIsMasked();
-    void positionIsKept();
     void positionHoldsOverOpeningsAndRestarts();
     void fixedSizeWithoutMinimiseOrMaximise();
     void saveQuestionHasTheQuestionIcon();
@@ -120,30 +124,27 @@ void TFilePropDlgTest::propertiesShown() {
         QVERIFY(f.Open(path));
         f.Doc().SetPassword("pw");
     }
-    QStringList seen;
-    QString name;
-    QString tip;
-    QString title;
+    QStringList seen; // the four lines, the file name, its tip, the title
     f.Commands().SetFilePropDialogRunner([&](TFilePropDlg& dialog) {
         dialog.show(); // the file name is fitted to the laid-out label
         if (QTest::qWaitForWindowExposed(&dialog)) {
-            seen << LabelText(dialog, "lblModified") << LabelText(dialog, "lblPassword")
-                 << LabelText(dialog, "lblFolderCount") << LabelText(dialog, "lblItemCount");
-            name = LabelText(dialog, "lblFileName");
-            tip = Find<QLabel>(dialog, "lblFileName")->toolTip();
-            title = dialog.windowTitle();
+            for (const char* name : {"lblModified", "lblPassword", "lblFolderCount", "lblItemCount", "lblFileName"}) {
+                seen << LabelText(dialog, name);
+            }
+            seen << Find<QLabel>(dialog, "lblFileName")->toolTip() << dialog.windowTitle();
         }
         return false;
     });
     const bool wasModified = f.Doc().Modified();
     QVERIFY(!f.Commands().FileProperties());
-    QCOMPARE(seen.join(QLatin1Char('|')), shown);
-    QCOMPARE(title, QStringLiteral("ファイルのプロパティ"));
+    QCOMPARE(seen.size(), 7);
+    QCOMPARE(seen.mid(0, 4).join(QLatin1Char('|')), shown);
+    QCOMPARE(seen.at(6), QStringLiteral("ファイルのプロパティ"));
     if (saved) {
-        QCOMPARE(tip, QFileInfo(path).canonicalFilePath());
-        QVERIFY2(name.endsWith(QStringLiteral("/small.hv")), qPrintable(name));
+        QCOMPARE(seen.at(5), QFileInfo(path).canonicalFilePath());
+        QVERIFY2(seen.at(4).endsWith(QStringLiteral("/small.hv")), qPrintable(seen.at(4)));
     } else {
-        QCOMPARE(name, QStringLiteral("（新規）"));
+        QCOMPARE(seen.at(4), QStringLiteral("（新規）"));
     }
     QCOMPARE(f.Doc().Modified(), wasModified);
     QVERIFY(f.Prompts.Seen.isEmpty());
@@ -163,8 +164,7 @@ void TFilePropDlgTest::passwordEntries_data() {
         << QStringLiteral("old") << QStringLiteral("new") << QStringLiteral("old") << false << mismatch;
     QTest::newRow("removed") << QStringLiteral("old") << QString() << QString() << true << QString();
     QTest::newRow("line break refused") << QString() << QStringLiteral("a\nb") << QStringLiteral("a\nb") << false
-                                        << QStringLiteral("Hollyvine|") +
-                                               QString::fromStdString(hv::PasswordProblem("a\nb"));
+                                        << QStringLiteral("Hollyvine|パスワードに改行は使えません。");
     QTest::newRow("a longer stored password survives") << longStored << longStored << longStored << true << QString();
 }
 
@@ -177,10 +177,10 @@ void TFilePropDlgTest::passwordEntries() {
     TScriptedPrompts prompts;
     TPasswordDlg dialog(prompts);
     dialog.Load(loaded.toStdString());
-    QCOMPARE(Find<QLineEdit>(dialog, "edtPassword1")->text(), loaded);
-    QCOMPARE(Find<QLineEdit>(dialog, "edtPassword2")->text(), loaded);
-    Find<QLineEdit>(dialog, "edtPassword1")->setText(first);
-    Find<QLineEdit>(dialog, "edtPassword2")->setText(second);
+    for (const auto& [name, typed] : {std::pair{"edtPassword1", first}, std::pair{"edtPassword2", second}}) {
+        QCOMPARE(Find<QLineEdit>(dialog, name)->text(), loaded);
+        Find<QLineEdit>(dialog, name)->setText(typed);
+    }
     // OK through the button: a refused entry keeps the dialog open.
     dialog.show();
     QTest::mouseClick(Find<QPushButton>(dialog, "bbtOK"), Qt::LeftButton);
@@ -229,13 +229,8 @@ void TFilePropDlgTest::okWritesThePasswordBack() {
     QFETCH(QString, password);
     QFETCH(bool, modified);
     TFixture f;
-    QString path;
     if (!initial.isEmpty()) {
-        hv::THVDocument& doc = f.Doc();
-        doc.SetPassword(initial.toStdString());
-        path = f.Dir.filePath(QStringLiteral("p.hv"));
-        QVERIFY(doc.SaveAs(hv::FullFileName(path.toStdString())));
-        QVERIFY(!doc.Modified());
+        QVERIFY(!f.SaveWithPassword("p.hv", initial.toStdString()).isEmpty());
     }
     QString shownAfterEdit;
     f.Commands().SetFilePropDialogRunner([&](TFilePropDlg& dialog) {
@@ -313,10 +308,8 @@ void TFilePropDlgTest::savedWithPasswordReopensThroughTheGate() {
 // The real input box of the window's prompts, typed into as a user would.
 void TFilePropDlgTest::gateInputBoxIsMasked() {
     TFixture f;
-    hv::THVDocument& doc = f.Doc();
-    doc.SetPassword("pw");
-    const QString path = f.Dir.filePath(QStringLiteral("gate.hv"));
-    QVERIFY(doc.SaveAs(hv::FullFileName(path.toStdString())));
+    const QString path = f.SaveWithPassword("gate.hv", "pw");
+    QVERIFY(!path.isEmpty());
     hv::TMemoryRegistryStore store;
     hv::TSettings settings(store);
     THVWindow window(&settings); // message boxes of its own
@@ -335,20 +328,6 @@ void TFilePropDlgTest::gateInputBoxIsMasked() {
     poll.start();
     QVERIFY(window.Document().Open(hv::FullFileName(path.toStdString())));
     QVERIFY(masked);
-}
-
-void TFilePropDlgTest::positionIsKept() {
-    hv::TMemoryRegistryStore store;
-    hv::TSettings settings(store);
-    TScriptedPrompts prompts;
-    {
-        TFilePropDlg dialog(prompts, &settings);
-        dialog.move(123, 45);
-    }
-    QCOMPARE(hv::ReadRestorePos(settings.Registry(), hv::RestorePosKeyName, "FilePropDlgPos").value_or(""),
-             std::string("123,45"));
-    TFilePropDlg again(prompts, &settings);
-    QCOMPARE(again.pos(), QPoint(123, 45));
 }
 
 void TFilePropDlgTest::positionHoldsOverOpeningsAndRestarts() {
@@ -382,10 +361,8 @@ void TFilePropDlgTest::fixedSizeWithoutMinimiseOrMaximise() {
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const Qt::WindowFlags flags = dialog.windowFlags();
-    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testAnyFlags(Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
 }
 

@@ -101,6 +101,16 @@ struct TFixture {
         return texts;
     }
     QString Text(const char* label) { return Child<QLabel>(label)->text(); }
+    // A search for "news" over 200 more items, four items a slice, left running.
+    void StartLongSearch() {
+        for (int i = 0; i < 200; ++i) {
+            Add(*Life, ("more news " + std::to_string(i)).c_str(), "", "");
+        }
+        Dlg->SetSliceLimit(4);
+        Child<QComboBox>("cbbFindText")->setEditText(S("news"));
+        Child<QRadioButton>("rdbAll")->setChecked(true);
+        Child<QPushButton>("btnSearch")->click();
+    }
     void SelectRow(int row) {
         Dlg->List()->selectionModel()->setCurrentIndex(Dlg->Model()->index(row, 0),
                                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -320,13 +330,7 @@ void TestFindDlg::rowsFollowDeletedAndMovedItems() {
 
 void TestFindDlg::cancellingKeepsTheRowsFoundSoFar() {
     TFixture f;
-    for (int i = 0; i < 200; ++i) {
-        f.Add(*f.Life, ("more news " + std::to_string(i)).c_str(), "", "");
-    }
-    f.Dlg->SetSliceLimit(4);
-    f.Child<QComboBox>("cbbFindText")->setEditText(S("news"));
-    f.Child<QRadioButton>("rdbAll")->setChecked(true);
-    f.Child<QPushButton>("btnSearch")->click();
+    f.StartLongSearch();
     QVERIFY(f.Dlg->Search().Searching());
     QCOMPARE(f.Child<QPushButton>("btnCancel")->text(), S("中止(&C)"));
     QVERIFY(!f.Child<QPushButton>("btnSearch")->isEnabled());
@@ -349,12 +353,7 @@ void TestFindDlg::cancellingKeepsTheRowsFoundSoFar() {
 
 void TestFindDlg::closingWhileSearchingAsks() {
     TFixture f;
-    for (int i = 0; i < 200; ++i) {
-        f.Add(*f.Life, ("more news " + std::to_string(i)).c_str(), "", "");
-    }
-    f.Dlg->SetSliceLimit(4);
-    f.Child<QComboBox>("cbbFindText")->setEditText(S("news"));
-    f.Child<QPushButton>("btnSearch")->click();
+    f.StartLongSearch();
     f.Prompts.YesNoAnswers = {false, true};
     QVERIFY(!f.Dlg->close());
     QCOMPARE(f.Prompts.Seen, L({"Hollyvine|検索を中止してよろしいですか？"}));

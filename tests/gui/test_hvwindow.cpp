@@ -39,9 +39,13 @@ using hv::test::TScriptedPrompts;
 namespace {
 
 const QString kSample = QStringLiteral(HV_EXAMPLES_DIR "/sample.hv");
-const QString kTechTaken = QStringLiteral(
-    "Hollyvine|フォルダ名 '技術' は既に使われています。\n\n１つのフォルダに同じ名前のサブフォルダを複数作ることはできま"
-    "せん。半角アルファベットの大文字・小文字は同一視されます。");
+
+QString Taken(const char* name) {
+    return QStringLiteral(
+               "Hollyvine|フォルダ名 '%1' は既に使われています。\n\n１つのフォルダに同じ名前のサブフォルダを複数"
+               "作ることはできません。半角アルファベットの大文字・小文字は同一視されます。")
+        .arg(QString::fromUtf8(name));
+}
 
 // The folder tree as the view shows it: indented lines ("  " per level), expanded rows only.
 QStringList Outline(QTreeView* view) {
@@ -59,12 +63,21 @@ QStringList Outline(QTreeView* view) {
     return lines;
 }
 
-// A window over settings kept in memory, with no change delay and the given folder sorting.
+// A window over settings kept in memory, with no change delay; prepare sets options before the
+// window reads them.
 struct TFixture {
-    explicit TFixture(bool sortFolder = false) : Settings(Store) {
+    explicit TFixture(const std::function<void(hv::TSettings&)>& prepare = {}) : Settings(Store) {
         Settings.Set(hv::opt::Window::TreeChangeDelay, std::int32_t{0});
-        Settings.Set(hv::opt::Main::SortFolder, sortFolder);
+        if (prepare) {
+            prepare(Settings);
+        }
         Window = std::make_unique<THVWindow>(&Settings, &Prompts);
+    }
+    // The sample document in the window, shown on the screen.
+    void OpenSampleShown() {
+        Window->StartUpOpen(kSample);
+        Window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
     }
     THVFolder* Folder(const char* name) {
         THVFolder* found = nullptr;
@@ -83,11 +96,27 @@ struct TFixture {
     std::unique_ptr<THVWindow> Window;
 };
 
+QString WriteFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
+}
+
 QString CopySample(const QTemporaryDir& dir) {
     const QString path = dir.filePath(QStringLiteral("sample.hv"));
     QFile::copy(kSample, path);
     QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return path;
+}
+
+// The captions of a menu's entries, as it fills itself when shown.
+QStringList Captions(QMenu* menu) {
+    emit menu->aboutToShow();
+    QStringList captions;
+    for (QAction* action : menu->actions()) {
+        captions << action->text();
+    }
+    return captions;
 }
 
 } // namespace
@@ -97,8 +126,8 @@ class THVWindowTest : public QObject {
 
 private slots:
     void init() { hv::TFileDialogs::ClearAnswers(); }
-    void startUpOpensTheCommandLineDocument();
-    void startUpOpensTheMostRecentWithStartWithFile();
+    void startUpOpen_data();
+    void startUpOpen();
     void earlyStartReadsTheStartUpDocumentAhead();
     void failedOpenLeavesThePreviousDocument();
     void altKeysAndHistoryNavigate();
@@ -108,13 +137,11 @@ private slots:
     void deleteAsksAndEmptiesHistory();
     void closingAsksToSave_data();
     void closingAsksToSave();
-    void startArguments_data();
     void startArguments();
     void cleanUpAsksFirst();
     void hoverSelectsAfterTheDelay_data();
     void hoverSelectsAfterTheDelay();
     void hiddenButtonsDoNotToggle();
-    void historyCaptions_data();
     void historyCaptions();
     void historyDropDownsGoThere();
     void popupTarget_data();
@@ -129,33 +156,37 @@ private slots:
     void openedFoldersFollowSortFolder();
 };
 
-void THVWindowTest::startUpOpensTheCommandLineDocument() {
-    TFixture f;
-    QCOMPARE(f.Window->windowTitle(), QStringLiteral("Hollyvine - (無題)"));
-    f.Window->StartUpOpen(kSample);
-    QCOMPARE(f.Window->windowTitle(), QStringLiteral("Hollyvine - sample.hv"));
-    QVERIFY2(f.Prompts.Seen.isEmpty(), qPrintable(f.Prompts.Seen.join(QLatin1Char('\n'))));
-    const QStringList outline = Outline(f.Window->TreeView());
-    QCOMPARE(outline.value(0), QStringLiteral("Hollyvine"));
-    QVERIFY(outline.contains(QStringLiteral("    Linux")));
-    QCOMPARE(f.Shown(), QStringLiteral("Hollyvine"));
-    // A name that is no file is ignored.
-    TFixture g;
-    g.Window->StartUpOpen(QStringLiteral("/nonexistent/x.hv"));
-    QCOMPARE(g.Window->windowTitle(), QStringLiteral("Hollyvine - (無題)"));
+// The document named on the command line, else the most recent one when StartWithFile is on; a
+// name that is no file is ignored.
+void THVWindowTest::startUpOpen_data() {
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<bool>("startWithFile");
+    QTest::addColumn<QString>("title");
+    const QString sample = QStringLiteral("Hollyvine - sample.hv");
+    const QString none = QStringLiteral("Hollyvine - (無題)");
+    QTest::newRow("command line") << kSample << false << sample;
+    QTest::newRow("no such file") << QStringLiteral("/nonexistent/x.hv") << false << none;
+    QTest::newRow("nothing named") << QString() << false << none;
+    QTest::newRow("most recent") << QString() << true << sample;
 }
 
-void THVWindowTest::startUpOpensTheMostRecentWithStartWithFile() {
-    for (const bool startWithFile : {false, true}) {
-        hv::TMemoryRegistryStore store;
-        hv::TSettings settings(store);
+void THVWindowTest::startUpOpen() {
+    QFETCH(QString, argument);
+    QFETCH(bool, startWithFile);
+    QFETCH(QString, title);
+    TFixture f([&](hv::TSettings& settings) {
         settings.Set(hv::opt::Main::StartWithFile, startWithFile);
-        settings.Set(hv::opt::Main::RecentFiles, hv::FullFileName(kSample.toStdString()));
-        TScriptedPrompts prompts;
-        THVWindow window(&settings, &prompts);
-        window.StartUpOpen(QString());
-        QCOMPARE(window.windowTitle(),
-                 startWithFile ? QStringLiteral("Hollyvine - sample.hv") : QStringLiteral("Hollyvine - (無題)"));
+        settings.Set(hv::opt::Main::RecentFiles, argument.isEmpty() ? hv::FullFileName(kSample.toStdString()) : "");
+    });
+    QCOMPARE(f.Window->windowTitle(), QStringLiteral("Hollyvine - (無題)"));
+    f.Window->StartUpOpen(argument);
+    QCOMPARE(f.Window->windowTitle(), title);
+    QVERIFY2(f.Prompts.Seen.isEmpty(), qPrintable(f.Prompts.Seen.join(QLatin1Char('\n'))));
+    if (title.endsWith(QStringLiteral("sample.hv"))) {
+        const QStringList outline = Outline(f.Window->TreeView());
+        QCOMPARE(outline.value(0), QStringLiteral("Hollyvine"));
+        QVERIFY(outline.contains(QStringLiteral("    Linux")));
+        QCOMPARE(f.Shown(), QStringLiteral("Hollyvine"));
     }
 }
 
@@ -186,12 +217,7 @@ void THVWindowTest::failedOpenLeavesThePreviousDocument() {
     f.Window->StartUpOpen(kSample);
     const QStringList before = Outline(f.Window->TreeView());
     QTemporaryDir dir;
-    const QString broken = dir.filePath(QStringLiteral("broken.hv"));
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html></html>\r\n");
-    file.close();
-    hv::TFileDialogs::QueueAnswer(broken);
+    hv::TFileDialogs::QueueAnswer(WriteFile(dir, "broken.hv", "<html></html>\r\n"));
     f.Window->DocumentCommands().actOpen->trigger();
     QCOMPARE(f.Prompts.Seen.size(), 1);
     QVERIFY2(f.Prompts.Seen.first().startsWith(QStringLiteral("Hollyvine|ファイル \"")),
@@ -202,28 +228,23 @@ void THVWindowTest::failedOpenLeavesThePreviousDocument() {
 
 void THVWindowTest::altKeysAndHistoryNavigate() {
     TFixture f;
-    f.Window->StartUpOpen(kSample);
-    f.Window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.OpenSampleShown();
     auto& tree = f.Window->FolderTree();
     QVERIFY(!tree.actBackFolder->isEnabled());
 
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_Down, Qt::AltModifier);
-    QCOMPARE(f.Shown(), QStringLiteral("ニュース"));
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_PageDown, Qt::AltModifier);
-    QCOMPARE(f.Shown(), QStringLiteral("暮らし"));
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_Up, Qt::AltModifier);
-    QCOMPARE(f.Shown(), QStringLiteral("Linux"));
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_PageUp, Qt::AltModifier);
-    QCOMPARE(f.Shown(), QStringLiteral("Hollyvine"));
+    const auto alt = [&f](Qt::Key key) {
+        QTest::keyClick(f.Window->TreeView(), key, Qt::AltModifier);
+        return f.Shown();
+    };
+    QCOMPARE(alt(Qt::Key_Down), QStringLiteral("ニュース"));
+    QCOMPARE(alt(Qt::Key_PageDown), QStringLiteral("暮らし"));
+    QCOMPARE(alt(Qt::Key_Up), QStringLiteral("Linux"));
+    QCOMPARE(alt(Qt::Key_PageUp), QStringLiteral("Hollyvine"));
     QCOMPARE(tree.History().Position(), 4);
-
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_Left, Qt::AltModifier);
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(f.Shown(), QStringLiteral("暮らし"));
+    alt(Qt::Key_Left);
+    QCOMPARE(alt(Qt::Key_Left), QStringLiteral("暮らし"));
     QVERIFY(tree.actNextFolder->isEnabled());
-    QTest::keyClick(f.Window->TreeView(), Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(f.Shown(), QStringLiteral("Linux"));
+    QCOMPARE(alt(Qt::Key_Right), QStringLiteral("Linux"));
     // A new folder drops the forward entries.
     tree.SelectFolder(f.Folder("技術"));
     QVERIFY(!tree.actNextFolder->isEnabled());
@@ -247,7 +268,7 @@ void THVWindowTest::renameRules_data() {
     QTest::newRow("backslash to yen") << QStringLiteral("a\\b") << QStringLiteral("a￥b") << QString();
     QTest::newRow("empty") << QString() << QStringLiteral("ニュース")
                            << QStringLiteral("Hollyvine|名前が入力されていません。");
-    QTest::newRow("sibling's name") << QStringLiteral("技術") << QStringLiteral("ニュース") << kTechTaken;
+    QTest::newRow("sibling's name") << QStringLiteral("技術") << QStringLiteral("ニュース") << Taken("技術");
 }
 
 void THVWindowTest::renameRules() {
@@ -255,9 +276,7 @@ void THVWindowTest::renameRules() {
     QFETCH(QString, stored);
     QFETCH(QString, message);
     TFixture f;
-    f.Window->StartUpOpen(kSample);
-    f.Window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.OpenSampleShown();
     THVFolder* news = f.Folder("ニュース");
     f.Window->FolderTree().SelectFolder(news);
     QTreeView* tree = f.Window->TreeView();
@@ -309,10 +328,7 @@ void THVWindowTest::folderEditsSurviveSaveAndReopen() {
         });
         QTest::keyClick(f.Window->TreeView(), Qt::Key_Insert);
         QCOMPARE(tried, (QStringList{QStringLiteral("技術/linux"), QStringLiteral("技術/新しいフォルダ")}));
-        QCOMPARE(f.Prompts.Seen, QStringList{QStringLiteral(
-                                     "Hollyvine|フォルダ名 'linux' は既に使われています。\n\n１つのフォルダに同じ"
-                                     "名前のサブフォルダを複数作ることはできません。半角アルファベットの大文字・"
-                                     "小文字は同一視されます。")});
+        QCOMPARE(f.Prompts.Seen, QStringList{Taken("linux")});
         f.Prompts.Seen.clear();
         QCOMPARE(f.Folder("新しいフォルダ")->Parent(), f.Folder("技術"));
         QCOMPARE(f.Shown(), QStringLiteral("技術"));
@@ -384,28 +400,25 @@ void THVWindowTest::closingAsksToSave() {
     QCOMPARE(file.readAll().contains("Name=\x92\xc7\x89\xc1"), written); // "追加" in CP932
 }
 
-void THVWindowTest::startArguments_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("cleanUp");
-    QTest::addColumn<bool>("debug");
-    QTest::addColumn<QString>("path");
-    QTest::newRow("none") << QStringList() << false << false << QString();
-    QTest::newRow("path") << QStringList{QStringLiteral("a.hv")} << false << false << QStringLiteral("a.hv");
-    QTest::newRow("path and /D") << QStringList{QStringLiteral("a.hv"), QStringLiteral("/D")} << false << true
-                                 << QStringLiteral("a.hv");
-    QTest::newRow("/d alone") << QStringList{QStringLiteral("/d")} << false << true << QString();
-    QTest::newRow("/U") << QStringList{QStringLiteral("/U")} << true << false << QString();
-}
-
 void THVWindowTest::startArguments() {
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, cleanUp);
-    QFETCH(bool, debug);
-    QFETCH(QString, path);
-    const hv::TStartOptions options = hv::ParseStartArguments(arguments);
-    QCOMPARE(options.CleanUp, cleanUp);
-    QCOMPARE(options.DebugMode, debug);
-    QCOMPARE(options.DocumentPath, path);
+    const struct {
+        QStringList Arguments;
+        bool CleanUp;
+        bool Debug;
+        QString Path;
+    } cases[] = {
+        {{}, false, false, {}},
+        {{QStringLiteral("a.hv")}, false, false, QStringLiteral("a.hv")},
+        {{QStringLiteral("a.hv"), QStringLiteral("/D")}, false, true, QStringLiteral("a.hv")},
+        {{QStringLiteral("/d")}, false, true, {}},
+        {{QStringLiteral("/U")}, true, false, {}},
+    };
+    for (const auto& c : cases) {
+        const hv::TStartOptions options = hv::ParseStartArguments(c.Arguments);
+        QCOMPARE(options.CleanUp, c.CleanUp);
+        QCOMPARE(options.DebugMode, c.Debug);
+        QCOMPARE(options.DocumentPath, c.Path);
+    }
 }
 
 void THVWindowTest::cleanUpAsksFirst() {
@@ -472,9 +485,7 @@ void THVWindowTest::hiddenButtonsDoNotToggle() {
     TFixture f;
     f.Settings.Set(hv::opt::Window::ShowTreeBtn, false);
     f.Window->FolderTree().ApplySettings();
-    f.Window->StartUpOpen(kSample);
-    f.Window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.OpenSampleShown();
     QTreeView* view = f.Window->TreeView();
     const QModelIndex tech = f.Window->FolderModel()->IndexOf(f.Folder("技術"));
     const bool expanded = view->isExpanded(tech);
@@ -484,38 +495,18 @@ void THVWindowTest::hiddenButtonsDoNotToggle() {
     QTRY_COMPARE(f.Shown(), QStringLiteral("技術"));
 }
 
-void THVWindowTest::historyCaptions_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("first") << QStringLiteral("A&B") << 0 << QStringLiteral("A&&B(&1)");
-    QTest::newRow("ninth") << QStringLiteral("x") << 8 << QStringLiteral("x(&9)");
-    QTest::newRow("tenth") << QStringLiteral("x") << 9 << QStringLiteral("x(&0)");
-    QTest::newRow("eleventh") << QStringLiteral("x") << 10 << QStringLiteral("x(&A)");
-    QTest::newRow("N") << QStringLiteral("x") << 23 << QStringLiteral("x(&N)");
-    QTest::newRow("O skipped") << QStringLiteral("x") << 24 << QStringLiteral("x(&P)");
-    QTest::newRow("Z") << QStringLiteral("x") << 34 << QStringLiteral("x(&Z)");
-}
-
+// Rows 1 to 9 and 0, then the letters without O; an ampersand in the name is doubled.
 void THVWindowTest::historyCaptions() {
-    QFETCH(QString, name);
-    QFETCH(int, row);
-    QFETCH(QString, caption);
-    QCOMPARE(hv::HistoryMenuCaption(name, row), caption);
-}
-
-namespace {
-
-QStringList Captions(QMenu* menu) {
-    emit menu->aboutToShow();
-    QStringList captions;
-    for (QAction* action : menu->actions()) {
-        captions << action->text();
+    const struct {
+        const char* Name;
+        int Row;
+        const char* Caption;
+    } cases[] = {{"A&B", 0, "A&&B(&1)"}, {"x", 8, "x(&9)"},  {"x", 9, "x(&0)"}, {"x", 10, "x(&A)"},
+                 {"x", 23, "x(&N)"},     {"x", 24, "x(&P)"}, {"x", 34, "x(&Z)"}};
+    for (const auto& c : cases) {
+        QCOMPARE(hv::HistoryMenuCaption(QString::fromUtf8(c.Name), c.Row), QString::fromUtf8(c.Caption));
     }
-    return captions;
 }
-
-} // namespace
 
 void THVWindowTest::historyDropDownsGoThere() {
     TFixture f;
@@ -571,9 +562,7 @@ void THVWindowTest::popupTarget() {
     QFETCH(bool, renameEnabled);
     TFixture f;
     f.Settings.Set(hv::opt::Window::TreeRClickSelect, rClickSelect);
-    f.Window->StartUpOpen(kSample);
-    f.Window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.OpenSampleShown();
     auto& tree = f.Window->FolderTree();
     tree.SelectFolder(f.Folder("技術"));
     QString seenTarget;
@@ -612,10 +601,9 @@ void THVWindowTest::movingIntoMergesSameNamedFolders() {
     QVERIFY(tree.MoveFolderInto(tech, f.Folder("Linux")) == nullptr);
     QVERIFY(!f.Window->Document().Modified());
 
+    // How the folders merge is the tree edits' rule; here the window announces each item moved.
     THVFolder* life = f.Folder("暮らし");
-    THVFolder* lower = tree.AddFolderUnder(tree.AddFolderUnder(life, "技術"), "linux");
-    const std::string clash = f.Folder("Linux")->List().Items(0)->GetName();
-    lower->List().Add(clash);
+    tree.AddFolderUnder(tree.AddFolderUnder(life, "技術"), "linux");
     const int techItems = tech->List().Count();
     const int linuxItems = f.Folder("Linux")->List().Count();
     qRegisterMetaType<hv::THVItem*>("hv::THVItem*");
@@ -625,20 +613,13 @@ void THVWindowTest::movingIntoMergesSameNamedFolders() {
     QVERIFY(receiver != nullptr && receiver->Parent() == life);
     QCOMPARE(moved.count(), techItems + linuxItems);
     QCOMPARE(root->ChildCount(), 2); // the source is gone
-    QCOMPARE(receiver->ChildCount(), 1);
-    QCOMPARE(receiver->List().Count(), techItems);
-    QCOMPARE(lower->List().Count(), linuxItems + 1);
-    QVERIFY(lower->List().FindByName(clash + "~1") != nullptr);
     QCOMPARE(f.Shown(), QStringLiteral("技術"));
-    QVERIFY(f.Window->Document().Modified());
 }
 
 void THVWindowTest::dragRestingOnAFolderOpensIt() {
     TFixture f;
     f.Settings.Set(hv::opt::Window::TreeDragExpandDelay, std::int32_t{2});
-    f.Window->StartUpOpen(kSample);
-    f.Window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    f.OpenSampleShown();
     auto& tree = f.Window->FolderTree();
     QTreeView* view = f.Window->TreeView();
     const QModelIndex news = f.Window->FolderModel()->IndexOf(f.Folder("ニュース"));
@@ -744,6 +725,7 @@ void THVWindowTest::defaultSizesFollowTheFontAndStoredOnesAreKept() {
     QVERIFY(f.Window->ListView()->columnWidth(2) > dates);
 }
 
+// The command once had no key of its own.
 void THVWindowTest::addItemHasAltInsert() {
     TFixture f;
     QCOMPARE(f.Window->ItemList().actAddItem->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Insert));
@@ -751,21 +733,14 @@ void THVWindowTest::addItemHasAltInsert() {
 
 void THVWindowTest::openedFoldersFollowSortFolder() {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("unsorted.hv"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("# Holly Vine Document 1\r\n\r\n[Folder]\r\nLevel=1\r\nName=b\r\n\r\n"
-               "[Folder]\r\nLevel=1\r\nName=C\r\n\r\n[Folder]\r\nLevel=1\r\nName=a\r\n\r\n");
-    file.close();
+    const QString path = WriteFile(dir, "unsorted.hv",
+                                   "# Holly Vine Document 1\r\n\r\n[Folder]\r\nLevel=1\r\nName=b\r\n\r\n"
+                                   "[Folder]\r\nLevel=1\r\nName=C\r\n\r\n[Folder]\r\nLevel=1\r\nName=a\r\n\r\n");
     for (const bool sorted : {true, false}) {
-        TFixture f(sorted);
+        TFixture f([sorted](hv::TSettings& settings) { settings.Set(hv::opt::Main::SortFolder, sorted); });
         f.Window->StartUpOpen(path);
-        const QStringList expected = sorted
-                                         ? QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("C")}
-                                         : QStringList{QStringLiteral("b"), QStringLiteral("C"), QStringLiteral("a")};
-        QCOMPARE(Outline(f.Window->TreeView()).mid(1),
-                 (QStringList{QStringLiteral("  ") + expected.at(0), QStringLiteral("  ") + expected.at(1),
-                              QStringLiteral("  ") + expected.at(2)}));
+        QCOMPARE(Outline(f.Window->TreeView()).mid(1).join(QLatin1Char('|')),
+                 sorted ? QStringLiteral("  a|  b|  C") : QStringLiteral("  b|  C|  a"));
     }
 }
 

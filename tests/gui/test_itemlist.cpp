@@ -75,6 +75,8 @@ struct TFixture {
         Add(root, "gamma", "zz://g", kNow - 1.0 / 24);
         Add(root, "delta", "http://a.example/", 0);
         List().ShowFolder(&root);
+        Tester =
+            std::make_unique<QAbstractItemModelTester>(Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     }
     THVItem& Add(THVFolder& folder, const char* name, const char* url, hv::TDateTime visited) {
         THVItem* item = folder.List().Add(name);
@@ -92,14 +94,18 @@ struct TFixture {
         }
         return texts;
     }
+    QModelIndex Row(const char* name) {
+        const QModelIndexList found = Model()->match(Model()->index(0, 0), Qt::DisplayRole, S(name), 1,
+                                                     Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        return found.value(0);
+    }
     void Focus(const char* name) {
-        for (int row = 0; row < Model()->rowCount(); ++row) {
-            const QModelIndex index = Model()->index(row, 0);
-            if (index.data().toString() == QString::fromUtf8(name)) {
-                Window->ListView()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                                                 QItemSelectionModel::Rows);
-            }
-        }
+        Window->ListView()->selectionModel()->setCurrentIndex(Row(name), QItemSelectionModel::ClearAndSelect |
+                                                                             QItemSelectionModel::Rows);
+    }
+    void Show() {
+        Window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
     }
     // The folder picker answers with folder and, when given, name; what OK's rule said is kept.
     void Pick(THVFolder* folder, const QString& name = {}) {
@@ -124,11 +130,8 @@ struct TFixture {
     void Select(const QStringList& names) {
         auto* selection = Window->ListView()->selectionModel();
         selection->clearSelection();
-        for (int row = 0; row < Model()->rowCount(); ++row) {
-            const QModelIndex index = Model()->index(row, 0);
-            if (names.contains(index.data().toString())) {
-                selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            }
+        for (const QString& name : names) {
+            selection->select(Row(name.toUtf8().constData()), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
 
@@ -148,6 +151,7 @@ struct TFixture {
         return calls;
     }
     std::unique_ptr<THVWindow> Window;
+    std::unique_ptr<QAbstractItemModelTester> Tester; // every change the tests make is checked
     int PickerMode = -1;
     QString ProposedName;
     bool PickerOK = false;
@@ -167,20 +171,6 @@ private slots:
     void initTestCase() {
         qRegisterMetaType<hv::THVItem*>();
         qRegisterMetaType<hv::THVFolder*>();
-    }
-
-    void ModelPassesTheTesterThroughChanges() {
-        TFixture f;
-        QAbstractItemModelTester tester(f.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        f.List().SetSortType(hv::TItemOrder::ByURL);
-        f.List().SetSortDescending(true);
-        f.Select({QStringLiteral("gamma")});
-        f.Prompts.YesNoAnswers = {true};
-        f.List().DeleteSelectedItems();
-        f.List().ShowFolder(nullptr);
-        QCOMPARE(f.Model()->rowCount(), 0);
-        f.List().ShowFolder(&f.Window->Document().Root());
-        QCOMPARE(f.Model()->rowCount(), 3);
     }
 
     void ShowsTheFolderWithTimesAndColours() {
@@ -224,8 +214,7 @@ private slots:
         QFETCH(QString, panel);
         TFixture f;
         f.Focus("gamma");
-        f.Window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+        f.Show();
         QHeaderView* header = f.Window->ListView()->header();
         const auto click = [&] {
             const QPoint at(header->sectionViewportPosition(type) + header->sectionSize(type) / 2,
@@ -340,8 +329,7 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(QString, message);
         TFixture f;
-        f.Window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+        f.Show();
         f.Focus("gamma");
         THVItem* item = f.List().CurrentItem();
         QTreeView* list = f.Window->ListView();
@@ -387,7 +375,6 @@ private slots:
         TFixture f;
         f.Select(selected);
         QSignalSpy freed(f.Window.get(), &THVWindow::itemAboutToBeFreed);
-        QVERIFY(freed.isValid());
         f.Prompts.YesNoAnswers = {answer};
         QTest::keyClick(f.Window->ListView(), Qt::Key_Delete);
         QCOMPARE(f.Prompts.Seen, QStringList{QStringLiteral("アイテムの削除|") + question});
@@ -499,7 +486,6 @@ private slots:
     void MoveIntoTheShownFolderIsRefused() {
         TFixture f;
         f.Select({S("alpha"), S("Beta")});
-        f.Pick(&f.Window->Document().Root());
         // Even an OK that slipped through moves nothing.
         f.List().SetFolderPickerRunner([&](hv::TSelectFolderDlg& dialog) {
             f.PickerOK = dialog.OKEnabled();
@@ -533,7 +519,6 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, target);
         TFixture f;
-        QAbstractItemModelTester tester(f.Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         THVFolder* other = f.Window->Document().Root().AddChild("other");
         other->List().Add("beta");
         f.Select(selected);
@@ -598,8 +583,7 @@ private slots:
             settings.Set(hv::opt::Window::ListHotTrack, hotTrack);
             settings.Set(hv::opt::Main::SingleClickOpen, singleClick);
         });
-        f.Window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+        f.Show();
         QWidget* viewport = f.Window->ListView()->viewport();
         const QPoint at = f.Window->ListView()->visualRect(f.Model()->index(2, 0)).center();
         if (gesture == S("click")) {
@@ -701,14 +685,7 @@ private slots:
         list.Items(1)->SetIconRaw(dll.toStdString(), 0);
         list.Items(2)->SetIconRaw(dll.toStdString(), 5);
         f.List().ShowFolder(&f.Window->Document().Root());
-        auto icon = [&](const char* name) {
-            for (int row = 0; row < f.Model()->rowCount(); ++row) {
-                if (f.Model()->index(row, 0).data().toString() == S(name)) {
-                    return f.Model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
-                }
-            }
-            return QIcon();
-        };
+        auto icon = [&](const char* name) { return f.Row(name).data(Qt::DecorationRole).value<QIcon>(); };
         auto centre = [](const QIcon& i) { return i.pixmap(16, 16).toImage().pixelColor(8, 8); };
         QCOMPARE(centre(icon("alpha")), QColor(0, 0, 255));
         QCOMPARE(centre(icon("Beta")), QColor(255, 0, 0));

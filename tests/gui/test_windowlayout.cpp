@@ -47,6 +47,10 @@ struct TSession {
         Window->show();
         QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
     }
+    void Start(int width = 800, int height = 600) {
+        Open();
+        Show(width, height);
+    }
     void Close() {
         Window.reset();
         Settings.End();
@@ -57,6 +61,27 @@ struct TSession {
     hv::TSettings Settings;
     TScriptedPrompts Prompts;
     std::unique_ptr<THVWindow> Window;
+};
+
+struct TOwnStore {
+    hv::TMemoryRegistryStore Store;
+};
+
+// A window over a store of its own, shown at 800x600, with the sample document when asked;
+// prepare sets options before the window reads them.
+struct TShown : TOwnStore, TSession {
+    explicit TShown(bool sample = false, const std::function<void(hv::TSettings&)>& prepare = {}, int width = 800,
+                    int height = 600)
+        : TSession(Store) {
+        if (prepare) {
+            prepare(Settings);
+        }
+        Open();
+        if (sample) {
+            Window->StartUpOpen(kSample);
+        }
+        Show(width, height);
+    }
 };
 
 void SendToolTip(QWidget* widget, const QPoint& pos) {
@@ -83,29 +108,22 @@ private slots:
     void compactKeepsTheWindowHeight();
     void compactLeavesAMaximisedWindowAlone();
     void hiddenBarsStayHiddenAfterARestart();
-    void barsHoldTheWindowsActions();
+    void barsHoldTheWindowsActionsInThreeRows();
     void panelGripStopsAt240();
     void statusBarShowsTheLongHint();
     void folderHintRendersOnlyWhenItChanged();
-    void folderHintOnlyOverTheLabelAndWithShowTreeHint();
+    void folderHintOnlyOverTheLabelUntilThePauseAndWithShowTreeHint();
     void itemHintOverARow();
-    void urlHintOnlyWhenCutOff();
-    void defaultBarsLieInThreeRows();
+    void cutOffURLAndRecentFileGetATip();
     void sortMenuFromPanel2();
     void infoPanelOpensThePropertiesAndCutsTheURL();
     void memoFontFromTheSettings();
     void bottomPartKeepsItsLimits();
-    void recentFileRowHintOnlyWhenCutOff();
-    void hintGoesAfterTheHidePause();
 };
 
 void TWindowLayoutTest::verticalAndBackRestoresTheTreeWidth() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+    TShown s;
     s.ViewSplit()->setSizes({200, 500});
-    QCOMPARE(s.ViewSplit()->sizes().value(0), 200);
     s.Layout().actVertical->trigger();
     QCOMPARE(s.ViewSplit()->orientation(), Qt::Vertical);
     QVERIFY(s.Layout().actVertical->isChecked());
@@ -123,11 +141,9 @@ void TWindowLayoutTest::verticalAndBackRestoresTheTreeWidth() {
 }
 
 void TWindowLayoutTest::verticalOnASmallWindowLeavesTheListItsMinimum() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Settings.Set(hv::opt::Window::TreeHeight, std::int32_t{2000});
-    s.Open();
-    s.Show(500, 400);
+    TShown s(
+        false, [](hv::TSettings& settings) { settings.Set(hv::opt::Window::TreeHeight, std::int32_t{2000}); }, 500,
+        400);
     s.Layout().actVertical->trigger();
     QSplitter* split = s.ViewSplit();
     QVERIFY(split->sizes().value(0) <= split->height() - split->handleWidth() - hv::kViewSplitMinSize);
@@ -135,35 +151,29 @@ void TWindowLayoutTest::verticalOnASmallWindowLeavesTheListItsMinimum() {
 }
 
 void TWindowLayoutTest::compactKeepsTheWindowHeight() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+    TShown s;
     QWidget* bottom = s.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"));
     auto* split = s.Window->findChild<QSplitter*>(QStringLiteral("Splitter2"));
     split->setSizes({split->height() - 120, 120});
     QTRY_COMPARE(bottom->height(), 120);
     const int height = s.Window->height();
-    const int bottomHeight = bottom->height();
     QTest::keyClick(s.Window.get(), Qt::Key_M, Qt::ControlModifier);
     QVERIFY(s.Layout().actCompact->isChecked());
     QVERIFY(bottom->isHidden() && s.Window->statusBar()->isHidden());
-    QTRY_VERIFY(s.Window->height() <= height - bottomHeight);
+    QTRY_VERIFY(s.Window->height() <= height - 120);
     QTest::keyClick(s.Window.get(), Qt::Key_M, Qt::ControlModifier);
     QVERIFY(!bottom->isHidden() && !s.Window->statusBar()->isHidden());
     QTRY_COMPARE(s.Window->height(), height);
-    QTRY_COMPARE(bottom->height(), bottomHeight);
+    QTRY_COMPARE(bottom->height(), 120);
 
     // Closed compact, started again and left compact: the bottom part as tall as before.
     QTest::keyClick(s.Window.get(), Qt::Key_M, Qt::ControlModifier);
     s.Close();
-    TSession again(store);
-    again.Open();
-    again.Show(800, 400);
+    TSession again(s.Store);
+    again.Start(800, 400);
     QVERIFY(again.Layout().actCompact->isChecked());
     again.Layout().actCompact->trigger();
-    QWidget* shown = again.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"));
-    QTRY_COMPARE(shown->height(), bottomHeight);
+    QTRY_COMPARE(again.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"))->height(), 120);
 }
 
 void TWindowLayoutTest::compactLeavesAMaximisedWindowAlone() {
@@ -174,58 +184,47 @@ void TWindowLayoutTest::compactLeavesAMaximisedWindowAlone() {
     QVERIFY(QTest::qWaitForWindowExposed(s.Window.get()));
     QTRY_VERIFY(s.Window->isMaximized());
     const QSize size = s.Window->size();
-    s.Layout().actCompact->trigger();
-    QTest::qWait(50);
-    QCOMPARE(s.Window->size(), size);
-    s.Layout().actCompact->trigger();
-    QTest::qWait(50);
-    QCOMPARE(s.Window->size(), size);
+    for (int turn = 0; turn < 2; ++turn) { // into compact and back
+        s.Layout().actCompact->trigger();
+        QTest::qWait(50);
+        QCOMPARE(s.Window->size(), size);
+    }
     QVERIFY(!s.Window->statusBar()->isHidden());
 }
 
 void TWindowLayoutTest::hiddenBarsStayHiddenAfterARestart() {
-    hv::TMemoryRegistryStore store;
-    std::string itemPlace;
-    {
-        TSession s(store);
-        s.Open();
-        s.Show();
-        hv::TToolBars& bars = s.Layout().ToolBars();
-        for (int tag = 1; tag <= hv::TToolBars::kBarCount; ++tag) {
-            QVERIFY(!bars.Bar(tag)->isHidden());
-            bars.ShowAction(tag)->trigger();
-            QVERIFY(bars.Bar(tag)->isHidden());
-        }
-        s.Close();
-        QVERIFY(QString::fromStdString(s.Settings.Get(hv::opt::ToolBar::ViewBar)).startsWith(QStringLiteral("0,")));
-        itemPlace = s.Settings.Get(hv::opt::ToolBar::ItemBar);
-        // The item bar was hidden below the file bar's row.
-        QVERIFY(QString::fromStdString(itemPlace).section(QLatin1Char(','), 2).toInt() > 10);
-    }
-    TSession s(store);
-    s.Open();
-    s.Show();
+    TShown s;
     hv::TToolBars& bars = s.Layout().ToolBars();
     for (int tag = 1; tag <= hv::TToolBars::kBarCount; ++tag) {
-        QVERIFY2(bars.Bar(tag)->isHidden(), qPrintable(bars.Bar(tag)->objectName()));
-        QVERIFY(!bars.ShowAction(tag)->isChecked());
+        QVERIFY(!bars.Bar(tag)->isHidden());
+        bars.ShowAction(tag)->trigger();
+        QVERIFY(bars.Bar(tag)->isHidden());
+    }
+    s.Close();
+    QVERIFY(QString::fromStdString(s.Settings.Get(hv::opt::ToolBar::ViewBar)).startsWith(QStringLiteral("0,")));
+    const std::string itemPlace = s.Settings.Get(hv::opt::ToolBar::ItemBar);
+    // The item bar was hidden below the file bar's row.
+    QVERIFY(QString::fromStdString(itemPlace).section(QLatin1Char(','), 2).toInt() > 10);
+
+    TSession next(s.Store);
+    next.Start();
+    hv::TToolBars& nextBars = next.Layout().ToolBars();
+    for (int tag = 1; tag <= hv::TToolBars::kBarCount; ++tag) {
+        QVERIFY2(nextBars.Bar(tag)->isHidden(), qPrintable(nextBars.Bar(tag)->objectName()));
+        QVERIFY(!nextBars.ShowAction(tag)->isChecked());
     }
     // One shown again comes back at the next start; the hidden ones keep their places.
-    bars.actShowFindBar->trigger();
-    s.Close();
-    QCOMPARE(s.Settings.Get(hv::opt::ToolBar::ItemBar), itemPlace);
-    TSession again(store);
-    again.Open();
-    again.Show();
+    nextBars.actShowFindBar->trigger();
+    next.Close();
+    QCOMPARE(next.Settings.Get(hv::opt::ToolBar::ItemBar), itemPlace);
+    TSession again(s.Store);
+    again.Start();
     QVERIFY(!again.Layout().ToolBars().tbrFind->isHidden());
     QVERIFY(again.Layout().ToolBars().tbrFile->isHidden());
 }
 
-void TWindowLayoutTest::barsHoldTheWindowsActions() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+void TWindowLayoutTest::barsHoldTheWindowsActionsInThreeRows() {
+    TShown s;
     hv::TToolBars& bars = s.Layout().ToolBars();
     QVERIFY(bars.tbrFind->actions().contains(s.Window->SearchWindows().actFind));
     QVERIFY(bars.tbrFind->actions().contains(s.Window->SearchWindows().actFindDup));
@@ -233,21 +232,24 @@ void TWindowLayoutTest::barsHoldTheWindowsActions() {
     // Buttons show icons, their text goes into the tool tip.
     for (QToolBar* bar : {bars.tbrFile, bars.tbrFolder, bars.tbrItem, bars.tbrView, bars.tbrFind}) {
         for (QAction* action : bar->actions()) {
-            if (action->isSeparator()) {
-                continue;
+            if (!action->isSeparator()) {
+                QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
+                QVERIFY2(!action->toolTip().contains(QLatin1Char('&')), qPrintable(action->toolTip()));
             }
-            QVERIFY2(!action->icon().isNull(), qPrintable(action->objectName()));
-            QVERIFY2(!action->toolTip().contains(QLatin1Char('&')), qPrintable(action->toolTip()));
         }
     }
     QCOMPARE(s.Window->DocumentCommands().actNew->toolTip(), QStringLiteral("新規"));
+    // File and folder; item; find and view.
+    QCOMPARE(bars.tbrFolder->y(), bars.tbrFile->y());
+    QVERIFY(bars.tbrFolder->x() > bars.tbrFile->x());
+    QVERIFY(bars.tbrItem->y() > bars.tbrFile->y());
+    QVERIFY(bars.tbrFind->y() > bars.tbrItem->y());
+    QCOMPARE(bars.tbrView->y(), bars.tbrFind->y());
+    QVERIFY(bars.tbrView->x() > bars.tbrFind->x());
 }
 
 void TWindowLayoutTest::panelGripStopsAt240() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+    TShown s;
     QStatusBar* bar = s.Window->statusBar();
     QLabel* panel = s.Window->StatusPanel(0);
     const int left = panel->geometry().left();
@@ -270,10 +272,7 @@ void TWindowLayoutTest::panelGripStopsAt240() {
 }
 
 void TWindowLayoutTest::statusBarShowsTheLongHint() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+    TShown s;
     QWidget* button = s.Layout().ToolBars().tbrFile->widgetForAction(s.Window->DocumentCommands().actSave);
     const QPointF centre = QRectF(button->rect()).center();
     QEnterEvent enter(centre, centre, button->mapToGlobal(centre));
@@ -288,11 +287,7 @@ void TWindowLayoutTest::statusBarShowsTheLongHint() {
 }
 
 void TWindowLayoutTest::folderHintRendersOnlyWhenItChanged() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Window->StartUpOpen(kSample);
-    s.Show();
+    TShown s(true);
     QTreeView* tree = s.Window->TreeView();
     tree->expandAll();
     hv::THVTreeHintWindow* hint = s.Layout().Hints()->TreeHint();
@@ -305,49 +300,35 @@ void TWindowLayoutTest::folderHintRendersOnlyWhenItChanged() {
     QVERIFY(hint->isVisible());
     QCOMPARE(hint->RenderCount(), renders);
     // An item added to the folder shows at the next hint.
-    const QModelIndex index = tree->indexAt(pos);
-    hv::THVFolder* folder = s.Window->FolderModel()->nodeFromIndex(index);
-    folder->List().Add("追加したアイテム");
+    s.Window->FolderModel()->nodeFromIndex(tree->indexAt(pos))->List().Add("追加したアイテム");
     SendToolTip(tree->viewport(), pos);
     QCOMPARE(hint->RenderCount(), renders + 1);
     // Leaving the row takes the hint away.
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos.x(), pos.y() + 200),
-                     tree->viewport()->mapToGlobal(QPointF(pos.x(), pos.y() + 200)), Qt::NoButton, Qt::NoButton,
+    const QPointF below(pos.x(), pos.y() + 200);
+    QMouseEvent move(QEvent::MouseMove, below, tree->viewport()->mapToGlobal(below), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(tree->viewport(), &move);
     QVERIFY(!hint->isVisible());
 }
 
-void TWindowLayoutTest::folderHintOnlyOverTheLabelAndWithShowTreeHint() {
-    hv::TMemoryRegistryStore store;
-    {
-        TSession s(store);
-        s.Open();
-        s.Window->StartUpOpen(kSample);
-        s.Show();
+void TWindowLayoutTest::folderHintOnlyOverTheLabelUntilThePauseAndWithShowTreeHint() {
+    for (const bool showTreeHint : {true, false}) {
+        TShown s(true, [&](hv::TSettings& settings) {
+            settings.Set(hv::opt::Main::HintHidePause, std::int32_t{150});
+            settings.Set(hv::opt::Window::ShowTreeHint, showTreeHint);
+        });
         QTreeView* tree = s.Window->TreeView();
         const QPoint label = TreeLabelPoint(tree, QStringLiteral("Hollyvine"));
         SendToolTip(tree->viewport(), QPoint(tree->viewport()->width() - 2, label.y()));
         QVERIFY(!s.Layout().Hints()->TreeHint()->isVisible());
         SendToolTip(tree->viewport(), label);
-        QVERIFY(s.Layout().Hints()->TreeHint()->isVisible());
+        QCOMPARE(s.Layout().Hints()->TreeHint()->isVisible(), showTreeHint);
+        QTRY_VERIFY_WITH_TIMEOUT(!s.Layout().Hints()->TreeHint()->isVisible(), 2000);
     }
-    TSession s(store);
-    s.Settings.Set(hv::opt::Window::ShowTreeHint, false);
-    s.Open();
-    s.Window->StartUpOpen(kSample);
-    s.Show();
-    QTreeView* tree = s.Window->TreeView();
-    SendToolTip(tree->viewport(), TreeLabelPoint(tree, QStringLiteral("Hollyvine")));
-    QVERIFY(!s.Layout().Hints()->TreeHint()->isVisible());
 }
 
 void TWindowLayoutTest::itemHintOverARow() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Window->StartUpOpen(kSample);
-    s.Show();
+    TShown s(true);
     QTreeView* list = s.Window->ListView();
     QVERIFY(list->model()->rowCount() > 0);
     hv::THVListHintWindow* hint = s.Layout().Hints()->ListHint();
@@ -362,11 +343,10 @@ void TWindowLayoutTest::itemHintOverARow() {
     QVERIFY(!hint->isVisible());
 }
 
-void TWindowLayoutTest::urlHintOnlyWhenCutOff() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+// The URL label and the rows of a list of recent files (lsbRecentFiles) show their whole text
+// as a tip, only when it does not fit.
+void TWindowLayoutTest::cutOffURLAndRecentFileGetATip() {
+    TShown s;
     auto* url = s.Window->findChild<QLabel*>(QStringLiteral("lblURL"));
     url->setText(QStringLiteral("https://example.org/"));
     url->setFixedWidth(url->fontMetrics().horizontalAdvance(url->text()) + 20);
@@ -377,27 +357,28 @@ void TWindowLayoutTest::urlHintOnlyWhenCutOff() {
     SendToolTip(url, QPoint(3, 3));
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), longURL);
-}
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
 
-void TWindowLayoutTest::defaultBarsLieInThreeRows() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
-    const hv::TToolBars& bars = s.Layout().ToolBars();
-    QCOMPARE(bars.tbrFolder->y(), bars.tbrFile->y());
-    QVERIFY(bars.tbrFolder->x() > bars.tbrFile->x());
-    QVERIFY(bars.tbrItem->y() > bars.tbrFile->y());
-    QVERIFY(bars.tbrFind->y() > bars.tbrItem->y());
-    QCOMPARE(bars.tbrView->y(), bars.tbrFind->y());
-    QVERIFY(bars.tbrView->x() > bars.tbrFind->x());
+    QListWidget list;
+    list.setObjectName(QStringLiteral("lsbRecentFiles"));
+    const QString path = QStringLiteral("/home/user/Documents/bookmarks/a-rather-long-file-name.hv");
+    list.addItem(path);
+    list.resize(list.fontMetrics().horizontalAdvance(path) + 60, 100);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    SendToolTip(list.viewport(), list.visualItemRect(list.item(0)).center());
+    QVERIFY(!QToolTip::isVisible());
+    list.resize(80, 100);
+    QTRY_VERIFY(list.viewport()->width() < 80);
+    SendToolTip(list.viewport(), list.visualItemRect(list.item(0)).center());
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), path);
+    QToolTip::hideText();
 }
 
 void TWindowLayoutTest::sortMenuFromPanel2() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show();
+    TShown s;
     QMenu* sort = s.Layout().Panels().SortPopup();
     QVERIFY(sort->actions().contains(s.Window->ItemList().actURLOrder));
     QTest::mouseClick(s.Window->StatusPanel(1), Qt::RightButton);
@@ -410,11 +391,7 @@ void TWindowLayoutTest::sortMenuFromPanel2() {
 }
 
 void TWindowLayoutTest::infoPanelOpensThePropertiesAndCutsTheURL() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Window->StartUpOpen(kSample);
-    s.Show();
+    TShown s(true);
     int opened = 0;
     s.Window->ItemList().SetItemDialogRunner([&opened](hv::TItemPropDlg&, hv::THVItem*, const hv::THVList&) {
         ++opened;
@@ -431,11 +408,10 @@ void TWindowLayoutTest::infoPanelOpensThePropertiesAndCutsTheURL() {
 }
 
 void TWindowLayoutTest::memoFontFromTheSettings() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
     const QString family = QApplication::font().family();
-    s.Settings.Set(hv::opt::Window::MemoFont, QStringLiteral("01,14,%1").arg(family).toStdString());
-    s.Open();
+    TShown s(false, [&](hv::TSettings& settings) {
+        settings.Set(hv::opt::Window::MemoFont, QStringLiteral("01,14,%1").arg(family).toStdString());
+    });
     const QFont font = s.Window->MemoBox()->font();
     QCOMPARE(font.pointSize(), 14);
     QVERIFY(font.bold());
@@ -443,10 +419,7 @@ void TWindowLayoutTest::memoFontFromTheSettings() {
 }
 
 void TWindowLayoutTest::bottomPartKeepsItsLimits() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    s.Show(800, 600);
+    TShown s;
     auto* split = s.Window->findChild<QSplitter*>(QStringLiteral("Splitter2"));
     QWidget* bottom = s.Window->findChild<QWidget*>(QStringLiteral("BottomPanel"));
     split->setSizes({5000, 10});
@@ -454,41 +427,6 @@ void TWindowLayoutTest::bottomPartKeepsItsLimits() {
     split->setSizes({10, 5000});
     QTRY_VERIFY(bottom->height() > 69);
     QVERIFY(bottom->height() <= split->height() - split->handleWidth() - 4);
-}
-
-void TWindowLayoutTest::recentFileRowHintOnlyWhenCutOff() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Open();
-    QListWidget list;
-    list.setObjectName(QStringLiteral("lsbRecentFiles"));
-    const QString path = QStringLiteral("/home/user/Documents/bookmarks/a-rather-long-file-name.hv");
-    list.addItem(path);
-    list.resize(list.fontMetrics().horizontalAdvance(path) + 60, 100);
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    const QPoint row = list.visualItemRect(list.item(0)).center();
-    SendToolTip(list.viewport(), row);
-    QVERIFY(!QToolTip::isVisible());
-    list.resize(80, 100);
-    QTRY_VERIFY(list.viewport()->width() < 80);
-    SendToolTip(list.viewport(), list.visualItemRect(list.item(0)).center());
-    QTRY_VERIFY(QToolTip::isVisible());
-    QCOMPARE(QToolTip::text(), path);
-    QToolTip::hideText();
-}
-
-void TWindowLayoutTest::hintGoesAfterTheHidePause() {
-    hv::TMemoryRegistryStore store;
-    TSession s(store);
-    s.Settings.Set(hv::opt::Main::HintHidePause, std::int32_t{150});
-    s.Open();
-    s.Window->StartUpOpen(kSample);
-    s.Show();
-    QTreeView* tree = s.Window->TreeView();
-    SendToolTip(tree->viewport(), TreeLabelPoint(tree, QStringLiteral("Hollyvine")));
-    QVERIFY(s.Layout().Hints()->TreeHint()->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!s.Layout().Hints()->TreeHint()->isVisible(), 2000);
 }
 
 QTEST_MAIN(TWindowLayoutTest)
