@@ -77,7 +77,6 @@ TEST_F(TWriteTest, DerivesVersionEncodingAndDefaultsFromTheContent) {
         std::string ExpectedStart;
     } cases[] = {
         {R"({"root":{"items":[{"name":"名前"}]}})", "# Holly Vine Document 1\r\n\r\n"},
-        {R"({"root":{"items":[{"name":"😀"}]}})", "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n"},
         {R"({"encoding":"UTF-8","root":{"items":[{"name":"名前"}]}})",
          "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n"},
         {R"({"encoding":"CP932","root":{"items":[{"name":"😀"}]}})",

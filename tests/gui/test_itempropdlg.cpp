@@ -1,9 +1,7 @@
 #include "PropTestSupport.h"
 #include "model/HVItems.h"
-#include "platform/Clock.h"
 #include "properties/CmdPropDlg.h"
 #include "properties/ItemPropDlg.h"
-#include "properties/Schedule.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -104,10 +102,6 @@ private slots:
         QCOMPARE(work.GetSchedule(), std::string("M 5,15,25 9:00 1,0"));
         QCOMPARE(work.GetCommands().Count(), 2);
         QCOMPARE(work.GetCommands().Items(0).Title, std::string("second"));
-        // The row turns due at the first chosen moment after a visit before it.
-        const TDateTime visit = EncodeDateTime(2024, 3, 4, 12, 0);
-        QVERIFY(!NeedToVisit(work.GetSchedule(), visit, EncodeDateTime(2024, 3, 5, 8, 59)));
-        QVERIFY(NeedToVisit(work.GetSchedule(), visit, EncodeDateTime(2024, 3, 5, 9, 0)));
     }
 
     void unchangedOkIsCancel() {
