@@ -56,16 +56,10 @@ TEST_F(TBrowsersTest, BrowsersListsEveryStoreWithItsCount) {
     const std::string home = PathOf("home");
     TRunResult r = RunTool({"browsers"});
     EXPECT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "firefox\tdefault-release\t2\t" + home +
-                         "/.mozilla/firefox/x.default-release/places.sqlite\n"
-                         "firefox\told\t1\t" +
-                         home +
-                         "/.mozilla/firefox/y.old/places.sqlite\n"
-                         "chromium\tDefault\t1\t" +
-                         home +
-                         "/.config/chromium/Default/Bookmarks\n"
-                         "chromium\t仕事\t2\t" +
-                         home + "/.config/chromium/Profile 1/Bookmarks\n");
+    EXPECT_EQ(r.Out, "firefox\tdefault-release\t2\t" + home + "/.mozilla/firefox/x.default-release/places.sqlite\n" +
+                         "firefox\told\t1\t" + home + "/.mozilla/firefox/y.old/places.sqlite\n" +
+                         "chromium\tDefault\t1\t" + home + "/.config/chromium/Default/Bookmarks\n" +
+                         "chromium\t仕事\t2\t" + home + "/.config/chromium/Profile 1/Bookmarks\n");
 
     Put(".config/vivaldi/Default/Bookmarks", "{\"roots\": ");
     r = RunTool({"browsers"});
