@@ -190,15 +190,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(TWriteTest, ErrorPathsThroughDeepTreesKeepTheirEnds) {
-    std::string json = R"({"root":)";
+    std::string down, up;
     for (int i = 0; i < 50; ++i) {
-        json += R"({"folders":[)";
+        down += R"({"folders":[)";
+        up += "]}";
     }
-    json += R"({"name":true})";
-    for (int i = 0; i < 50; ++i) {
-        json += "]}";
-    }
-    json += "}";
+    const std::string json = R"({"root":)" + down + R"({"name":true})" + up + "}";
     TRunResult r = RunTool({"write", "-", PathOf("out.hv")}, json);
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Err.find("root.folders[0].folders[0]\u2026.folders[0].folders[0].folders[0].name は文字列"),
