@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -37,22 +38,17 @@ const hv::TDateTime kNow = hv::EncodeDateTime(2024, 3, 5, 12, 0);
 QString Captions(const QMenu* menu) {
     QStringList captions;
     for (const QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            captions << QStringLiteral("-");
-        } else {
-            captions << (action->isEnabled() ? QString() : QStringLiteral("~")) + action->text();
-        }
+        captions << (action->isSeparator() ? QStringLiteral("-")
+                                           : (action->isEnabled() ? QString() : QStringLiteral("~")) + action->text());
     }
     return captions.join(QLatin1Char('|'));
 }
 
-QAction* Entry(const QMenu* menu, const QString& caption) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == caption) {
-            return action;
-        }
-    }
-    return nullptr;
+QAction* Entry(const QMenu* menu, const char* caption) {
+    const QList<QAction*> actions = menu->actions();
+    const auto it = std::find_if(actions.begin(), actions.end(),
+                                 [&](const QAction* action) { return action->text() == QString::fromUtf8(caption); });
+    return it != actions.end() ? *it : nullptr;
 }
 
 // Opens a sub-menu as the user would and closes it again.
@@ -123,7 +119,7 @@ private slots:
         // The root is the selected folder: its open entry is there but disabled. Items come sorted.
         QCOMPARE(Captions(list),
                  QStringLiteral("~ルートフォルダを開く(&O)|-|News(&1)|Tech && Co(&2)|Alpha(&3)|beta(&4)|gamma(&5)"));
-        QCOMPARE(Entry(list, QStringLiteral("Alpha(&3)"))->statusTip(), QStringLiteral("https://a.example/"));
+        QCOMPARE(Entry(list, "Alpha(&3)")->statusTip(), QStringLiteral("https://a.example/"));
         f.Window->FolderTree().OpenFolderNow(f.Tech);
         Unfold(list);
         list->actions().first()->trigger();
@@ -133,8 +129,8 @@ private slots:
     void subMenusAreFilledOnceWhenTheyOpen() {
         TFixture f;
         QMenu* list = f.FolderList();
-        QMenu* news = Entry(list, QStringLiteral("News(&1)"))->menu();
-        QMenu* tech = Entry(list, QStringLiteral("Tech && Co(&2)"))->menu();
+        QMenu* news = Entry(list, "News(&1)")->menu();
+        QMenu* tech = Entry(list, "Tech && Co(&2)")->menu();
         QCOMPARE(Captions(tech), QStringLiteral("開く(&O)|-"));
         Unfold(tech);
         Unfold(tech);
@@ -153,7 +149,7 @@ private slots:
         QMenu* list = f.FolderList();
         THVItem* alpha = f.Item(f.Root(), "Alpha");
         QSignalSpy changed(f.Window->ItemList().Model(), &QAbstractItemModel::dataChanged);
-        Entry(list, QStringLiteral("Alpha(&3)"))->trigger();
+        Entry(list, "Alpha(&3)")->trigger();
         QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
         QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
         QCOMPARE(alpha->GetLastVisited(), kNow);
@@ -163,14 +159,14 @@ private slots:
         // A launch that fails leaves the access time alone.
         f.Shell.Result = 2;
         Unfold(list);
-        Entry(list, QStringLiteral("beta(&4)"))->trigger();
+        Entry(list, "beta(&4)")->trigger();
         QCOMPARE(f.Item(f.Root(), "beta")->GetLastVisited(), hv::TDateTime{0});
     }
 
     void itemsWithCommandsBecomeSubMenus() {
         TFixture f;
         QMenu* list = f.FolderList();
-        QMenu* gamma = Entry(list, QStringLiteral("gamma(&5)"))->menu();
+        QMenu* gamma = Entry(list, "gamma(&5)")->menu();
         QVERIFY(gamma != nullptr);
         QCOMPARE(Captions(gamma), QStringLiteral("開く(&O)|検索|ツール"));
         QCOMPARE(gamma->actions().at(0)->statusTip(), QStringLiteral("https://g.example/"));
@@ -186,7 +182,7 @@ private slots:
         item->SetLastVisited(0);
         item->GetCommands().Items(0).UpdateLastVisited = false;
         Unfold(list);
-        Entry(list, QStringLiteral("gamma(&5)"))->menu()->actions().at(1)->trigger();
+        Entry(list, "gamma(&5)")->menu()->actions().at(1)->trigger();
         QCOMPARE(f.Shell.Calls.size(), std::size_t{2});
         QCOMPARE(item->GetLastVisited(), hv::TDateTime{0});
     }
@@ -194,11 +190,11 @@ private slots:
     void freedEntriesDoNothing() {
         TFixture f;
         QMenu* list = f.FolderList();
-        QMenu* tech = Entry(list, QStringLiteral("Tech && Co(&2)"))->menu();
+        QMenu* tech = Entry(list, "Tech && Co(&2)")->menu();
         Unfold(tech);
-        QAction* alpha = Entry(list, QStringLiteral("Alpha(&3)"));
-        QAction* kernel = Entry(tech, QStringLiteral("kernel(&1)"));
-        QMenu* gamma = Entry(list, QStringLiteral("gamma(&5)"))->menu();
+        QAction* alpha = Entry(list, "Alpha(&3)");
+        QAction* kernel = Entry(tech, "kernel(&1)");
+        QMenu* gamma = Entry(list, "gamma(&5)")->menu();
         f.Window->TreeEdits().DeleteItems({f.Item(f.Root(), "Alpha"), f.Item(f.Root(), "gamma")});
         QVERIFY(f.Window->TreeEdits().DeleteFolder(*f.Tech));
         for (QAction* entry : {alpha, kernel, gamma->actions().at(0), tech->actions().at(0)}) {
@@ -223,7 +219,7 @@ private slots:
                 f.Window->TreeEdits().DeleteItems({std::exchange(alpha, nullptr)});
             }
         };
-        Entry(list, QStringLiteral("Alpha(&3)"))->trigger();
+        Entry(list, "Alpha(&3)")->trigger();
         QCOMPARE(f.Prompts.Seen.size(), 1);
         QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
         QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
@@ -232,7 +228,7 @@ private slots:
     void entriesGoOnceTheMenuHasClosed() {
         TFixture f;
         QMenu* list = f.FolderList();
-        QPointer<QAction> alpha = Entry(list, QStringLiteral("Alpha(&3)"));
+        QPointer<QAction> alpha = Entry(list, "Alpha(&3)");
         f.Menu().ScheduleRelease();
         QVERIFY(!list->actions().isEmpty());
         QTRY_VERIFY(list->actions().isEmpty() && alpha.isNull());
@@ -290,8 +286,7 @@ private slots:
         dialog.hide();
         f.Window->showMinimized();
         tray.UpdateMenu();
-        QVERIFY(tray.actTrayRestore->isEnabled());
-        QVERIFY(!tray.actTrayMinimize->isEnabled());
+        QVERIFY(tray.actTrayRestore->isEnabled() && !tray.actTrayMinimize->isEnabled());
         // The tool tip is the caption, cut to 63 characters.
         f.Window->setWindowTitle(QStringLiteral("Hollyvine - ") + QString(70, QChar(0x3042)));
         QCOMPARE(tray.Icon()->toolTip().size(), 63);
