@@ -99,7 +99,6 @@ private slots:
         QTest::newRow("empty") << 0 << 0 << false;
         QTest::newRow("eight all shown") << 8 << 8 << false;
         QTest::newRow("nine: seven and more") << 9 << 7 << true;
-        QTest::newRow("many") << 100 << 7 << true;
     }
 
     void folderHintNames() {
