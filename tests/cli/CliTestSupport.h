@@ -22,7 +22,12 @@ struct TRunResult {
     int Code = -1;
     std::string Out;
     std::string Err;
+    bool operator==(const TRunResult&) const = default;
 };
+
+inline void PrintTo(const TRunResult& r, std::ostream* os) {
+    *os << "{" << r.Code << ", \"" << r.Out << "\", \"" << r.Err << "\"}";
+}
 
 // Runs hvtool in-process with the given standard input.
 inline TRunResult RunTool(const std::vector<std::string>& args, const std::string& input = {},
@@ -90,6 +95,18 @@ protected:
         value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
     }
     std::string PathOf(const std::string& name) const { return (m_Dir / name).string(); }
+    // Writes the settings store with VALUES under KEY (below the program's own key).
+    void WriteSettings(const std::string& values, const std::string& key = {}) const {
+        std::filesystem::create_directories(m_Dir / "config");
+        WriteBytes(PathOf("config/registry.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine" +
+                                                      key + "]\r\n" + values + "\r\n");
+    }
+    // The outline ls prints of a document that must open.
+    std::string Ls(const std::string& doc) const {
+        TRunResult r = RunTool({"ls", doc});
+        EXPECT_EQ(r.Code, 0) << r.Err;
+        return r.Out;
+    }
 
     std::filesystem::path m_Dir;
     std::vector<std::pair<std::string, std::optional<std::string>>> m_SavedEnv;

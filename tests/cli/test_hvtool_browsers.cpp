@@ -4,8 +4,6 @@
 #include "model/HVFolder.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <optional>
 
 namespace hv::cli::test {
 namespace {
@@ -17,20 +15,9 @@ class TBrowsersTest : public THvtoolTest {
 protected:
     void SetUp() override {
         THvtoolTest::SetUp();
-        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "HOLLYVINE_CONFIG_DIR"}) {
-            const char* value = std::getenv(name);
-            m_Saved.emplace_back(name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
-        }
         std::filesystem::create_directories(m_Dir / "home");
-        setenv("HOME", PathOf("home").c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        setenv("HOLLYVINE_CONFIG_DIR", m_Dir.c_str(), 1);
-    }
-    void TearDown() override {
-        for (const auto& [name, value] : m_Saved) {
-            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-        }
-        THvtoolTest::TearDown();
+        SaveEnv("HOME", PathOf("home"));
+        SaveEnv("XDG_CONFIG_HOME", std::nullopt);
     }
     std::string Put(const std::string& relative, const std::string& text) {
         const std::filesystem::path path = m_Dir / "home" / relative;
@@ -59,36 +46,20 @@ protected:
             R"({"roots": {"bookmark_bar": {"type": "folder", "children": [
                 {"type": "url", "name": "A", "url": "https://a/"}, {"type": "url", "name": "B", "url": "https://b/"}]}}})");
     }
-    std::string Ls(const std::string& doc) {
-        TRunResult r = RunTool({"ls", doc});
-        EXPECT_EQ(r.Code, 0) << r.Err;
-        return r.Out;
-    }
-
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_Saved;
 };
 
 TEST_F(TBrowsersTest, BrowsersListsEveryStoreWithItsCount) {
-    TRunResult none = RunTool({"browsers"});
-    EXPECT_EQ(none.Code, 1);
-    EXPECT_EQ(none.Out, "");
-    EXPECT_EQ(none.Err, "ブラウザのブックマークが見つかりません。\n");
+    EXPECT_EQ(RunTool({"browsers"}), (TRunResult{1, "", "ブラウザのブックマークが見つかりません。\n"}));
 
     MakeFirefox();
     MakeChromium();
     const std::string home = PathOf("home");
     TRunResult r = RunTool({"browsers"});
     EXPECT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "firefox\tdefault-release\t2\t" + home +
-                         "/.mozilla/firefox/x.default-release/places.sqlite\n"
-                         "firefox\told\t1\t" +
-                         home +
-                         "/.mozilla/firefox/y.old/places.sqlite\n"
-                         "chromium\tDefault\t1\t" +
-                         home +
-                         "/.config/chromium/Default/Bookmarks\n"
-                         "chromium\t仕事\t2\t" +
-                         home + "/.config/chromium/Profile 1/Bookmarks\n");
+    EXPECT_EQ(r.Out, "firefox\tdefault-release\t2\t" + home + "/.mozilla/firefox/x.default-release/places.sqlite\n" +
+                         "firefox\told\t1\t" + home + "/.mozilla/firefox/y.old/places.sqlite\n" +
+                         "chromium\tDefault\t1\t" + home + "/.config/chromium/Default/Bookmarks\n" +
+                         "chromium\t仕事\t2\t" + home + "/.config/chromium/Profile 1/Bookmarks\n");
 
     Put(".config/vivaldi/Default/Bookmarks", "{\"roots\": ");
     r = RunTool({"browsers"});
@@ -102,9 +73,8 @@ TEST_F(TBrowsersTest, ImportBrowserTakesTheDefaultProfileOrANamedOne) {
     MakeFirefox();
     MakeChromium();
     const std::string doc = PathOf("d.hv");
-    TRunResult r = RunTool({"import-browser", doc, "firefox"});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "ブックマークのインポートが完了しました。\n");
+    ASSERT_EQ(RunTool({"import-browser", doc, "firefox"}),
+              (TRunResult{0, "ブックマークのインポートが完了しました。\n", ""}));
     EXPECT_EQ(Ls(doc), "Hollyvine\n"
                        "  ブックマークツールバー\n"
                        "    https://untitled.example/  <https://untitled.example/>\n"
@@ -115,10 +85,8 @@ TEST_F(TBrowsersTest, ImportBrowserTakesTheDefaultProfileOrANamedOne) {
     root.AddChild("Chromium");
     root.AddChild("Old");
     SaveDocumentFile(doc, root, "");
-    r = RunTool({"import-browser", doc, "chromium", "--folder", "Hollyvine\\Chromium"});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    r = RunTool({"import-browser", doc, "firefox:old", "--folder", "Hollyvine\\Old"});
-    ASSERT_EQ(r.Code, 0) << r.Err;
+    ASSERT_EQ(RunTool({"import-browser", doc, "chromium", "--folder", "Hollyvine\\Chromium"}).Code, 0);
+    ASSERT_EQ(RunTool({"import-browser", doc, "firefox:old", "--folder", "Hollyvine\\Old"}).Code, 0);
     EXPECT_EQ(Ls(doc), "Hollyvine\n  Chromium\n    ブックマーク バー\n      A  <https://a/>\n      B  <https://b/>\n"
                        "  Old\n    他のブックマーク\n      Old  <https://old.example/>\n");
 }
@@ -126,44 +94,38 @@ TEST_F(TBrowsersTest, ImportBrowserTakesTheDefaultProfileOrANamedOne) {
 TEST_F(TBrowsersTest, ImportBrowserTakesAStoreFileOrAProfileDirectory) {
     MakeChromium();
     const std::string doc = PathOf("d.hv");
-    TRunResult r = RunTool({"import-browser", doc, PathOf("home/.config/chromium/Default")});
-    ASSERT_EQ(r.Code, 0) << r.Err;
+    ASSERT_EQ(RunTool({"import-browser", doc, PathOf("home/.config/chromium/Default")}).Code, 0);
     EXPECT_EQ(Ls(doc), "Hollyvine\n  その他のブックマーク\n    D  <https://d/>\n");
     std::filesystem::remove(doc);
-    r = RunTool({"import-browser", doc, PathOf("home/.config/chromium/Profile 1/Bookmarks")});
-    ASSERT_EQ(r.Code, 0) << r.Err;
+    ASSERT_EQ(RunTool({"import-browser", doc, PathOf("home/.config/chromium/Profile 1/Bookmarks")}).Code, 0);
     EXPECT_EQ(Ls(doc), "Hollyvine\n  ブックマーク バー\n    A  <https://a/>\n    B  <https://b/>\n");
 }
 
 TEST_F(TBrowsersTest, ImportBrowserFailuresLeaveTheDocumentAlone) {
     MakeChromium();
     const std::string doc = PathOf("d.hv");
-    TRunResult r = RunTool({"import-browser", doc, "chrome"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "ブラウザ \"chrome\" のブックマークが見つかりません。\n");
-    r = RunTool({"import-browser", doc, "chromium:Nobody"});
-    EXPECT_EQ(r.Err, "ブラウザ \"chromium:Nobody\" のブックマークが見つかりません。\n");
-    r = RunTool({"import-browser", doc, PathOf("nowhere")});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "ファイル \"" + PathOf("nowhere") + "\" が見つかりません。\n");
-    EXPECT_FALSE(std::filesystem::exists(doc));
-
+    EXPECT_EQ(RunTool({"import-browser", doc, "chrome"}),
+              (TRunResult{1, "", "ブラウザ \"chrome\" のブックマークが見つかりません。\n"}));
+    EXPECT_EQ(RunTool({"import-browser", doc, "chromium:Nobody"}),
+              (TRunResult{1, "", "ブラウザ \"chromium:Nobody\" のブックマークが見つかりません。\n"}));
+    EXPECT_EQ(RunTool({"import-browser", doc, PathOf("nowhere")}),
+              (TRunResult{1, "", "ファイル \"" + PathOf("nowhere") + "\" が見つかりません。\n"}));
     // Root runs the tests, so the store nobody can read is a directory where the file should be.
     std::filesystem::create_directories(m_Dir / "home/.config/chromium/Profile 2/Bookmarks");
-    r = RunTool({"import-browser", doc, "chromium:Profile 2"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "ファイル \"" + PathOf("home/.config/chromium/Profile 2/Bookmarks") +
-                         "\" を読み込めません。\nIs a directory\n");
+    EXPECT_EQ(RunTool({"import-browser", doc, "chromium:Profile 2"}),
+              (TRunResult{1, "",
+                          "ファイル \"" + PathOf("home/.config/chromium/Profile 2/Bookmarks") +
+                              "\" を読み込めません。\nIs a directory\n"}));
     EXPECT_FALSE(std::filesystem::exists(doc));
 
     THVFolder root("Hollyvine");
     root.AddChild("Sub");
     SaveDocumentFile(doc, root, "");
     const std::string before = ReadBytes(doc);
-    r = RunTool({"import-browser", doc, "chromium"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
-                     "空のフォルダを選択してからやり直してください。\n");
+    EXPECT_EQ(RunTool({"import-browser", doc, "chromium"}),
+              (TRunResult{1, "",
+                          "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
+                          "空のフォルダを選択してからやり直してください。\n"}));
     EXPECT_EQ(ReadBytes(doc), before);
     EXPECT_EQ(RunTool({"import-browser", doc}).Code, 2);
 }

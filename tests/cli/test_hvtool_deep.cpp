@@ -54,7 +54,9 @@ protected:
     void SetUp() override {
         THvtoolTest::SetUp();
         THVFolder root("Hollyvine");
-        root.List().Add()->SetName("top");
+        THVItem* top = root.List().Add();
+        top->SetName("top");
+        top->SetURL("u");
         THVFolder* folder = &root;
         for (int level = 1; level <= kDepth; ++level) {
             folder = folder->AddChild("f");
@@ -86,8 +88,8 @@ TEST_F(TDeepDocumentTest, LsPrintsEveryLevel) {
     TCountingSink sink;
     sink.CountLines = true;
     ASSERT_EQ(RunToolInto(sink, {"ls", PathOf("deep.hv")}), 0);
-    // "Hollyvine", "  top  <>", one line per folder "f" at two blanks per level, and the bottom item.
-    std::uint64_t expected = std::string("Hollyvine\n  top  <>\n").size();
+    // "Hollyvine", "  top  <u>", one line per folder "f" at two blanks per level, and the bottom item.
+    std::uint64_t expected = std::string("Hollyvine\n  top  <u>\n").size();
     for (std::uint64_t level = 1; level <= kDepth; ++level) {
         expected += 2 * level + 2;
     }
@@ -95,6 +97,17 @@ TEST_F(TDeepDocumentTest, LsPrintsEveryLevel) {
     EXPECT_EQ(sink.Lines, kDepth + 3U);
     EXPECT_EQ(sink.Size, expected);
     EXPECT_TRUE(sink.Tail.ends_with(std::string(200, ' ') + "bottom  <u>\n"));
+}
+
+TEST_F(TDeepDocumentTest, FindAndDupsReachTheBottom) {
+    std::string path = "Hollyvine";
+    for (int level = 1; level <= kDepth; ++level) {
+        path += "\\f";
+    }
+    EXPECT_EQ(RunTool({"find", PathOf("deep.hv"), "bottom", "--folder", path}),
+              (TRunResult{0, path + "\tbottom\tu\n", ""}));
+    EXPECT_EQ(RunTool({"dups", PathOf("deep.hv")}),
+              (TRunResult{0, "top\tHollyvine\t\tu\nbottom\t" + path + "\t\tu\n", ""}));
 }
 
 } // namespace

@@ -2,28 +2,10 @@
 #include "document/DocumentFile.h"
 #include "model/HVFolder.h"
 
-#include <cstdlib>
-#include <optional>
 #include <string>
 
 namespace hv::cli::test {
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class TScopedEnv {
-public:
-    TScopedEnv(const char* name, const char* value) : m_Name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_Old = old;
-        }
-        value != nullptr ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~TScopedEnv() { m_Old ? setenv(m_Name, m_Old->c_str(), 1) : unsetenv(m_Name); }
-
-private:
-    const char* m_Name;
-    std::optional<std::string> m_Old;
-};
 
 THVItem* AddItem(THVFolder& folder, const char* name, const char* url, const char* schedule, TDateTime visited = 0) {
     THVItem* item = folder.List().Add();
@@ -58,14 +40,11 @@ protected:
 };
 
 TEST_F(TDueTest, ListsTheDueItemsWithTheirPaths) {
-    TRunResult r = RunTool({"due", PathOf("a.hv"), "--at", "2024/3/4 9:30"});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Err, "");
-    EXPECT_EQ(r.Out, m_Expected);
+    EXPECT_EQ(RunTool({"due", PathOf("a.hv"), "--at", "2024/3/4 9:30"}), (TRunResult{0, m_Expected, ""}));
 }
 
 TEST_F(TDueTest, NowIsTheProgramClockAndPasswordsAreAsked) {
-    TScopedEnv pinned("HOLLYVINE_NOW", "2024/3/4 9:30");
+    SaveEnv("HOLLYVINE_NOW", "2024/3/4 9:30");
     EXPECT_EQ(RunTool({"due", PathOf("a.hv")}).Out, m_Expected);
     EXPECT_EQ(RunTool({"due", PathOf("a.hv"), "--at", "2024/3/4 8:59"}).Out, "Hollyvine\\News\\深い\tC\tfile:///c\n");
     EXPECT_EQ(RunTool({"due", PathOf("p.hv")}).Code, 1);

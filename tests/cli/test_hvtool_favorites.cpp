@@ -1,8 +1,6 @@
 #include "CliTestSupport.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 namespace hv::cli::test {
 namespace {
@@ -13,22 +11,9 @@ class TFavoritesToolTest : public THvtoolTest {
 protected:
     void SetUp() override {
         THvtoolTest::SetUp();
-        Save("HOLLYVINE_CONFIG_DIR", m_Dir.string());
-        Save("HOME", m_Dir.string());
-        Save("HOLLYVINE_BROWSER_DEBUG_PORT", "1");
+        SaveEnv("HOME", m_Dir.string());
+        SaveEnv("HOLLYVINE_BROWSER_DEBUG_PORT", "1");
     }
-    void TearDown() override {
-        for (const auto& [name, value] : m_Saved) {
-            value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-        }
-        THvtoolTest::TearDown();
-    }
-    void Save(const std::string& name, const std::string& value) {
-        const char* old = std::getenv(name.c_str());
-        m_Saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-        setenv(name.c_str(), value.c_str(), 1);
-    }
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_Saved;
 };
 
 TEST_F(TFavoritesToolTest, ImportFromTheHomeFavoritesAndExportBack) {
@@ -44,23 +29,18 @@ TEST_F(TFavoritesToolTest, ImportFromTheHomeFavoritesAndExportBack) {
     EXPECT_EQ(r.Err.find("完了"), std::string::npos);
     EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  News\n    a  <http://a/>\n");
 
-    TRunResult e = RunTool({"export-favorites", doc, PathOf("out"), "--folder", "Hollyvine\\News"});
-    ASSERT_EQ(e.Code, 0) << e.Err;
-    EXPECT_EQ(e.Out, "エクスポートが完了しました。\n");
-    EXPECT_EQ(e.Err, "");
+    ASSERT_EQ(RunTool({"export-favorites", doc, PathOf("out"), "--folder", "Hollyvine\\News"}),
+              (TRunResult{0, "エクスポートが完了しました。\n", ""}));
     EXPECT_EQ(ReadBytes(PathOf("out/a.url")), "[InternetShortcut]\r\nURL=http://a/\r\n");
-    TRunResult noClear = RunTool({"export-favorites", doc, PathOf("out"), "--clear"});
-    EXPECT_EQ(noClear.Code, 1);
+    EXPECT_EQ(RunTool({"export-favorites", doc, PathOf("out"), "--clear"}).Code, 1);
     EXPECT_TRUE(std::filesystem::exists(PathOf("out/a.url")));
 }
 
 TEST_F(TFavoritesToolTest, ExportFavoritesListsErrorsAndFails) {
     const std::string doc = PathOf("d.hv");
     WriteBytes(PathOf("a.url"), "[InternetShortcut]\r\nURL=http://a/\r\n");
-    const TRunResult imported = RunTool({"import-shortcuts", doc, PathOf("a.url"), PathOf("a.url")});
-    ASSERT_EQ(imported.Code, 0);
-    EXPECT_EQ(imported.Out, "2 個のショートカットをインポートしました。\n");
-    EXPECT_EQ(imported.Err, "");
+    ASSERT_EQ(RunTool({"import-shortcuts", doc, PathOf("a.url"), PathOf("a.url")}),
+              (TRunResult{0, "2 個のショートカットをインポートしました。\n", ""}));
     EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  a  <http://a/>\n  a~1  <http://a/>\n");
     WriteBytes(PathOf("blocked"), "x");
     TRunResult r = RunTool({"export-favorites", doc, PathOf("blocked")});

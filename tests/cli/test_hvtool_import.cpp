@@ -2,35 +2,15 @@
 #include "document/DocumentFile.h"
 #include "model/HVFolder.h"
 
-#include <cstdlib>
-
 namespace hv::cli::test {
 namespace {
 
-// Keeps the user's own settings out of the export: the store lives in the test's directory.
 class TImportTest : public THvtoolTest {
 protected:
-    void SetUp() override {
-        THvtoolTest::SetUp();
-        const char* old = std::getenv("HOLLYVINE_CONFIG_DIR");
-        m_OldConfig = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-        setenv("HOLLYVINE_CONFIG_DIR", m_Dir.c_str(), 1);
-    }
-    void TearDown() override {
-        m_OldConfig ? setenv("HOLLYVINE_CONFIG_DIR", m_OldConfig->c_str(), 1) : unsetenv("HOLLYVINE_CONFIG_DIR");
-        THvtoolTest::TearDown();
-    }
     std::string Page(const std::string& name, const std::string& html) {
         WriteBytes(PathOf(name), html);
         return PathOf(name);
     }
-    std::string Ls(const std::string& doc) {
-        TRunResult r = RunTool({"ls", doc});
-        EXPECT_EQ(r.Code, 0) << r.Err;
-        return r.Out;
-    }
-
-    std::optional<std::string> m_OldConfig;
 };
 
 constexpr const char* kLinks = "<a href=\"http://a/?x=1&amp;y=2\">A &amp; B</a>\n<a href=mailto:m>Mail</a>";
@@ -38,11 +18,11 @@ constexpr const char* kLinks = "<a href=\"http://a/?x=1&amp;y=2\">A &amp; B</a>\
 TEST_F(TImportTest, LinksListsEveryLinkAndStopsAtAnError) {
     const std::string good = Page("good.html", kLinks);
     const std::string bad = Page("bad.html", "<a href=http://c>C</a><a href=\"x");
-    TRunResult r = RunTool({"links", good, bad, good});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Out, "1\tA & B\thttp://a/?x=1&y=2\tgood.html (1行目)\n0\tMail\tmailto:m\tgood.html (2行目)\n"
-                     "1\tC\thttp://c\tbad.html (1行目)\n");
-    EXPECT_EQ(r.Err, "文字列が終了していません(行番号: 1)\n");
+    EXPECT_EQ(RunTool({"links", good, bad, good}),
+              (TRunResult{1,
+                          "1\tA & B\thttp://a/?x=1&y=2\tgood.html (1行目)\n0\tMail\tmailto:m\tgood.html (2行目)\n"
+                          "1\tC\thttp://c\tbad.html (1行目)\n",
+                          "文字列が終了していません(行番号: 1)\n"}));
     EXPECT_EQ(RunTool({"links", PathOf("none.html")}).Code, 1);
     EXPECT_EQ(RunTool({"links"}).Code, 2);
 }
@@ -50,23 +30,19 @@ TEST_F(TImportTest, LinksListsEveryLinkAndStopsAtAnError) {
 TEST_F(TImportTest, ImportLinksCreatesTheDocumentAndAddsTickedLinks) {
     const std::string page = Page("p.html", kLinks);
     const std::string doc = PathOf("d.hv");
-    TRunResult r = RunTool({"import-links", doc, page});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "1個のリンクをインポートしました。\n");
+    ASSERT_EQ(RunTool({"import-links", doc, page}), (TRunResult{0, "1個のリンクをインポートしました。\n", ""}));
     EXPECT_EQ(Ls(doc), "Hollyvine\n  A & B  <http://a/?x=1&y=2>\n");
 
     THVFolder root("Hollyvine");
     root.AddChild("Sub")->AddChild("Deep");
     SaveDocumentFile(doc, root, "");
-    r = RunTool({"import-links", doc, page, page, "--all", "--folder", "Hollyvine\\Sub\\Deep"});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "4個のリンクをインポートしました。\n");
+    ASSERT_EQ(RunTool({"import-links", doc, page, page, "--all", "--folder", "Hollyvine\\Sub\\Deep"}),
+              (TRunResult{0, "4個のリンクをインポートしました。\n", ""}));
     EXPECT_EQ(Ls(doc), "Hollyvine\n  Sub\n    Deep\n      A & B  <http://a/?x=1&y=2>\n      Mail  <mailto:m>\n"
                        "      A & B~1  <http://a/?x=1&y=2>\n      Mail~1  <mailto:m>\n");
 
-    r = RunTool({"import-links", doc, page, "--folder", "Hollyvine\\Deep"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "フォルダ 'Hollyvine\\Deep' が見つかりません。\n");
+    EXPECT_EQ(RunTool({"import-links", doc, page, "--folder", "Hollyvine\\Deep"}),
+              (TRunResult{1, "", "フォルダ 'Hollyvine\\Deep' が見つかりません。\n"}));
 }
 
 constexpr const char* kBookmarks =
@@ -77,16 +53,15 @@ constexpr const char* kBookmarks =
 TEST_F(TImportTest, ImportBookmarksFillsAnEmptyFolderOnly) {
     const std::string bookmarks = Page("bookmarks.html", kBookmarks);
     const std::string doc = PathOf("b.hv");
-    TRunResult r = RunTool({"import-bookmarks", doc, bookmarks});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "ブックマークのインポートが完了しました。\n");
+    ASSERT_EQ(RunTool({"import-bookmarks", doc, bookmarks}),
+              (TRunResult{0, "ブックマークのインポートが完了しました。\n", ""}));
     EXPECT_EQ(Ls(doc), "Hollyvine\n  Top  <http://t>\n  Folder\n    In folder  <http://f>\n");
 
     const std::string before = ReadBytes(doc);
-    r = RunTool({"import-bookmarks", doc, bookmarks});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
-                     "空のフォルダを選択してからやり直してください。\n");
+    EXPECT_EQ(RunTool({"import-bookmarks", doc, bookmarks}),
+              (TRunResult{1, "",
+                          "現在選択されているフォルダはサブフォルダを持っているため、実行できません。"
+                          "空のフォルダを選択してからやり直してください。\n"}));
     // A file that breaks off is reported and nothing is saved.
     const std::string broken = Page("broken.html", "<DL><DT><H3>New</H3><DL><DT><A HREF=\"x");
     EXPECT_EQ(RunTool({"import-bookmarks", doc, broken, "--folder", "Hollyvine\\Folder"}).Code, 1);
@@ -98,9 +73,8 @@ TEST_F(TImportTest, ExportBookmarksFollowsOptionsAndSettings) {
     const std::string doc = PathOf("e.hv");
     ASSERT_EQ(RunTool({"import-bookmarks", doc, Page("bookmarks.html", kBookmarks)}).Code, 0);
     const std::string out = PathOf("out.html");
-    TRunResult r = RunTool({"export-bookmarks", doc, out, "--title", "T&T"});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "エクスポートが完了しました。\n");
+    ASSERT_EQ(RunTool({"export-bookmarks", doc, out, "--title", "T&T"}),
+              (TRunResult{0, "エクスポートが完了しました。\n", ""}));
     const std::string itemsFirst = ReadBytes(out);
     EXPECT_NE(itemsFirst.find("<title>T&amp;T</title>"), std::string::npos);
     EXPECT_LT(itemsFirst.find("Top"), itemsFirst.find("<h3>Folder"));
@@ -108,8 +82,7 @@ TEST_F(TImportTest, ExportBookmarksFollowsOptionsAndSettings) {
     ASSERT_EQ(RunTool({"export-bookmarks", doc, out, "--subfolders-first"}).Code, 0);
     EXPECT_GT(ReadBytes(out).find("Top"), ReadBytes(out).find("<h3>Folder"));
 
-    WriteBytes(PathOf("registry.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine\\ExportBm]\r\n"
-                                       "\"ItemsFirst\"=dword:00000000\r\n");
+    WriteSettings("\"ItemsFirst\"=dword:00000000", "\\ExportBm");
     ASSERT_EQ(RunTool({"export-bookmarks", doc, out}).Code, 0);
     EXPECT_GT(ReadBytes(out).find("Top"), ReadBytes(out).find("<h3>Folder"));
 

@@ -30,10 +30,8 @@ TEST_F(TLifecycleToolTest, MergeSavesTheDocumentAndSaysSo) {
     WriteBytes(PathOf("doc.hv"), kHeader1 + Item("a", "http://a/", "LastVisited=2024/1/1 0:00\r\n"));
     WriteBytes(PathOf("other.hv"), kHeader1 + Item("a", "http://a/", "LastVisited=2024/2/1 0:00\r\n") + Folder(1, "f") +
                                        Item("b", "http://b/"));
-    TRunResult r = RunTool({"merge", PathOf("doc.hv"), PathOf("other.hv")});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "マージが完了しました。\n");
-    EXPECT_EQ(r.Err, "");
+    ASSERT_EQ(RunTool({"merge", PathOf("doc.hv"), PathOf("other.hv")}),
+              (TRunResult{0, "マージが完了しました。\n", ""}));
     EXPECT_EQ(ReadBytes(PathOf("doc.hv")), kHeader1 + Item("a", "http://a/", "LastVisited=2024/2/1 0:00\r\n") +
                                                Folder(1, "f") + Item("b", "http://b/"));
 }
@@ -67,26 +65,21 @@ TEST_F(TLifecycleToolTest, AFailedMergeLeavesTheDocumentFile) {
 
 TEST_F(TLifecycleToolTest, PasswdSetsAndRemovesThePasswordWithTheVersion) {
     WriteBytes(PathOf("doc.hv"), kHeader1 + Folder(1, "f") + Item("b", "u"));
-    TRunResult set = RunTool({"passwd", PathOf("doc.hv"), "--new-password", "ひみつ"});
-    ASSERT_EQ(set.Code, 0) << set.Err;
-    EXPECT_EQ(set.Out + set.Err, "");
+    ASSERT_EQ(RunTool({"passwd", PathOf("doc.hv"), "--new-password", "ひみつ"}), (TRunResult{0, "", ""}));
     EXPECT_TRUE(ReadBytes(PathOf("doc.hv")).starts_with("# Hollyvine Document 2\r\n"));
     EXPECT_EQ(RunTool({"passwd", PathOf("doc.hv"), "--new-password", ""}).Code, 1) << "the old password is needed";
 
-    TRunResult removed = RunTool({"passwd", PathOf("doc.hv"), "--password", "ひみつ", "--new-password="});
-    ASSERT_EQ(removed.Code, 0) << removed.Err;
+    ASSERT_EQ(RunTool({"passwd", PathOf("doc.hv"), "--password", "ひみつ", "--new-password="}).Code, 0);
     EXPECT_EQ(ReadBytes(PathOf("doc.hv")), kHeader1 + Folder(1, "f") + Item("b", "u"));
 }
 
 TEST_F(TLifecycleToolTest, PasswdKeepsAKeptByteApartFromTheCharacterAfterIt) {
     // A UTF-8 document whose title is the invalid byte 0x82 followed by "あいう".
     WriteBytes(PathOf("doc.hv"), "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n" + Item("\x82あいう", "u"));
-    TRunResult set = RunTool({"passwd", PathOf("doc.hv"), "--new-password", "pw"});
-    ASSERT_EQ(set.Code, 0) << set.Err;
+    ASSERT_EQ(RunTool({"passwd", PathOf("doc.hv"), "--new-password", "pw"}).Code, 0);
     const std::string saved = ReadBytes(PathOf("doc.hv"));
-    TRunResult ls = RunTool({"ls", PathOf("doc.hv"), "--password", "pw"});
-    ASSERT_EQ(ls.Code, 0) << ls.Err;
-    EXPECT_NE(ls.Out.find("あいう"), std::string::npos) << ls.Out;
+    const std::string listed = RunTool({"ls", PathOf("doc.hv"), "--password", "pw"}).Out;
+    EXPECT_NE(listed.find("あいう"), std::string::npos) << listed;
     ASSERT_EQ(RunTool({"passwd", PathOf("doc.hv"), "--password", "pw", "--new-password", "pw"}).Code, 0);
     EXPECT_EQ(ReadBytes(PathOf("doc.hv")), saved);
 }
@@ -108,10 +101,11 @@ TEST_F(TLifecycleToolTest, PasswdAsksTwiceOnTheTerminalAndFailsWithoutOne) {
 TEST_F(TLifecycleToolTest, InfoCountsAsTheFilePropertiesDialog) {
     WriteBytes(PathOf("doc.hv"), "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n" + Item("😀", "u") + Folder(1, "f") +
                                      Item("b", "u") + Folder(2, "g") + Folder(1, "h") + Item("c", "u"));
-    TRunResult r = RunTool({"info", PathOf("doc.hv")});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Out, "file\t" + FullFileName(PathOf("doc.hv")) +
-                         "\nversion\t1\nencoding\tUTF-8\npassword\tfalse\nfolders\t4\nitems\t3\n");
+    EXPECT_EQ(RunTool({"info", PathOf("doc.hv")}),
+              (TRunResult{0,
+                          "file\t" + FullFileName(PathOf("doc.hv")) +
+                              "\nversion\t1\nencoding\tUTF-8\npassword\tfalse\nfolders\t4\nitems\t3\n",
+                          ""}));
 }
 
 } // namespace

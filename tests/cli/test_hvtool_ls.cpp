@@ -21,26 +21,11 @@ TEST_F(TLsTest, PrintsFoldersAsAnOutlineWithTheirItemsFirst) {
     root.AddChild("Alpha")->List().Add()->SetName("no url");
     SaveDocumentFile(PathOf("a.hv"), root, "");
 
-    TRunResult r = RunTool({"ls", PathOf("a.hv")});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Err, "");
-    EXPECT_EQ(r.Out, "Hollyvine\n"
-                     "  Yahoo!  <http://www.yahoo.co.jp/>\n"
-                     "  Alpha\n"
-                     "    no url  <>\n"
-                     "  ニュース\n"
-                     "    NHK  <http://www.nhk.or.jp/>\n"
-                     "    空\n");
-}
-
-TEST_F(TLsTest, NeedsThePasswordOfAProtectedDocument) {
-    THVFolder root("Hollyvine");
-    root.List().Add()->SetName("secret");
-    SaveDocumentFile(PathOf("p.hv"), root, "pw");
-    EXPECT_EQ(RunTool({"ls", PathOf("p.hv")}).Code, 1);
-    TRunResult r = RunTool({"ls", PathOf("p.hv"), "--password", "pw"});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out, "Hollyvine\n  secret  <>\n");
+    EXPECT_EQ(RunTool({"ls", PathOf("a.hv")}),
+              (TRunResult{0,
+                          "Hollyvine\n  Yahoo!  <http://www.yahoo.co.jp/>\n  Alpha\n    no url  <>\n  ニュース\n"
+                          "    NHK  <http://www.nhk.or.jp/>\n    空\n",
+                          ""}));
 }
 
 // Folders b, C, a in this order in the file, one item in C.
@@ -69,23 +54,20 @@ TEST_F(TLsTest, FoldersComeInNameOrderWithSortFolderAndInFileOrderWithout) {
     EXPECT_LT(dumped.find("\"b\""), dumped.find("\"C\""));
     EXPECT_LT(dumped.find("\"C\""), dumped.find("\"a\""));
 
-    std::filesystem::create_directories(PathOf("config"));
-    WriteBytes(PathOf("config/registry.reg"),
-               "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine]\n\"SortFolder\"=dword:00000000\n");
+    WriteSettings("\"SortFolder\"=dword:00000000");
     EXPECT_EQ(RunTool({"ls", doc}).Out, "Hollyvine\n  b\n  C\n    in C  <>\n  a\n");
 }
 
 TEST_F(TLsTest, TheOpenErrorNamesTheFullPathAndTheReasonInJapanese) {
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    const TRunResult missing = RunTool({"ls", "no-such-document.hv"});
-    EXPECT_EQ(missing.Code, 1);
-    EXPECT_EQ(missing.Err, "ファイル \"" + std::string(cwd) +
-                               "/no-such-document.hv\" を開けませんでした。\n"
-                               "ファイルまたはディレクトリがありません。\n");
-    const TRunResult directory = RunTool({"ls", m_Dir.string()});
-    EXPECT_EQ(directory.Code, 1);
-    EXPECT_EQ(directory.Err, "ファイル \"" + m_Dir.string() + "\" を開けませんでした。\nディレクトリです。\n");
+    EXPECT_EQ(
+        RunTool({"ls", "no-such-document.hv"}),
+        (TRunResult{1, "",
+                    "ファイル \"" + std::string(cwd) +
+                        "/no-such-document.hv\" を開けませんでした。\nファイルまたはディレクトリがありません。\n"}));
+    EXPECT_EQ(RunTool({"ls", m_Dir.string()}),
+              (TRunResult{1, "", "ファイル \"" + m_Dir.string() + "\" を開けませんでした。\nディレクトリです。\n"}));
 }
 
 TEST_F(TLsTest, ThePasswordMayComeFromAFileOrTheEnvironment) {
@@ -95,13 +77,14 @@ TEST_F(TLsTest, ThePasswordMayComeFromAFileOrTheEnvironment) {
     WriteBytes(PathOf("pw.txt"), "pw\r\nsecond line\n");
     WriteBytes(PathOf("wrong.txt"), "nope");
     const std::string shown = "Hollyvine\n  secret  <>\n";
+    EXPECT_EQ(RunTool({"ls", PathOf("p.hv")}).Code, 1);
+    EXPECT_EQ(RunTool({"ls", PathOf("p.hv"), "--password", "pw"}).Out, shown);
     EXPECT_EQ(RunTool({"ls", PathOf("p.hv"), "--password-file", PathOf("pw.txt")}).Out, shown);
     EXPECT_EQ(RunTool({"ls", PathOf("p.hv"), "--password-file=" + PathOf("pw.txt")}).Out, shown);
     EXPECT_EQ(RunTool({"ls", PathOf("p.hv"), "--password-file", PathOf("wrong.txt")}).Code, 1);
 
-    const TRunResult unreadable = RunTool({"ls", PathOf("p.hv"), "--password-file", PathOf("none.txt")});
-    EXPECT_EQ(unreadable.Code, 1);
-    EXPECT_EQ(unreadable.Err, "パスワードのファイル \"" + PathOf("none.txt") + "\" を読めませんでした。\n");
+    EXPECT_EQ(RunTool({"ls", PathOf("p.hv"), "--password-file", PathOf("none.txt")}),
+              (TRunResult{1, "", "パスワードのファイル \"" + PathOf("none.txt") + "\" を読めませんでした。\n"}));
     EXPECT_EQ(RunTool({"ls", PathOf("p.hv"), "--password-file"}).Code, 2);
 
     SaveEnv("HOLLYVINE_PASSWORD", "pw");

@@ -6,8 +6,6 @@
 #include "platform/SafeFile.h"
 
 #include <chrono>
-#include <cstdlib>
-#include <list>
 #include <optional>
 #include <string>
 #include <sys/stat.h>
@@ -16,33 +14,15 @@
 namespace hv::cli::test {
 namespace {
 
-class TScopedEnv {
-public:
-    TScopedEnv(const char* name, const std::string& value) : m_Name(name) {
-        if (const char* old = std::getenv(name)) {
-            m_Old = old;
-        }
-        setenv(name, value.c_str(), 1);
-    }
-    TScopedEnv(const TScopedEnv&) = delete;
-    TScopedEnv& operator=(const TScopedEnv&) = delete;
-    ~TScopedEnv() { m_Old ? setenv(m_Name, m_Old->c_str(), 1) : unsetenv(m_Name); }
-
-private:
-    const char* m_Name;
-    std::optional<std::string> m_Old;
-};
-
 // Each test runs with its own settings, a pinned clock, and a search path holding only a fake
 // xdg-open that records what it was asked to open; no browser is ever started.
 class TOpenTest : public THvtoolTest {
 protected:
     void SetUp() override {
         THvtoolTest::SetUp();
-        m_Env.emplace_back("HOLLYVINE_CONFIG_DIR", PathOf("config"));
-        m_Env.emplace_back("HOLLYVINE_NOW", "2024/3/4 12:00");
-        m_Env.emplace_back("PATH", m_Dir.string());
-        FakeXdgOpen(0);
+        SaveEnv("HOLLYVINE_NOW", "2024/3/4 12:00");
+        SaveEnv("PATH", m_Dir.string());
+        Recorder("xdg-open", 0);
         THVFolder root("Hollyvine");
         THVFolder* news = root.AddChild("News");
         THVItem* web = news->List().Add();
@@ -54,8 +34,6 @@ protected:
         SaveDocumentFile(PathOf("a.hv"), root, "");
         m_Original = ReadBytes(PathOf("a.hv"));
     }
-
-    void FakeXdgOpen(int exitCode) const { Recorder("xdg-open", exitCode); }
 
     void Recorder(const std::string& name, int exitCode) const {
         WriteBytes(
@@ -74,12 +52,6 @@ protected:
         return ReadBytes(path);
     }
 
-    void WriteSettings(const std::string& values) const {
-        std::filesystem::create_directories(PathOf("config"));
-        WriteBytes(PathOf("config/registry.reg"),
-                   "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine]\r\n" + values + "\r\n");
-    }
-
     // LastVisited of News\NAME in the saved document.
     TDateTime VisitedOf(const std::string& name) const {
         THVFolder root("Hollyvine");
@@ -87,14 +59,11 @@ protected:
         return root.Child(0)->List().FindByName(name)->GetLastVisited();
     }
 
-    std::list<TScopedEnv> m_Env;
     std::string m_Original;
 };
 
 TEST_F(TOpenTest, OpensTheAddressAndRecordsTheAccess) {
-    TRunResult r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "web"});
-    EXPECT_EQ(r.Code, 0) << r.Err;
-    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "web"}), (TRunResult{0, "", ""}));
     EXPECT_EQ(ArgsOf("xdg-open"), "http://example.com/?q=a&b\n");
     EXPECT_EQ(VisitedOf("Web"), EncodeDateTime(2024, 3, 4, 12, 0));
     EXPECT_EQ(VisitedOf("Cmd"), 0);
@@ -102,19 +71,17 @@ TEST_F(TOpenTest, OpensTheAddressAndRecordsTheAccess) {
 
 TEST_F(TOpenTest, CommandLineRunsTheProgramWithoutAShell) {
     Recorder("rec prog", 0);
-    TRunResult r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Cmd"});
-    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Cmd"}).Code, 0);
     EXPECT_EQ(ArgsOf("rec prog"), "one two\na;b\n$(id)\n");
     EXPECT_EQ(VisitedOf("Cmd"), EncodeDateTime(2024, 3, 4, 12, 0));
 }
 
 TEST_F(TOpenTest, FailedLaunchReportsAndLeavesTheDocument) {
-    FakeXdgOpen(3);
-    TRunResult r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Web"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "実行できませんでした。エラーコード: 31\n\nhttp://example.com/?q=a&b\n");
+    Recorder("xdg-open", 3);
+    EXPECT_EQ(RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Web"}),
+              (TRunResult{1, "", "実行できませんでした。エラーコード: 31\n\nhttp://example.com/?q=a&b\n"}));
     EXPECT_EQ(ReadBytes(PathOf("a.hv")), m_Original);
-    r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Cmd"}); // no such program
+    TRunResult r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Cmd"}); // no such program
     EXPECT_EQ(r.Code, 1);
     EXPECT_TRUE(r.Err.starts_with("実行できませんでした。エラーコード: 2\n\n")) << r.Err;
     EXPECT_EQ(ReadBytes(PathOf("a.hv")), m_Original);
@@ -149,23 +116,20 @@ TEST_F(TOpenTest, ImpossibleRestrictTimeIsReportedAsTheErrorHandlerShowsIt) {
 }
 
 TEST_F(TOpenTest, DialUpCheckWithoutAnEntryShowsItsMessage) {
-    // A NetworkManager that reports no active connection.
-    WriteBytes(PathOf("nmcli"), "#!/bin/sh\nexit 0\n");
-    chmod(PathOf("nmcli").c_str(), 0755);
+    Recorder("nmcli", 0); // a NetworkManager that reports no active connection
     WriteSettings("\"CheckRasConnect\"=dword:00000001");
-    TRunResult r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Web"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err,
-              "ダイアルアップ接続先が選択されていません。\n[表示]-[設定] で設定ダイアログを開いてみてください。\n");
+    EXPECT_EQ(
+        RunTool({"open", PathOf("a.hv"), "Hollyvine\\News", "Web"}),
+        (TRunResult{
+            1, "",
+            "ダイアルアップ接続先が選択されていません。\n[表示]-[設定] で設定ダイアログを開いてみてください。\n"}));
 }
 
 TEST_F(TOpenTest, MissingFolderOrItemFails) {
-    TRunResult r = RunTool({"open", PathOf("a.hv"), "Hollyvine\\Nope", "Web"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "フォルダ 'Hollyvine\\Nope' が見つかりません。\n");
-    r = RunTool({"open", PathOf("a.hv"), "Hollyvine", "Web"});
-    EXPECT_EQ(r.Code, 1);
-    EXPECT_EQ(r.Err, "アイテム 'Web' が見つかりません。\n");
+    EXPECT_EQ(RunTool({"open", PathOf("a.hv"), "Hollyvine\\Nope", "Web"}),
+              (TRunResult{1, "", "フォルダ 'Hollyvine\\Nope' が見つかりません。\n"}));
+    EXPECT_EQ(RunTool({"open", PathOf("a.hv"), "Hollyvine", "Web"}),
+              (TRunResult{1, "", "アイテム 'Web' が見つかりません。\n"}));
     EXPECT_EQ(RunTool({"open", PathOf("a.hv"), "Hollyvine\\News"}).Code, 2);
     EXPECT_EQ(ReadBytes(PathOf("a.hv")), m_Original);
 }

@@ -1,8 +1,6 @@
 #include "CliTestSupport.h"
 #include "settings/OptionKeys.h"
 
-#include <cstdlib>
-#include <optional>
 #include <sstream>
 
 namespace hv::cli::test {
@@ -13,21 +11,10 @@ class TSettingsCommandTest : public THvtoolTest {
 protected:
     void SetUp() override {
         THvtoolTest::SetUp();
-        if (const char* old = std::getenv("HOLLYVINE_CONFIG_DIR")) {
-            m_Saved = old;
-        }
-        setenv("HOLLYVINE_CONFIG_DIR", m_Dir.c_str(), 1);
+        SaveEnv("HOLLYVINE_CONFIG_DIR", m_Dir.string());
         // A stored memo font keeps the listing from depending on the installed fonts.
         WriteBytes(Store(), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\K.Amsel\\Hollyvine\\Window]\n"
                             "\"MemoFont\"=\"00,09,Test Font\"\n");
-    }
-    void TearDown() override {
-        if (m_Saved) {
-            setenv("HOLLYVINE_CONFIG_DIR", m_Saved->c_str(), 1);
-        } else {
-            unsetenv("HOLLYVINE_CONFIG_DIR");
-        }
-        THvtoolTest::TearDown();
     }
     std::string Store() const { return PathOf("registry.reg"); }
     // The listing's line for one key, without its line end; empty when there is none.
@@ -42,8 +29,6 @@ protected:
         }
         return {};
     }
-
-    std::optional<std::string> m_Saved;
 };
 
 TEST_F(TSettingsCommandTest, ListsEveryOptionAndLeavesEveryDefaultInTheStore) {

@@ -17,37 +17,30 @@ TEST(HvtoolUsage, HelpListsEveryCommandOnStandardOutput) {
 }
 
 TEST(HvtoolUsage, VersionIsTheProjectsOnStandardOutput) {
-    TRunResult r = RunTool({"--version"});
-    EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out, "hvtool " HV_EXPECTED_VERSION "\n");
-    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(RunTool({"--version"}), (TRunResult{0, "hvtool " HV_EXPECTED_VERSION "\n", ""}));
     EXPECT_NE(RunTool({"--help"}).Out.find("hvtool --version でバージョンを表示します。\n"), std::string::npos);
 }
 
 TEST(HvtoolUsage, HelpOfOneCommandShowsItsDetails) {
     TRunResult viaHelp = RunTool({"help", "ls"});
-    TRunResult viaOption = RunTool({"ls", "--help"});
     EXPECT_EQ(viaHelp.Code, 0);
-    EXPECT_EQ(viaOption.Code, 0);
-    EXPECT_EQ(viaHelp.Out, viaOption.Out);
+    EXPECT_EQ(RunTool({"ls", "--help"}), viaHelp);
     EXPECT_NE(viaHelp.Out.find("名前  <URL>"), std::string::npos) << viaHelp.Out;
 }
 
 TEST(HvtoolUsage, UsageErrorsExitWithTwoAndAShortUsageOnStandardError) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"frobnicate"},
-        {"help", "frobnicate"},
-        {"dump"},
-        {"dump", "a.hv", "b.hv"},
-        {"dump", "a.hv", "--verbose"},
-        {"dump", "a.hv", "--password"},
-        {"dump", "a.hv", "--compact=yes"},
-        {"ls", "a.hv", "-x"},
-        {"write", "in.json"},
-        {"write", "in.json", "out.hv", "more"},
-        {"write", "in.json", "out.hv", "--compact"},
-    };
+    const std::vector<std::vector<std::string>> cases = {{},
+                                                         {"frobnicate"},
+                                                         {"help", "frobnicate"},
+                                                         {"dump"},
+                                                         {"dump", "a.hv", "b.hv"},
+                                                         {"dump", "a.hv", "--verbose"},
+                                                         {"dump", "a.hv", "--password"},
+                                                         {"dump", "a.hv", "--compact=yes"},
+                                                         {"ls", "a.hv", "-x"},
+                                                         {"write", "in.json"},
+                                                         {"write", "in.json", "out.hv", "more"},
+                                                         {"write", "in.json", "out.hv", "--compact"}};
     for (const auto& args : cases) {
         TRunResult r = RunTool(args);
         EXPECT_EQ(r.Code, 2) << ::testing::PrintToString(args);

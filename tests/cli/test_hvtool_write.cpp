@@ -56,8 +56,7 @@ TEST_P(TRoundTripTest, OurFilesSurviveDumpAndWriteByteForByte) {
 
     const std::string json = DumpOf(PathOf("a.hv"), password);
     WriteBytes(PathOf("a.json"), json);
-    TRunResult w = RunTool({"write", PathOf("a.json"), PathOf("b.hv")});
-    ASSERT_EQ(w.Code, 0) << w.Err;
+    ASSERT_EQ(RunTool({"write", PathOf("a.json"), PathOf("b.hv")}), (TRunResult{0, "", ""}));
     EXPECT_EQ(ReadBytes(PathOf("b.hv")), ReadBytes(PathOf("a.hv")));
     EXPECT_EQ(DumpOf(PathOf("b.hv"), password), json);
 }
@@ -78,7 +77,6 @@ TEST_F(TWriteTest, DerivesVersionEncodingAndDefaultsFromTheContent) {
         std::string ExpectedStart;
     } cases[] = {
         {R"({"root":{"items":[{"name":"名前"}]}})", "# Holly Vine Document 1\r\n\r\n"},
-        {R"({"root":{"items":[{"name":"😀"}]}})", "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n"},
         {R"({"encoding":"UTF-8","root":{"items":[{"name":"名前"}]}})",
          "# Holly Vine Document 1\r\nEncoding=UTF-8\r\n\r\n"},
         {R"({"encoding":"CP932","root":{"items":[{"name":"😀"}]}})",
@@ -114,9 +112,8 @@ TEST_F(TWriteTest, ThePasswordOptionWinsOverTheJson) {
 TEST_F(TWriteTest, PasswordsAreLimitedToSixteenCharacters) {
     const std::string sixteen = "一二三四五六七八九十一二三四五六";
     EXPECT_EQ(RunTool({"write", "-", PathOf("ok.hv"), "--password", sixteen}, R"({"root":{}})").Code, 0);
-    TRunResult longer = RunTool({"write", "-", PathOf("long.hv"), "--password", sixteen + "七"}, R"({"root":{}})");
-    EXPECT_EQ(longer.Code, 1);
-    EXPECT_NE(longer.Err.find("16"), std::string::npos) << longer.Err;
+    EXPECT_EQ(RunTool({"write", "-", PathOf("long.hv"), "--password", sixteen + "七"}, R"({"root":{}})"),
+              (TRunResult{1, "", "パスワードは 16 文字以内にしてください。\n"}));
     EXPECT_FALSE(std::filesystem::exists(PathOf("long.hv")));
     EXPECT_EQ(RunTool({"write", "-", PathOf("nl.hv")}, R"({"password":"a\nb","root":{}})").Code, 1);
 }
@@ -140,18 +137,15 @@ TEST_F(TWriteTest, AppliesTheDocumentRulesLikeAReadWhateverTheKeyOrder) {
     EXPECT_EQ(names, (std::vector<std::string>{"x", "X~1", "x~2"}));
     ASSERT_EQ(folders[0]["folders"].size(), 1U);
     EXPECT_EQ(folders[0]["folders"][0]["items"].size(), 2U);
-}
 
-TEST_F(TWriteTest, AppliesTheDocumentRulesWhenNoFoldersMerge) {
-    const std::string json =
-        R"({"root":{"folders":[{"name":"a\\b","items":[{"name":"x"},{"name":"X"}]},{"name":"c"}]}})";
-    ASSERT_EQ(RunTool({"write", "-", PathOf("out.hv")}, json).Code, 0);
-    auto dumped = nlohmann::json::parse(DumpOf(PathOf("out.hv")));
-    const auto& folders = dumped["root"]["folders"];
-    ASSERT_EQ(folders.size(), 2U);
-    EXPECT_EQ(folders[0]["name"], "a\xEF\xBF\xA5"
-                                  "b");
-    EXPECT_EQ(folders[0]["items"][1]["name"], "X~1");
+    // The same rules hold when no folders merge.
+    ASSERT_EQ(RunTool({"write", "-", PathOf("out.hv")},
+                      R"({"root":{"folders":[{"name":"a\\b","items":[{"name":"x"},{"name":"X"}]},{"name":"c"}]}})")
+                  .Code,
+              0);
+    const auto again = nlohmann::json::parse(DumpOf(PathOf("out.hv")));
+    EXPECT_EQ(again["root"]["folders"][0]["name"], folders[0]["name"]);
+    EXPECT_EQ(again["root"]["folders"][0]["items"][1]["name"], "X~1");
 }
 
 // --- bad input -----------------------------------------------------------------------------
@@ -196,15 +190,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(TWriteTest, ErrorPathsThroughDeepTreesKeepTheirEnds) {
-    std::string json = R"({"root":)";
+    std::string down, up;
     for (int i = 0; i < 50; ++i) {
-        json += R"({"folders":[)";
+        down += R"({"folders":[)";
+        up += "]}";
     }
-    json += R"({"name":true})";
-    for (int i = 0; i < 50; ++i) {
-        json += "]}";
-    }
-    json += "}";
+    const std::string json = R"({"root":)" + down + R"({"name":true})" + up + "}";
     TRunResult r = RunTool({"write", "-", PathOf("out.hv")}, json);
     EXPECT_EQ(r.Code, 1);
     EXPECT_NE(r.Err.find("root.folders[0].folders[0]\u2026.folders[0].folders[0].folders[0].name は文字列"),

@@ -40,6 +40,15 @@ struct TPropTestEnv {
     TPropDlgServices Services{Settings, Prompts, [this](const std::string& c) { Opened.push_back(c); }};
 };
 
+// The named child of widget; the test stops when there is none.
+template <class T> T* Find(QWidget& widget, const char* name) {
+    T* child = widget.findChild<T*>(QString::fromUtf8(name));
+    if (child == nullptr) {
+        qFatal("no widget %s", name);
+    }
+    return child;
+}
+
 // Runs action on the next modal dialog once it is shown.
 inline void OnNextModal(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;

@@ -1,5 +1,6 @@
 #include "FakeLaunchers.h"
 #include "GuiTestSupport.h"
+#include "PropTestSupport.h"
 #include "mainwindow/FolderTreeController.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/ItemListController.h"
@@ -32,6 +33,7 @@
 
 using hv::TConfigDlg;
 using hv::THVWindow;
+using hv::test::Find;
 
 namespace {
 
@@ -73,26 +75,10 @@ struct TFixture {
     bool Ran = false;
 };
 
-template <typename T> T* Get(QWidget* dialog, const char* name) {
-    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
-    if (widget == nullptr) {
-        qFatal("no widget %s", name);
-    }
-    return widget;
-}
-
 void Click(QWidget* dialog, const char* name) {
-    auto* button = Get<QAbstractButton>(dialog, name);
+    auto* button = Find<QAbstractButton>(*dialog, name);
     QVERIFY2(button->isEnabled(), name);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
-}
-
-void PressOK(TConfigDlg& dialog) {
-    QTest::mouseClick(Get<QPushButton>(&dialog, "btnOK"), Qt::LeftButton);
-}
-
-void PressCancel(TConfigDlg& dialog) {
-    QTest::mouseClick(Get<QPushButton>(&dialog, "btnCancel"), Qt::LeftButton);
 }
 
 } // namespace
@@ -110,21 +96,20 @@ private slots:
         f.Settings.Set(hv::opt::Window::ActiveConfigPage, std::int32_t{3});
         TConfigDlg dialog(f.Settings, f.Window->Document().RecentFiles(), &f.Network);
         QCOMPARE(dialog.windowTitle(), QStringLiteral("設定"));
-        QCOMPARE(dialog.Pages()->count(), 8);
         QCOMPARE(dialog.Pages()->currentIndex(), 3);
-        QCOMPARE(Get<QLineEdit>(&dialog, "edtGrayItemTime")->displayText(), QStringLiteral("001日 01時間 00分"));
-        QCOMPARE(Get<QSlider>(&dialog, "trbHintHidePause")->value(), 50);
-        QCOMPARE(Get<QLabel>(&dialog, "lblHintHidePause")->text(), QStringLiteral("5.0 秒"));
-        QCOMPARE(Get<QLineEdit>(&dialog, "edtStartHour")->displayText(), QStringLiteral("07"));
-        QCOMPARE(Get<QLineEdit>(&dialog, "edtEndMinute")->displayText(), QStringLiteral("15"));
-        auto* phone = Get<QTreeWidget>(&dialog, "lstPhoneEntry");
+        QCOMPARE(Find<QLineEdit>(dialog, "edtGrayItemTime")->displayText(), QStringLiteral("001日 01時間 00分"));
+        QCOMPARE(Find<QSlider>(dialog, "trbHintHidePause")->value(), 50);
+        QCOMPARE(Find<QLabel>(dialog, "lblHintHidePause")->text(), QStringLiteral("5.0 秒"));
+        QCOMPARE(Find<QLineEdit>(dialog, "edtStartHour")->displayText(), QStringLiteral("07"));
+        QCOMPARE(Find<QLineEdit>(dialog, "edtEndMinute")->displayText(), QStringLiteral("15"));
+        auto* phone = Find<QTreeWidget>(dialog, "lstPhoneEntry");
         QCOMPARE(phone->topLevelItemCount(), 3);
         QCOMPARE(phone->topLevelItem(0)->text(0), QStringLiteral("Home"));
         QCOMPARE(phone->currentItem()->text(0), QStringLiteral("Mobile"));
         // CheckRasConnect is off: the entries cannot be chosen.
         QVERIFY(!phone->isEnabled());
-        QTest::keyClick(Get<QSlider>(&dialog, "trbHintHidePause"), Qt::Key_Left);
-        QCOMPARE(Get<QLabel>(&dialog, "lblHintHidePause")->text(), QStringLiteral("4.9 秒"));
+        QTest::keyClick(Find<QSlider>(dialog, "trbHintHidePause"), Qt::Key_Left);
+        QCOMPARE(Find<QLabel>(dialog, "lblHintHidePause")->text(), QStringLiteral("4.9 秒"));
     }
 
     void okStoresEveryPageAndTheWindowFollows() {
@@ -139,35 +124,35 @@ private slots:
             });
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgAccess);
             Click(&dialog, "rdgCheckRasConnect_1");
-            auto* phone = Get<QTreeWidget>(&dialog, "lstPhoneEntry");
+            auto* phone = Find<QTreeWidget>(dialog, "lstPhoneEntry");
             QTest::mouseClick(phone->viewport(), Qt::LeftButton, {},
                               phone->visualItemRect(phone->topLevelItem(2)).center());
             Click(&dialog, "rdgAccessRestriction_2");
-            auto* hour = Get<QLineEdit>(&dialog, "edtEndHour");
+            auto* hour = Find<QLineEdit>(dialog, "edtEndHour");
             hour->selectAll();
             QTest::keyClicks(hour, QStringLiteral("2a4"));
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgTreeView);
             Click(&dialog, "chkShowTreeBtn");
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgListView);
-            auto* gray = Get<QLineEdit>(&dialog, "edtGrayItemTime");
+            auto* gray = Find<QLineEdit>(dialog, "edtGrayItemTime");
             gray->setFocus();
             gray->setCursorPosition(0);
             QTest::keyClicks(gray, QStringLiteral("0003090"));
             Click(&dialog, "btnNeedToVisitColor");
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgDate);
             Click(&dialog, "rdgDateStrType_1");
-            Get<QLineEdit>(&dialog, "edtDateSeparator")->clear();
+            Find<QLineEdit>(dialog, "edtDateSeparator")->clear();
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgTaskBar);
             Click(&dialog, "rdgTrayIcon_0");
-            QVERIFY(!Get<QCheckBox>(&dialog, "chkHideTaskBar")->isEnabled());
+            QVERIFY(!Find<QCheckBox>(dialog, "chkHideTaskBar")->isEnabled());
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgImport);
             Click(&dialog, "rdgImpBrowserNNFirst_1");
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgOthers);
-            Get<QSlider>(&dialog, "trbHintHidePause")->setValue(35);
-            QCOMPARE(Get<QLabel>(&dialog, "lblHintHidePause")->text(), QStringLiteral("3.5 秒"));
+            Find<QSlider>(dialog, "trbHintHidePause")->setValue(35);
+            QCOMPARE(Find<QLabel>(dialog, "lblHintHidePause")->text(), QStringLiteral("3.5 秒"));
             Click(&dialog, "btnMemoFont");
             Click(&dialog, "chkAutoSave");
-            PressOK(dialog);
+            Click(&dialog, "btnOK");
         });
         QVERIFY(f.Ran);
         QCOMPARE(f.Settings.Get(hv::opt::Main::CheckRasConnect), true);
@@ -199,7 +184,7 @@ private slots:
         f.Window->Document().RecentFiles().SetStoredText("/tmp/a.hv;/tmp/b.hv;/tmp/c.hv");
         f.Settings.Set(hv::opt::Window::ActiveConfigPage, std::int32_t{4});
         f.Run([&](TConfigDlg& dialog) {
-            auto* list = Get<QTreeWidget>(&dialog, "lstRecentFiles");
+            auto* list = Find<QTreeWidget>(dialog, "lstRecentFiles");
             QCOMPARE(list->topLevelItemCount(), 3);
             QVERIFY(list->selectedItems().isEmpty());
             // Each click adds its entry to the selection.
@@ -212,7 +197,7 @@ private slots:
             QCOMPARE(list->topLevelItem(0)->text(0), QStringLiteral("/tmp/b.hv"));
             dialog.Pages()->setCurrentIndex(TConfigDlg::pgDate);
             Click(&dialog, "rdgDateStrType_1");
-            PressCancel(dialog);
+            Click(&dialog, "btnCancel");
         });
         QVERIFY(!f.Ran);
         QCOMPARE(f.Window->Document().RecentFiles().StoredText(), std::string("/tmp/b.hv"));
@@ -227,10 +212,10 @@ private slots:
         f.Settings.Set(hv::opt::Main::PhoneEntry, std::string("Home"));
         f.Run([&](TConfigDlg& dialog) {
             Click(&dialog, "rdgCheckRasConnect_0");
-            QVERIFY(!Get<QTreeWidget>(&dialog, "lstPhoneEntry")->isEnabled());
+            QVERIFY(!Find<QTreeWidget>(dialog, "lstPhoneEntry")->isEnabled());
             Click(&dialog, "chkListHotTrack");
-            QVERIFY(!Get<QCheckBox>(&dialog, "chkSingleClickOpen")->isEnabled());
-            PressOK(dialog);
+            QVERIFY(!Find<QCheckBox>(dialog, "chkSingleClickOpen")->isEnabled());
+            Click(&dialog, "btnOK");
         });
         QCOMPARE(f.Settings.Get(hv::opt::Main::CheckRasConnect), false);
         QCOMPARE(f.Settings.Get(hv::opt::Main::PhoneEntry), std::string("Home"));
@@ -243,8 +228,8 @@ private slots:
         f.Settings.Set(hv::opt::Main::CheckRasConnect, true);
         f.Settings.Set(hv::opt::Main::PhoneEntry, std::string("Office"));
         f.Run([&](TConfigDlg& dialog) {
-            QVERIFY(!Get<QTreeWidget>(&dialog, "lstPhoneEntry")->isEnabled());
-            PressOK(dialog);
+            QVERIFY(!Find<QTreeWidget>(dialog, "lstPhoneEntry")->isEnabled());
+            Click(&dialog, "btnOK");
         });
         QCOMPARE(f.Settings.Get(hv::opt::Main::PhoneEntry), std::string("Office"));
         QVERIFY(f.Prompts.Seen.isEmpty());
@@ -258,7 +243,7 @@ private slots:
         QVERIFY(list->hasMouseTracking());
         f.Run([&](TConfigDlg& dialog) {
             Click(&dialog, "chkListHotTrack");
-            PressOK(dialog);
+            Click(&dialog, "btnOK");
         });
         QVERIFY(!list->hasMouseTracking());
         QVERIFY(!list->viewport()->testAttribute(Qt::WA_Hover));

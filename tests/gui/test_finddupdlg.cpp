@@ -110,86 +110,77 @@ class TestFindDupDlg : public QObject {
     Q_OBJECT
 
 private slots:
-    void groupsWithAndWithoutCommands();
-    void theRangeControls();
-    void opensARowAndDeletesRows();
-    void anItemListedTwiceLosesBothRowsWhenDeleted();
-    void rowsFollowMovedItems();
+    void groupsWithAndWithoutCommands() {
+        TFixture f;
+        QCOMPARE(f.Dlg->windowTitle(), S("重複URLの検索"));
+        QVERIFY(f.Child<QRadioButton>("rdbAll")->isChecked());
+        QVERIFY(f.Child<QCheckBox>("chkCommands")->isChecked());
+        QCOMPARE(f.Dlg->Model()->headerData(2, Qt::Horizontal).toString(), S("コマンド"));
+        f.Search();
+        QCOMPARE(f.Rows(), L({"home|Hollyvine||http://a.example/", "HOME|Hollyvine\\Tech||http://a.example/",
+                              "tool|Hollyvine\\Tech|docs|http://a.example/", "tool|Hollyvine\\Tech||http://t.example/",
+                              "tool|Hollyvine\\Tech|self|http://t.example/"}));
+        QCOMPARE(f.Child<QLabel>("lblStatus")->text(), S("検索完了"));
+        QCOMPARE(f.Dlg->List()->currentIndex().row(), 0);
+        QVERIFY(f.Child<QPushButton>("btnDelete")->isEnabled());
+        // URL rows show the item's icon, command rows none.
+        QVERIFY(!f.Dlg->Model()->index(0, 0).data(Qt::DecorationRole).isNull());
+        QVERIFY(f.Dlg->Model()->index(2, 0).data(Qt::DecorationRole).isNull());
+
+        f.Child<QCheckBox>("chkCommands")->setChecked(false);
+        f.Search();
+        QCOMPARE(f.Rows(), L({"home|Hollyvine||http://a.example/", "HOME|Hollyvine\\Tech||http://a.example/"}));
+    }
+
+    void theRangeControls() {
+        TFixture f;
+        QVERIFY(!f.Child<QCheckBox>("chkSubFolders")->isEnabled());
+        f.Child<QRadioButton>("rdbFolder")->setChecked(true);
+        QVERIFY(f.Child<QCheckBox>("chkSubFolders")->isEnabled());
+        f.Search(); // Tech alone: the URL column spells the address as its group's first row does
+        QCOMPARE(f.Rows(),
+                 L({"HOME|Hollyvine\\Tech||HTTP://A.example/", "tool|Hollyvine\\Tech|docs|HTTP://A.example/",
+                    "tool|Hollyvine\\Tech||http://t.example/", "tool|Hollyvine\\Tech|self|http://t.example/"}));
+        f.Window->FolderTree().SelectFolder(f.Life);
+        f.Search(); // a trailing slash makes another address
+        QVERIFY(f.Rows().isEmpty());
+        QCOMPARE(f.Child<QLabel>("lblStatus")->text(), S("検索完了"));
+        QVERIFY(!f.Child<QPushButton>("btnOpenFolder")->isEnabled());
+    }
+
+    void opensARowAndDeletesRows() {
+        TFixture f;
+        f.Search();
+        f.Dlg->List()->selectionModel()->setCurrentIndex(
+            f.Dlg->Model()->index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QTest::mouseClick(f.Child<QPushButton>("btnOpenFolder"), Qt::LeftButton);
+        QCOMPARE(f.Window->ItemList().ShownFolder(), f.Tech);
+        QCOMPARE(f.Window->ItemList().CurrentItem(), f.Tech->List().Items(0));
+        QTest::mouseClick(f.Child<QPushButton>("btnDelete"), Qt::LeftButton);
+        QCOMPARE(f.Rows().size(), 4);
+        QCOMPARE(f.Tech->List().Count(), 2); // the items stay
+        f.Dlg->close();
+        QTRY_VERIFY(f.Dlg.isNull());
+        QVERIFY(hv::ReadRestorePos(f.Store, hv::RestorePosKeyName, "FindDupDlgRect").has_value());
+    }
+
+    void rowsFollowMovedAndDeletedItems() {
+        TFixture f;
+        f.Search();
+        f.Window->TreeEdits().MoveItems({f.Tool}, *f.Life);
+        QCOMPARE(f.Rows().mid(2),
+                 L({"tool|Hollyvine\\Life|docs|http://a.example/", "tool|Hollyvine\\Life||http://t.example/",
+                    "tool|Hollyvine\\Life|self|http://t.example/"}));
+        f.Dlg->List()->selectionModel()->setCurrentIndex(
+            f.Dlg->Model()->index(3, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        f.Dlg->OpenResult();
+        QCOMPARE(f.Window->ItemList().ShownFolder(), f.Life);
+        QCOMPARE(f.Window->ItemList().CurrentItem()->GetName(), std::string("tool"));
+        // An item listed twice loses both rows when it is deleted.
+        f.Window->TreeEdits().DeleteItems({f.Window->ItemList().CurrentItem()});
+        QCOMPARE(f.Rows(), L({"home|Hollyvine||http://a.example/", "HOME|Hollyvine\\Tech||http://a.example/"}));
+    }
 };
-
-void TestFindDupDlg::groupsWithAndWithoutCommands() {
-    TFixture f;
-    QCOMPARE(f.Dlg->windowTitle(), S("重複URLの検索"));
-    QVERIFY(f.Child<QRadioButton>("rdbAll")->isChecked());
-    QVERIFY(f.Child<QCheckBox>("chkCommands")->isChecked());
-    QCOMPARE(f.Dlg->Model()->headerData(2, Qt::Horizontal).toString(), S("コマンド"));
-    f.Search();
-    QCOMPARE(f.Rows(), L({"home|Hollyvine||http://a.example/", "HOME|Hollyvine\\Tech||http://a.example/",
-                          "tool|Hollyvine\\Tech|docs|http://a.example/", "tool|Hollyvine\\Tech||http://t.example/",
-                          "tool|Hollyvine\\Tech|self|http://t.example/"}));
-    QCOMPARE(f.Child<QLabel>("lblStatus")->text(), S("検索完了"));
-    QCOMPARE(f.Dlg->List()->currentIndex().row(), 0);
-    QVERIFY(f.Child<QPushButton>("btnDelete")->isEnabled());
-    // URL rows show the item's icon, command rows none.
-    QVERIFY(!f.Dlg->Model()->index(0, 0).data(Qt::DecorationRole).isNull());
-    QVERIFY(f.Dlg->Model()->index(2, 0).data(Qt::DecorationRole).isNull());
-
-    f.Child<QCheckBox>("chkCommands")->setChecked(false);
-    f.Search();
-    QCOMPARE(f.Rows(), L({"home|Hollyvine||http://a.example/", "HOME|Hollyvine\\Tech||http://a.example/"}));
-}
-
-void TestFindDupDlg::theRangeControls() {
-    TFixture f;
-    QVERIFY(!f.Child<QCheckBox>("chkSubFolders")->isEnabled());
-    f.Child<QRadioButton>("rdbFolder")->setChecked(true);
-    QVERIFY(f.Child<QCheckBox>("chkSubFolders")->isEnabled());
-    f.Search(); // Tech alone: the URL column spells the address as its group's first row does
-    QCOMPARE(f.Rows(), L({"HOME|Hollyvine\\Tech||HTTP://A.example/", "tool|Hollyvine\\Tech|docs|HTTP://A.example/",
-                          "tool|Hollyvine\\Tech||http://t.example/", "tool|Hollyvine\\Tech|self|http://t.example/"}));
-    f.Window->FolderTree().SelectFolder(f.Life);
-    f.Search(); // a trailing slash makes another address
-    QVERIFY(f.Rows().isEmpty());
-    QCOMPARE(f.Child<QLabel>("lblStatus")->text(), S("検索完了"));
-    QVERIFY(!f.Child<QPushButton>("btnOpenFolder")->isEnabled());
-}
-
-void TestFindDupDlg::opensARowAndDeletesRows() {
-    TFixture f;
-    f.Search();
-    f.Dlg->List()->selectionModel()->setCurrentIndex(f.Dlg->Model()->index(1, 0),
-                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    QTest::mouseClick(f.Child<QPushButton>("btnOpenFolder"), Qt::LeftButton);
-    QCOMPARE(f.Window->ItemList().ShownFolder(), f.Tech);
-    QCOMPARE(f.Window->ItemList().CurrentItem(), f.Tech->List().Items(0));
-    QTest::mouseClick(f.Child<QPushButton>("btnDelete"), Qt::LeftButton);
-    QCOMPARE(f.Rows().size(), 4);
-    QCOMPARE(f.Tech->List().Count(), 2); // the items stay
-    f.Dlg->close();
-    QTRY_VERIFY(f.Dlg.isNull());
-    QVERIFY(hv::ReadRestorePos(f.Store, hv::RestorePosKeyName, "FindDupDlgRect").has_value());
-}
-
-void TestFindDupDlg::anItemListedTwiceLosesBothRowsWhenDeleted() {
-    TFixture f;
-    f.Search();
-    f.Window->TreeEdits().DeleteItems({f.Tool});
-    QCOMPARE(f.Rows(), L({"home|Hollyvine||http://a.example/", "HOME|Hollyvine\\Tech||http://a.example/"}));
-}
-
-void TestFindDupDlg::rowsFollowMovedItems() {
-    TFixture f;
-    f.Search();
-    f.Window->TreeEdits().MoveItems({f.Tool}, *f.Life);
-    QCOMPARE(f.Rows().mid(2),
-             L({"tool|Hollyvine\\Life|docs|http://a.example/", "tool|Hollyvine\\Life||http://t.example/",
-                "tool|Hollyvine\\Life|self|http://t.example/"}));
-    f.Dlg->List()->selectionModel()->setCurrentIndex(f.Dlg->Model()->index(3, 0),
-                                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    f.Dlg->OpenResult();
-    QCOMPARE(f.Window->ItemList().ShownFolder(), f.Life);
-    QCOMPARE(f.Window->ItemList().CurrentItem()->GetName(), std::string("tool"));
-}
 
 QTEST_MAIN(TestFindDupDlg)
 #include "test_finddupdlg.moc"

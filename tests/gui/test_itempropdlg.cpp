@@ -1,9 +1,7 @@
 #include "PropTestSupport.h"
 #include "model/HVItems.h"
-#include "platform/Clock.h"
 #include "properties/CmdPropDlg.h"
 #include "properties/ItemPropDlg.h"
-#include "properties/Schedule.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -19,17 +17,23 @@
 using namespace hv;
 using namespace hv::test;
 
+namespace {
+
+// The dialog over a list holding "news" (http://n/) and "other".
+struct TFixture {
+    TPropTestEnv Env;
+    THVList List;
+    THVItem* Item = List.Add("news");
+    THVItem* Other = List.Add("other");
+    TItemPropDlg Dlg{Env.Services};
+    TFixture() { Item->SetURL("http://n/"); }
+    template <class T> T* Find(const char* name) { return hv::test::Find<T>(Dlg, name); }
+};
+
+} // namespace
+
 class TestItemPropDlg : public QObject {
     Q_OBJECT
-
-private:
-    template <class T> static T* Find(QWidget& w, const char* name) {
-        T* child = w.findChild<T*>(QString::fromUtf8(name));
-        if (child == nullptr) {
-            qFatal("no widget %s", name);
-        }
-        return child;
-    }
 
 private slots:
     void clipboardUrl_data() {
@@ -47,20 +51,17 @@ private slots:
     void clipboardUrl() {
         QFETCH(QString, clip);
         QFETCH(QString, url);
-        TPropTestEnv env;
-        THVList list;
-        TItemPropDlg dlg(env.Services);
+        TFixture f;
         QGuiApplication::clipboard()->setText(clip);
-        dlg.Load(nullptr, list);
-        QCOMPARE(Find<QLineEdit>(dlg, "edtURL")->text(), url);
+        f.Dlg.Load(nullptr, f.List);
+        QCOMPARE(f.Find<QLineEdit>("edtURL")->text(), url);
     }
 
     void newItemIsCreatedWithEveryPage() {
-        TPropTestEnv env;
-        THVList list;
-        TItemPropDlg dlg(env.Services);
+        TFixture f;
+        TItemPropDlg& dlg = f.Dlg;
         QGuiApplication::clipboard()->setText(QStringLiteral("https://example.org/"));
-        dlg.Load(nullptr, list);
+        dlg.Load(nullptr, f.List);
         dlg.show();
         auto* ok = Find<QPushButton>(dlg, "bbtOK");
         QVERIFY(!ok->isEnabled());
@@ -85,7 +86,7 @@ private slots:
         QCOMPARE(commands->currentItem()->text(0), QStringLiteral("second"));
         QVERIFY(!Find<QPushButton>(dlg, "btnUp")->isEnabled());
         Find<QPushButton>(dlg, "btnTest")->click();
-        QCOMPARE(env.Opened, std::vector<std::string>{"prog a"});
+        QCOMPARE(f.Env.Opened, std::vector<std::string>{"prog a"});
         // Month days 5,15,25 at 9:00 for one day.
         Find<QTabWidget>(dlg, "")->setCurrentIndex(2);
         Find<QRadioButton>(dlg, "rbDate")->click();
@@ -101,72 +102,49 @@ private slots:
         QCOMPARE(work.GetSchedule(), std::string("M 5,15,25 9:00 1,0"));
         QCOMPARE(work.GetCommands().Count(), 2);
         QCOMPARE(work.GetCommands().Items(0).Title, std::string("second"));
-        // The row turns due at the first chosen moment after a visit before it.
-        const TDateTime visit = EncodeDateTime(2024, 3, 4, 12, 0);
-        QVERIFY(!NeedToVisit(work.GetSchedule(), visit, EncodeDateTime(2024, 3, 5, 8, 59)));
-        QVERIFY(NeedToVisit(work.GetSchedule(), visit, EncodeDateTime(2024, 3, 5, 9, 0)));
     }
 
     void unchangedOkIsCancel() {
-        TPropTestEnv env;
-        THVList list;
-        THVItem* item = list.Add("news");
-        item->SetURL("http://n/");
-        TItemPropDlg dlg(env.Services);
-        QTimer::singleShot(0, &dlg, [&dlg] { dlg.accept(); });
-        QVERIFY(!dlg.Execute(item, list));
-        QCOMPARE(item->GetURL(), std::string("http://n/"));
+        TFixture f;
+        QTimer::singleShot(0, &f.Dlg, [&f] { f.Dlg.accept(); });
+        QVERIFY(!f.Dlg.Execute(f.Item, f.List));
+        QCOMPARE(f.Item->GetURL(), std::string("http://n/"));
     }
 
-    void nameChecks_data() {
+    void okChecks_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("case change of its own") << QStringLiteral("News") << true << QString();
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        const QString url = QStringLiteral("http://n/");
+        QTest::newRow("case change of its own") << QStringLiteral("News") << url << QString();
         QTest::newRow("taken by another")
-            << QStringLiteral("OTHER") << false << QString::fromUtf8("アイテム名 'OTHER' は既に使われています。");
-        QTest::newRow("tabs only") << QStringLiteral("\t\t") << false
-                                   << QString::fromUtf8("名前が入力されていません。");
-        QTest::newRow("free") << QStringLiteral("fresh") << true << QString();
+            << QStringLiteral("OTHER") << url << QString::fromUtf8("アイテム名 'OTHER' は既に使われています。");
+        QTest::newRow("tabs only") << QStringLiteral("\t\t") << url << QString::fromUtf8("名前が入力されていません。");
+        QTest::newRow("free") << QStringLiteral("fresh") << url << QString();
+        QTest::newRow("no URL") << QStringLiteral("fresh") << QString()
+                                << QString::fromUtf8("URLが指定されていません。");
     }
-    void nameChecks() {
+    void okChecks() {
         QFETCH(QString, name);
-        QFETCH(bool, accepted);
+        QFETCH(QString, url);
         QFETCH(QString, message);
-        TPropTestEnv env;
-        THVList list;
-        THVItem* item = list.Add("news");
-        item->SetURL("http://n/");
-        list.Add("other");
-        TItemPropDlg dlg(env.Services);
-        dlg.Load(item, list);
-        Find<QLineEdit>(dlg, "edtName")->setText(name);
-        QCOMPARE(dlg.CheckOK(), accepted);
-        if (!accepted) {
+        TFixture f;
+        f.Dlg.Load(f.Item, f.List);
+        f.Find<QLineEdit>("edtName")->setText(name);
+        f.Find<QLineEdit>("edtURL")->setText(url);
+        QCOMPARE(f.Dlg.CheckOK(), message.isEmpty());
+        if (!message.isEmpty()) {
+            QCOMPARE(f.Env.Prompts.Messages.size(), std::size_t{1});
             QVERIFY(
-                QString::fromStdString(env.Prompts.Messages.at(0)).startsWith(QStringLiteral("Hollyvine|") + message));
+                QString::fromStdString(f.Env.Prompts.Messages[0]).startsWith(QStringLiteral("Hollyvine|") + message));
         }
     }
 
-    void emptyUrlIsRefused() {
-        TPropTestEnv env;
-        THVList list;
-        TItemPropDlg dlg(env.Services);
-        dlg.Load(nullptr, list);
-        Find<QLineEdit>(dlg, "edtName")->setText(QStringLiteral("a"));
-        Find<QLineEdit>(dlg, "edtURL")->clear();
-        QVERIFY(!dlg.CheckOK());
-        QCOMPARE(env.Prompts.Messages, std::vector<std::string>{"Hollyvine|URLが指定されていません。"});
-    }
-
     void weekScheduleLoadsAndNumbersDoNotMarkWhileLoading() {
-        TPropTestEnv env;
-        THVList list;
-        THVItem* item = list.Add("w");
-        item->SetURL("u");
-        item->SetSchedule("W 2,6 7:30 0,12");
-        TItemPropDlg dlg(env.Services);
-        dlg.Load(item, list);
+        TFixture f;
+        TItemPropDlg& dlg = f.Dlg;
+        f.Item->SetSchedule("W 2,6 7:30 0,12");
+        dlg.Load(f.Item, f.List);
         QVERIFY(Find<QCheckBox>(dlg, "chkWDay2")->isChecked());
         QVERIFY(!Find<QCheckBox>(dlg, "chkWDay3")->isChecked());
         QVERIFY(!Find<QLineEdit>(dlg, "edtDays")->isEnabled());
@@ -189,12 +167,11 @@ private slots:
 
     // The URL field puts the caret after "http://www."; Esc in the memo cancels the dialog.
     void generalPageKeys() {
-        TPropTestEnv env;
-        THVList list;
-        THVItem* item = list.Add("a");
+        TFixture f;
+        TItemPropDlg& dlg = f.Dlg;
+        THVItem* item = f.Item;
         item->SetURL("http://www.");
         item->SetMemo("memo");
-        TItemPropDlg dlg(env.Services);
         QTimer::singleShot(0, &dlg, [&dlg] {
             auto* url = Find<QLineEdit>(dlg, "edtURL");
             url->setFocus(Qt::TabFocusReason);
@@ -204,28 +181,25 @@ private slots:
             QTest::keyClicks(memo, QStringLiteral("x"));
             QTest::keyClick(memo, Qt::Key_Escape);
         });
-        QVERIFY(!dlg.Execute(item, list));
+        QVERIFY(!dlg.Execute(item, f.List));
         QVERIFY(!dlg.isVisible());
         QCOMPARE(item->GetMemo(), std::string("memo"));
     }
 
     void deleteCommandAsks() {
-        TPropTestEnv env;
-        THVList list;
-        THVItem* item = list.Add("c");
-        item->SetURL("u");
-        item->GetCommands().Add() = {"one", "x", true};
-        TItemPropDlg dlg(env.Services);
-        dlg.Load(item, list);
-        auto* commands = Find<QTreeWidget>(dlg, "lvCommands");
+        TFixture f;
+        f.Item->GetCommands().Add() = {"one", "x", true};
+        f.Dlg.Load(f.Item, f.List);
+        auto* commands = f.Find<QTreeWidget>("lvCommands");
         QCOMPARE(commands->topLevelItem(0)->text(2), QString::fromUtf8("アクセス日時更新"));
-        dlg.DeleteCommand(); // answered No
+        f.Dlg.DeleteCommand(); // answered No
         QCOMPARE(commands->topLevelItemCount(), 1);
-        env.Prompts.YesNoAnswers.push_back(true);
-        dlg.DeleteCommand();
+        f.Env.Prompts.YesNoAnswers.push_back(true);
+        f.Dlg.DeleteCommand();
         QCOMPARE(commands->topLevelItemCount(), 0);
-        QCOMPARE(env.Prompts.Messages.back(), std::string("Hollyvine|?コマンド 'one' を削除します。よろしいですか？"));
-        QVERIFY(!Find<QPushButton>(dlg, "btnEdit")->isEnabled());
+        QCOMPARE(f.Env.Prompts.Messages.back(),
+                 std::string("Hollyvine|?コマンド 'one' を削除します。よろしいですか？"));
+        QVERIFY(!f.Find<QPushButton>("btnEdit")->isEnabled());
     }
 
     void commandDialog() {

@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -37,22 +38,17 @@ const hv::TDateTime kNow = hv::EncodeDateTime(2024, 3, 5, 12, 0);
 QString Captions(const QMenu* menu) {
     QStringList captions;
     for (const QAction* action : menu->actions()) {
-        if (action->isSeparator()) {
-            captions << QStringLiteral("-");
-        } else {
-            captions << (action->isEnabled() ? QString() : QStringLiteral("~")) + action->text();
-        }
+        captions << (action->isSeparator() ? QStringLiteral("-")
+                                           : (action->isEnabled() ? QString() : QStringLiteral("~")) + action->text());
     }
     return captions.join(QLatin1Char('|'));
 }
 
-QAction* Entry(const QMenu* menu, const QString& caption) {
-    for (QAction* action : menu->actions()) {
-        if (action->text() == caption) {
-            return action;
-        }
-    }
-    return nullptr;
+QAction* Entry(const QMenu* menu, const char* caption) {
+    const QList<QAction*> actions = menu->actions();
+    const auto it = std::find_if(actions.begin(), actions.end(),
+                                 [&](const QAction* action) { return action->text() == QString::fromUtf8(caption); });
+    return it != actions.end() ? *it : nullptr;
 }
 
 // Opens a sub-menu as the user would and closes it again.
@@ -81,13 +77,8 @@ struct TFixture {
         Add(root, "beta", "https://b.example/");
         Add(root, "Alpha", "https://a.example/");
         THVItem& gamma = Add(root, "gamma", "https://g.example/");
-        hv::TCmdItem& web = gamma.GetCommands().Add();
-        web.Title = "検索";
-        web.CommandLine = "https://search.example/?q=g";
-        web.UpdateLastVisited = true;
-        hv::TCmdItem& tool = gamma.GetCommands().Add();
-        tool.Title = "ツール";
-        tool.CommandLine = "no-such-program-here --flag";
+        gamma.GetCommands().Add() = hv::TCmdItem{"検索", "https://search.example/?q=g", true};
+        gamma.GetCommands().Add() = hv::TCmdItem{"ツール", "no-such-program-here --flag", false};
         Window->FolderTree().OpenFolderNow(&root);
     }
     THVItem& Add(THVFolder& folder, const char* name, const char* url) {
@@ -97,6 +88,11 @@ struct TFixture {
     }
     THVItem* Item(THVFolder& folder, const char* name) { return folder.List().FindByName(name); }
     TTreeMenu& Menu() { return Window->TreeMenu(); }
+    // The folder list menu, opened once.
+    QMenu* FolderList() {
+        Unfold(Menu().mniFolderList);
+        return Menu().mniFolderList;
+    }
     THVFolder& Root() { return Window->Document().Root(); }
 
     hv::TTestClock Clock;
@@ -117,274 +113,254 @@ class TTrayMenuTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void folderMenuListsTheTreeInOrder();
-    void subMenusAreFilledOnceWhenTheyOpen();
-    void openingAnItemRecordsTheAccess();
-    void itemsWithCommandsBecomeSubMenus();
-    void freedEntriesDoNothing();
-    void itemFreedWhileTheLaunchAsks();
-    void entriesGoOnceTheMenuHasClosed();
-    void treePopupOpensOnlyAnotherFolder();
-    void trayMenuFollowsModalWindows();
-    void trayIconOnMinimizeAndRestore_data();
-    void trayIconOnMinimizeAndRestore();
-    void restoringKeepsAMaximizedWindow();
-};
-
-void TTrayMenuTest::folderMenuListsTheTreeInOrder() {
-    TFixture f;
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    // The root is the selected folder: its open entry is there but disabled. Items come sorted.
-    QCOMPARE(Captions(list),
-             QStringLiteral("~ルートフォルダを開く(&O)|-|News(&1)|Tech && Co(&2)|Alpha(&3)|beta(&4)|gamma(&5)"));
-    QCOMPARE(Entry(list, QStringLiteral("Alpha(&3)"))->statusTip(), QStringLiteral("https://a.example/"));
-    f.Window->FolderTree().OpenFolderNow(f.Tech);
-    Unfold(list);
-    list->actions().first()->trigger();
-    QCOMPARE(f.Window->FolderTree().SelectedFolder(), &f.Root());
-}
-
-void TTrayMenuTest::subMenusAreFilledOnceWhenTheyOpen() {
-    TFixture f;
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    QMenu* news = Entry(list, QStringLiteral("News(&1)"))->menu();
-    QMenu* tech = Entry(list, QStringLiteral("Tech && Co(&2)"))->menu();
-    QCOMPARE(Captions(tech), QStringLiteral("開く(&O)|-"));
-    Unfold(tech);
-    Unfold(tech);
-    QCOMPARE(Captions(tech), QStringLiteral("開く(&O)|-|kernel(&1)|zeta(&2)"));
-    // The folder's stored items follow the item list's order.
-    QCOMPARE(QString::fromStdString(f.Tech->List().Items(0)->GetName()), QStringLiteral("kernel"));
-    // An empty folder keeps only its open entry.
-    Unfold(news);
-    QCOMPARE(Captions(news), QStringLiteral("開く(&O)"));
-    news->actions().first()->trigger();
-    QCOMPARE(f.Window->FolderTree().SelectedFolder(), f.News);
-}
-
-void TTrayMenuTest::openingAnItemRecordsTheAccess() {
-    TFixture f;
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    THVItem* alpha = f.Item(f.Root(), "Alpha");
-    QSignalSpy changed(f.Window->ItemList().Model(), &QAbstractItemModel::dataChanged);
-    Entry(list, QStringLiteral("Alpha(&3)"))->trigger();
-    QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
-    QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
-    QCOMPARE(alpha->GetLastVisited(), kNow);
-    QVERIFY(f.Window->Document().Modified());
-    QVERIFY(!changed.isEmpty());
-    QCOMPARE(changed.first().at(0).value<QModelIndex>().row(), f.Window->ItemList().Model()->IndexOf(alpha).row());
-    // A launch that fails leaves the access time alone.
-    f.Shell.Result = 2;
-    Unfold(list);
-    Entry(list, QStringLiteral("beta(&4)"))->trigger();
-    QCOMPARE(f.Item(f.Root(), "beta")->GetLastVisited(), hv::TDateTime{0});
-}
-
-void TTrayMenuTest::itemsWithCommandsBecomeSubMenus() {
-    TFixture f;
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    QMenu* gamma = Entry(list, QStringLiteral("gamma(&5)"))->menu();
-    QVERIFY(gamma != nullptr);
-    QCOMPARE(Captions(gamma), QStringLiteral("開く(&O)|検索|ツール"));
-    QCOMPARE(gamma->actions().at(0)->statusTip(), QStringLiteral("https://g.example/"));
-    QCOMPARE(gamma->actions().at(2)->statusTip(), QStringLiteral("no-such-program-here --flag"));
-    // A web address shows the open-item picture; a program not on the path none.
-    QCOMPARE(gamma->actions().at(1)->icon().cacheKey(), f.Window->ItemList().actOpenItem->icon().cacheKey());
-    QVERIFY(gamma->actions().at(2)->icon().isNull());
-    // The web command records the access; once it no longer asks to, it does not.
-    THVItem* item = f.Item(f.Root(), "gamma");
-    gamma->actions().at(1)->trigger();
-    QCOMPARE(f.Shell.Calls.back().first, std::string("https://search.example/?q=g"));
-    QCOMPARE(item->GetLastVisited(), kNow);
-    item->SetLastVisited(0);
-    item->GetCommands().Items(0).UpdateLastVisited = false;
-    Unfold(list);
-    Entry(list, QStringLiteral("gamma(&5)"))->menu()->actions().at(1)->trigger();
-    QCOMPARE(f.Shell.Calls.size(), std::size_t{2});
-    QCOMPARE(item->GetLastVisited(), hv::TDateTime{0});
-}
-
-void TTrayMenuTest::freedEntriesDoNothing() {
-    TFixture f;
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    QMenu* tech = Entry(list, QStringLiteral("Tech && Co(&2)"))->menu();
-    Unfold(tech);
-    QAction* alpha = Entry(list, QStringLiteral("Alpha(&3)"));
-    QAction* kernel = Entry(tech, QStringLiteral("kernel(&1)"));
-    QMenu* gamma = Entry(list, QStringLiteral("gamma(&5)"))->menu();
-    f.Window->TreeEdits().DeleteItems({f.Item(f.Root(), "Alpha"), f.Item(f.Root(), "gamma")});
-    QVERIFY(f.Window->TreeEdits().DeleteFolder(*f.Tech));
-    for (QAction* entry : {alpha, kernel, gamma->actions().at(0), tech->actions().at(0)}) {
-        entry->trigger();
+    void folderMenuListsTheTreeInOrder() {
+        TFixture f;
+        QMenu* list = f.FolderList();
+        // The root is the selected folder: its open entry is there but disabled. Items come sorted.
+        QCOMPARE(Captions(list),
+                 QStringLiteral("~ルートフォルダを開く(&O)|-|News(&1)|Tech && Co(&2)|Alpha(&3)|beta(&4)|gamma(&5)"));
+        QCOMPARE(Entry(list, "Alpha(&3)")->statusTip(), QStringLiteral("https://a.example/"));
+        f.Window->FolderTree().OpenFolderNow(f.Tech);
+        Unfold(list);
+        list->actions().first()->trigger();
+        QCOMPARE(f.Window->FolderTree().SelectedFolder(), &f.Root());
     }
-    QVERIFY(f.Shell.Calls.empty());
-    QCOMPARE(f.Window->FolderTree().SelectedFolder(), &f.Root());
-    // The command itself was copied: it still runs, but records nothing.
-    gamma->actions().at(1)->trigger();
-    QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
-}
 
-void TTrayMenuTest::itemFreedWhileTheLaunchAsks() {
-    TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::AccessRestriction, std::int32_t{1}); });
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    THVItem* alpha = f.Item(f.Root(), "Alpha");
-    f.Prompts.YesNoAnswers.push_back(true);
-    const auto record = f.Prompts.OnRecord;
-    f.Prompts.OnRecord = [&](const hv::test::TFakePrompts::TRecord& asked) {
-        record(asked);
-        if (alpha != nullptr) {
-            f.Window->TreeEdits().DeleteItems({std::exchange(alpha, nullptr)});
+    void subMenusAreFilledOnceWhenTheyOpen() {
+        TFixture f;
+        QMenu* list = f.FolderList();
+        QMenu* news = Entry(list, "News(&1)")->menu();
+        QMenu* tech = Entry(list, "Tech && Co(&2)")->menu();
+        QCOMPARE(Captions(tech), QStringLiteral("開く(&O)|-"));
+        Unfold(tech);
+        Unfold(tech);
+        QCOMPARE(Captions(tech), QStringLiteral("開く(&O)|-|kernel(&1)|zeta(&2)"));
+        // The folder's stored items follow the item list's order.
+        QCOMPARE(QString::fromStdString(f.Tech->List().Items(0)->GetName()), QStringLiteral("kernel"));
+        // An empty folder keeps only its open entry.
+        Unfold(news);
+        QCOMPARE(Captions(news), QStringLiteral("開く(&O)"));
+        news->actions().first()->trigger();
+        QCOMPARE(f.Window->FolderTree().SelectedFolder(), f.News);
+    }
+
+    void openingAnItemRecordsTheAccess() {
+        TFixture f;
+        QMenu* list = f.FolderList();
+        THVItem* alpha = f.Item(f.Root(), "Alpha");
+        QSignalSpy changed(f.Window->ItemList().Model(), &QAbstractItemModel::dataChanged);
+        Entry(list, "Alpha(&3)")->trigger();
+        QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
+        QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
+        QCOMPARE(alpha->GetLastVisited(), kNow);
+        QVERIFY(f.Window->Document().Modified());
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(changed.first().at(0).value<QModelIndex>().row(), f.Window->ItemList().Model()->IndexOf(alpha).row());
+        // A launch that fails leaves the access time alone.
+        f.Shell.Result = 2;
+        Unfold(list);
+        Entry(list, "beta(&4)")->trigger();
+        QCOMPARE(f.Item(f.Root(), "beta")->GetLastVisited(), hv::TDateTime{0});
+    }
+
+    void itemsWithCommandsBecomeSubMenus() {
+        TFixture f;
+        QMenu* list = f.FolderList();
+        QMenu* gamma = Entry(list, "gamma(&5)")->menu();
+        QVERIFY(gamma != nullptr);
+        QCOMPARE(Captions(gamma), QStringLiteral("開く(&O)|検索|ツール"));
+        QCOMPARE(gamma->actions().at(0)->statusTip(), QStringLiteral("https://g.example/"));
+        QCOMPARE(gamma->actions().at(2)->statusTip(), QStringLiteral("no-such-program-here --flag"));
+        // A web address shows the open-item picture; a program not on the path none.
+        QCOMPARE(gamma->actions().at(1)->icon().cacheKey(), f.Window->ItemList().actOpenItem->icon().cacheKey());
+        QVERIFY(gamma->actions().at(2)->icon().isNull());
+        // The web command records the access; once it no longer asks to, it does not.
+        THVItem* item = f.Item(f.Root(), "gamma");
+        gamma->actions().at(1)->trigger();
+        QCOMPARE(f.Shell.Calls.back().first, std::string("https://search.example/?q=g"));
+        QCOMPARE(item->GetLastVisited(), kNow);
+        item->SetLastVisited(0);
+        item->GetCommands().Items(0).UpdateLastVisited = false;
+        Unfold(list);
+        Entry(list, "gamma(&5)")->menu()->actions().at(1)->trigger();
+        QCOMPARE(f.Shell.Calls.size(), std::size_t{2});
+        QCOMPARE(item->GetLastVisited(), hv::TDateTime{0});
+    }
+
+    void freedEntriesDoNothing() {
+        TFixture f;
+        QMenu* list = f.FolderList();
+        QMenu* tech = Entry(list, "Tech && Co(&2)")->menu();
+        Unfold(tech);
+        QAction* alpha = Entry(list, "Alpha(&3)");
+        QAction* kernel = Entry(tech, "kernel(&1)");
+        QMenu* gamma = Entry(list, "gamma(&5)")->menu();
+        f.Window->TreeEdits().DeleteItems({f.Item(f.Root(), "Alpha"), f.Item(f.Root(), "gamma")});
+        QVERIFY(f.Window->TreeEdits().DeleteFolder(*f.Tech));
+        for (QAction* entry : {alpha, kernel, gamma->actions().at(0), tech->actions().at(0)}) {
+            entry->trigger();
         }
-    };
-    Entry(list, QStringLiteral("Alpha(&3)"))->trigger();
-    QCOMPARE(f.Prompts.Seen.size(), 1);
-    QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
-    QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
-}
+        QVERIFY(f.Shell.Calls.empty());
+        QCOMPARE(f.Window->FolderTree().SelectedFolder(), &f.Root());
+        // The command itself was copied: it still runs, but records nothing.
+        gamma->actions().at(1)->trigger();
+        QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
+    }
 
-void TTrayMenuTest::entriesGoOnceTheMenuHasClosed() {
-    TFixture f;
-    QMenu* list = f.Menu().mniFolderList;
-    Unfold(list);
-    QPointer<QAction> alpha = Entry(list, QStringLiteral("Alpha(&3)"));
-    f.Menu().ScheduleRelease();
-    QVERIFY(!list->actions().isEmpty());
-    QTRY_VERIFY(list->actions().isEmpty() && alpha.isNull());
-}
-
-void TTrayMenuTest::treePopupOpensOnlyAnotherFolder() {
-    TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Window::TreeRClickSelect, false); });
-    f.Window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
-    auto& tree = f.Window->FolderTree();
-    QMenu* popup = tree.TreeViewPopup;
-    QMenu* list = f.Menu().mniTreeList;
-    QCOMPARE(popup->actions().first(), list->menuAction());
-    // What "リスト(&L)" holds each time the context menu opens; "~" when it cannot unfold.
-    QString seen;
-    connect(popup, &QMenu::aboutToShow, this, [&] {
-        QTimer::singleShot(0, popup, [&] {
-            seen = QStringLiteral("~");
-            if (list->menuAction()->isEnabled()) {
-                Unfold(list);
-                seen = Captions(list);
+    void itemFreedWhileTheLaunchAsks() {
+        TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::AccessRestriction, std::int32_t{1}); });
+        QMenu* list = f.FolderList();
+        THVItem* alpha = f.Item(f.Root(), "Alpha");
+        f.Prompts.YesNoAnswers.push_back(true);
+        const auto record = f.Prompts.OnRecord;
+        f.Prompts.OnRecord = [&](const hv::test::TFakePrompts::TRecord& asked) {
+            record(asked);
+            if (alpha != nullptr) {
+                f.Window->TreeEdits().DeleteItems({std::exchange(alpha, nullptr)});
             }
-            popup->close();
+        };
+        Entry(list, "Alpha(&3)")->trigger();
+        QCOMPARE(f.Prompts.Seen.size(), 1);
+        QCOMPARE(f.Shell.Calls.size(), std::size_t{1});
+        QCOMPARE(f.Shell.Calls.front().first, std::string("https://a.example/"));
+    }
+
+    void entriesGoOnceTheMenuHasClosed() {
+        TFixture f;
+        QMenu* list = f.FolderList();
+        QPointer<QAction> alpha = Entry(list, "Alpha(&3)");
+        f.Menu().ScheduleRelease();
+        QVERIFY(!list->actions().isEmpty());
+        QTRY_VERIFY(list->actions().isEmpty() && alpha.isNull());
+    }
+
+    void treePopupOpensOnlyAnotherFolder() {
+        TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Window::TreeRClickSelect, false); });
+        f.Window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+        auto& tree = f.Window->FolderTree();
+        QMenu* popup = tree.TreeViewPopup;
+        QMenu* list = f.Menu().mniTreeList;
+        QCOMPARE(popup->actions().first(), list->menuAction());
+        // What "リスト(&L)" holds each time the context menu opens; "~" when it cannot unfold.
+        QString seen;
+        connect(popup, &QMenu::aboutToShow, this, [&] {
+            QTimer::singleShot(0, popup, [&] {
+                seen = QStringLiteral("~");
+                if (list->menuAction()->isEnabled()) {
+                    Unfold(list);
+                    seen = Captions(list);
+                }
+                popup->close();
+            });
         });
-    });
-    tree.OpenFolderNow(f.Tech);
-    tree.OpenPopup({}, true);
-    QCOMPARE(seen, QStringLiteral("kernel(&1)|zeta(&2)"));
-    tree.OpenFolderNow(f.News);
-    tree.OpenPopup({}, true);
-    QCOMPARE(seen, QStringLiteral("~"));
-    tree.OpenFolderNow(&f.Root());
-    const QRect techRect = f.Window->TreeView()->visualRect(f.Window->FolderModel()->IndexOf(f.Tech));
-    tree.OpenPopup(techRect.center(), false);
-    QCOMPARE(seen, QStringLiteral("開く(&O)|-|kernel(&1)|zeta(&2)"));
-}
+        tree.OpenFolderNow(f.Tech);
+        tree.OpenPopup({}, true);
+        QCOMPARE(seen, QStringLiteral("kernel(&1)|zeta(&2)"));
+        tree.OpenFolderNow(f.News);
+        tree.OpenPopup({}, true);
+        QCOMPARE(seen, QStringLiteral("~"));
+        tree.OpenFolderNow(&f.Root());
+        const QRect techRect = f.Window->TreeView()->visualRect(f.Window->FolderModel()->IndexOf(f.Tech));
+        tree.OpenPopup(techRect.center(), false);
+        QCOMPARE(seen, QStringLiteral("開く(&O)|-|kernel(&1)|zeta(&2)"));
+    }
 
-void TTrayMenuTest::trayMenuFollowsModalWindows() {
-    TFixture f;
-    TTrayIcon& tray = f.Window->Tray();
-    f.Window->show();
-    tray.UpdateMenu();
-    QCOMPARE(Captions(tray.TrayIconPopup), QStringLiteral("リスト(&L)|-|ファイルを開く(&O)...|最近開いたファイル|-|"
-                                                          "~元のサイズに戻す(&R)|最小化(&N)|終了(&X)"));
-    QCOMPARE(Captions(tray.mniTrayRecentFiles), QStringLiteral("~(なし)"));
-    Unfold(tray.mniTrayList);
-    QVERIFY(Captions(tray.mniTrayList).startsWith(QStringLiteral("~ルートフォルダを開く(&O)|-|News(&1)|")));
-    QDialog dialog(f.Window.get());
-    dialog.setModal(true);
-    dialog.show();
-    tray.UpdateMenu();
-    QCOMPARE(Captions(tray.TrayIconPopup), QStringLiteral("~リスト(&L)|-|~ファイルを開く(&O)...|~最近開いたファイル|-|"
-                                                          "~元のサイズに戻す(&R)|最小化(&N)|~終了(&X)"));
-    dialog.hide();
-    f.Window->showMinimized();
-    tray.UpdateMenu();
-    QVERIFY(tray.actTrayRestore->isEnabled());
-    QVERIFY(!tray.actTrayMinimize->isEnabled());
-    // The tool tip is the caption, cut to 63 characters.
-    f.Window->setWindowTitle(QStringLiteral("Hollyvine - ") + QString(70, QChar(0x3042)));
-    QCOMPARE(tray.Icon()->toolTip().size(), 63);
-}
+    void trayMenuFollowsModalWindows() {
+        TFixture f;
+        TTrayIcon& tray = f.Window->Tray();
+        f.Window->show();
+        tray.UpdateMenu();
+        QCOMPARE(Captions(tray.TrayIconPopup), QStringLiteral("リスト(&L)|-|ファイルを開く(&O)...|最近開いたファイル|-|"
+                                                              "~元のサイズに戻す(&R)|最小化(&N)|終了(&X)"));
+        QCOMPARE(Captions(tray.mniTrayRecentFiles), QStringLiteral("~(なし)"));
+        Unfold(tray.mniTrayList);
+        QVERIFY(Captions(tray.mniTrayList).startsWith(QStringLiteral("~ルートフォルダを開く(&O)|-|News(&1)|")));
+        QDialog dialog(f.Window.get());
+        dialog.setModal(true);
+        dialog.show();
+        tray.UpdateMenu();
+        QCOMPARE(Captions(tray.TrayIconPopup),
+                 QStringLiteral("~リスト(&L)|-|~ファイルを開く(&O)...|~最近開いたファイル|-|"
+                                "~元のサイズに戻す(&R)|最小化(&N)|~終了(&X)"));
+        dialog.hide();
+        f.Window->showMinimized();
+        tray.UpdateMenu();
+        QVERIFY(tray.actTrayRestore->isEnabled() && !tray.actTrayMinimize->isEnabled());
+        // The tool tip is the caption, cut to 63 characters.
+        f.Window->setWindowTitle(QStringLiteral("Hollyvine - ") + QString(70, QChar(0x3042)));
+        QCOMPARE(tray.Icon()->toolTip().size(), 63);
+    }
 
-void TTrayMenuTest::trayIconOnMinimizeAndRestore_data() {
-    QTest::addColumn<int>("trayIcon");
-    QTest::addColumn<bool>("hideTaskBar");
-    QTest::addColumn<bool>("available");
-    // The icon at start, while minimised and after restoring; whether the window left the task bar.
-    QTest::addColumn<QString>("icon");
-    QTest::addColumn<bool>("hidden");
-    QTest::newRow("never") << 0 << true << true << QStringLiteral("---") << false;
-    QTest::newRow("always") << 1 << false << true << QStringLiteral("+++") << false;
-    QTest::newRow("always, off the task bar") << 1 << true << true << QStringLiteral("+++") << true;
-    QTest::newRow("while minimised") << 2 << false << true << QStringLiteral("-+-") << false;
-    QTest::newRow("while minimised, off the task bar") << 2 << true << true << QStringLiteral("-+-") << true;
-    QTest::newRow("no notification area") << 1 << true << false << QStringLiteral("+++") << false;
-}
+    void trayIconOnMinimizeAndRestore_data() {
+        QTest::addColumn<int>("trayIcon");
+        QTest::addColumn<bool>("hideTaskBar");
+        QTest::addColumn<bool>("available");
+        // The icon at start, while minimised and after restoring; whether the window left the task bar.
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("never") << 0 << true << true << QStringLiteral("---") << false;
+        QTest::newRow("always") << 1 << false << true << QStringLiteral("+++") << false;
+        QTest::newRow("always, off the task bar") << 1 << true << true << QStringLiteral("+++") << true;
+        QTest::newRow("while minimised") << 2 << false << true << QStringLiteral("-+-") << false;
+        QTest::newRow("while minimised, off the task bar") << 2 << true << true << QStringLiteral("-+-") << true;
+        QTest::newRow("no notification area") << 1 << true << false << QStringLiteral("+++") << false;
+    }
 
-void TTrayMenuTest::trayIconOnMinimizeAndRestore() {
-    QFETCH(int, trayIcon);
-    QFETCH(bool, hideTaskBar);
-    QFETCH(bool, available);
-    QFETCH(QString, icon);
-    QFETCH(bool, hidden);
-    TFixture f([&](hv::TSettings& settings) {
-        settings.Set(hv::opt::Main::TrayIcon, std::int32_t{trayIcon});
-        settings.Set(hv::opt::Main::HideTaskBar, hideTaskBar);
-    });
-    TTrayIcon& tray = f.Window->Tray();
-    tray.SetTrayAvailable(available);
-    QString seen;
-    const auto see = [&] { seen += tray.IconVisible() ? QLatin1Char('+') : QLatin1Char('-'); };
-    f.Window->show();
-    see();
-    f.Window->showMinimized();
-    see();
-    QTest::qWait(20);
-    QCOMPARE(f.Window->isVisible(), !hidden);
-    QCOMPARE(tray.WindowHidden(), hidden);
-    tray.RestoreWindow();
-    see();
-    QCOMPARE(seen, icon);
-    QVERIFY(f.Window->isVisible() && !f.Window->isMinimized());
-    // The options dialog's confirmation shows the icon exactly for TrayIcon 1.
-    f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{1});
-    tray.ApplySettings();
-    QVERIFY(tray.IconVisible());
-    f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{2});
-    tray.ApplySettings();
-    QVERIFY(!tray.IconVisible());
-}
+    void trayIconOnMinimizeAndRestore() {
+        QFETCH(int, trayIcon);
+        QFETCH(bool, hideTaskBar);
+        QFETCH(bool, available);
+        QFETCH(QString, icon);
+        QFETCH(bool, hidden);
+        TFixture f([&](hv::TSettings& settings) {
+            settings.Set(hv::opt::Main::TrayIcon, std::int32_t{trayIcon});
+            settings.Set(hv::opt::Main::HideTaskBar, hideTaskBar);
+        });
+        TTrayIcon& tray = f.Window->Tray();
+        tray.SetTrayAvailable(available);
+        QString seen;
+        const auto see = [&] { seen += tray.IconVisible() ? QLatin1Char('+') : QLatin1Char('-'); };
+        f.Window->show();
+        see();
+        f.Window->showMinimized();
+        see();
+        QTest::qWait(20);
+        QCOMPARE(f.Window->isVisible(), !hidden);
+        QCOMPARE(tray.WindowHidden(), hidden);
+        tray.RestoreWindow();
+        see();
+        QCOMPARE(seen, icon);
+        QVERIFY(f.Window->isVisible() && !f.Window->isMinimized());
+        // The options dialog's confirmation shows the icon exactly for TrayIcon 1.
+        f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{1});
+        tray.ApplySettings();
+        QVERIFY(tray.IconVisible());
+        f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{2});
+        tray.ApplySettings();
+        QVERIFY(!tray.IconVisible());
+    }
 
-void TTrayMenuTest::restoringKeepsAMaximizedWindow() {
-    TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::HideTaskBar, true); });
-    TTrayIcon& tray = f.Window->Tray();
-    tray.SetTrayAvailable(true);
-    f.Window->showMaximized();
-    // A click on the icon while the window is up does not shrink it.
-    tray.RestoreWindow();
-    QVERIFY(f.Window->isMaximized());
-    f.Window->showMinimized();
-    QTRY_VERIFY(!f.Window->isVisible());
-    tray.RestoreWindow();
-    QVERIFY(f.Window->isVisible() && f.Window->isMaximized());
-    // Taking the icon away while the window hides in the tray brings the window back.
-    f.Window->showMinimized();
-    QTRY_VERIFY(!f.Window->isVisible());
-    f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{0});
-    tray.ApplySettings();
-    QVERIFY(f.Window->isVisible());
-}
+    void restoringKeepsAMaximizedWindow() {
+        TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::HideTaskBar, true); });
+        TTrayIcon& tray = f.Window->Tray();
+        tray.SetTrayAvailable(true);
+        f.Window->showMaximized();
+        // A click on the icon while the window is up does not shrink it.
+        tray.RestoreWindow();
+        QVERIFY(f.Window->isMaximized());
+        f.Window->showMinimized();
+        QTRY_VERIFY(!f.Window->isVisible());
+        tray.RestoreWindow();
+        QVERIFY(f.Window->isVisible() && f.Window->isMaximized());
+        // Taking the icon away while the window hides in the tray brings the window back.
+        f.Window->showMinimized();
+        QTRY_VERIFY(!f.Window->isVisible());
+        f.Settings.Set(hv::opt::Main::TrayIcon, std::int32_t{0});
+        tray.ApplySettings();
+        QVERIFY(f.Window->isVisible());
+    }
+};
 
 QTEST_MAIN(TTrayMenuTest)
 #include "test_traymenu.moc"
