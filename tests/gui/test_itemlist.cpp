@@ -30,6 +30,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 using hv::THVFolder;
 using hv::THVItem;
@@ -274,6 +275,27 @@ private slots:
             QVERIFY(
                 f.Prompts.Seen.first().startsWith(QStringLiteral("Hollyvine|実行できませんでした。エラーコード: 2")));
         }
+    }
+
+    // The access question lets events run; the item deleted meanwhile still opens what it held,
+    // and nothing is recorded on it.
+    void ItemDeletedWhileTheLaunchAsks() {
+        TFixture f([](hv::TSettings& settings) { settings.Set(hv::opt::Main::AccessRestriction, std::int32_t{1}); });
+        f.Focus("alpha");
+        THVItem* alpha = f.List().CurrentItem();
+        f.Prompts.YesNoAnswers.push_back(true);
+        const auto record = f.Prompts.OnRecord;
+        f.Prompts.OnRecord = [&](const hv::test::TFakePrompts::TRecord& asked) {
+            record(asked);
+            if (alpha != nullptr) {
+                f.Window->TreeEdits().DeleteItems({std::exchange(alpha, nullptr)});
+            }
+        };
+        QVERIFY(f.List().OpenCurrentItem());
+        QCOMPARE(f.ShellCalls(), QStringList{QStringLiteral("http://a.example/|")});
+        const QStringList left = TFixture::Names(f.Window->Document().Root());
+        QCOMPARE(left.size(), 3);
+        QVERIFY(!left.contains(QStringLiteral("alpha")));
     }
 
     void UnparsableCommandLaunchesNothing() {

@@ -14,6 +14,8 @@
 
 #include <QAction>
 
+#include <string>
+
 // Opening items and running their commands, with the access time they record; the properties
 // dialog and the services it launches with.
 
@@ -27,7 +29,9 @@ bool TItemListController::OpenCurrentItem() {
     THVItem* item = m_Current;
     const TLaunchOptions options = m_Settings != nullptr ? LaunchOptionsFromSettings(*m_Settings) : TLaunchOptions{};
     const TLaunchServices services{m_Prompts, *m_Shell, *m_Network, Clock()};
-    if (!OpenURL(item->GetURL(), options, services)) {
+    // A copy: the questions on the way let events run, which may delete the item.
+    const std::string url = item->GetURL();
+    if (!OpenURL(url, options, services)) {
         return false;
     }
     // The prompts may have let events run; the item must still be the one shown.
@@ -47,10 +51,13 @@ void TItemListController::RecordAccess(THVItem& item) {
 bool TItemListController::RunCommand(const TCmdItem& command) {
     THVItem* item = m_Current;
     const TLaunchOptions options = m_Settings != nullptr ? LaunchOptionsFromSettings(*m_Settings) : TLaunchOptions{};
-    if (!OpenURL(command.CommandLine, options, TLaunchServices{m_Prompts, *m_Shell, *m_Network, Clock()})) {
+    // Copies: command belongs to the item, which the questions on the way may let be deleted.
+    const std::string commandLine = command.CommandLine;
+    const bool updateLastVisited = command.UpdateLastVisited;
+    if (!OpenURL(commandLine, options, TLaunchServices{m_Prompts, *m_Shell, *m_Network, Clock()})) {
         return false;
     }
-    if (command.UpdateLastVisited && item != nullptr && m_Current == item) {
+    if (updateLastVisited && item != nullptr && m_Current == item) {
         RecordAccess(*item);
     }
     return true;
