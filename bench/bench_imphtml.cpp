@@ -3,10 +3,10 @@
 // within a second; no row is a widget of its own).
 
 #include "FakePrompts.h"
+#include "QtBenchMain.h"
 #include "importexport/ImpHtmlDlg.h"
 #include "importexport/LinkListModel.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTreeView>
 
@@ -79,15 +79,5 @@ BENCHMARK(BM_ReadPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations
 BENCHMARK(BM_SortByName)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return hv::bench::RunWidgetBenchmarks(argc, argv);
 }

@@ -3,6 +3,7 @@
 // a scroll step well within a frame).
 
 #include "FakePrompts.h"
+#include "QtBenchMain.h"
 #include "document/HVDocument.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/ItemListController.h"
@@ -13,7 +14,6 @@
 #include "model/HVItems.h"
 #include "model/ItemOrder.h"
 
-#include <QApplication>
 #include <QScrollBar>
 #include <QTreeView>
 
@@ -133,19 +133,10 @@ BENCHMARK_CAPTURE(BM_ScrollStep, Report, true, "scroll a page, report")->Unit(be
 BENCHMARK_CAPTURE(BM_ScrollStep, Names, false, "scroll a page, names")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    BenchHolder().reset();
-    for (const auto& [name, ms] : Figures()) {
-        std::printf("%-28s %8.2f ms per run\n", name.c_str(), ms);
-    }
-    return 0;
+    return hv::bench::RunWidgetBenchmarks(argc, argv, [] {
+        BenchHolder().reset();
+        for (const auto& [name, ms] : Figures()) {
+            std::printf("%-28s %8.2f ms per run\n", name.c_str(), ms);
+        }
+    });
 }

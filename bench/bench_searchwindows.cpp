@@ -4,6 +4,7 @@
 
 #include "FakePrompts.h"
 #include "GenerateDocument.h"
+#include "QtBenchMain.h"
 #include "document/DocumentFile.h"
 #include "document/HVDocument.h"
 #include "mainwindow/HVWindow.h"
@@ -12,7 +13,6 @@
 #include "search/ResultModels.h"
 #include "search/SearchWindows.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
@@ -114,19 +114,10 @@ BENCHMARK_CAPTURE(BM_FindDuplicates, Commands, true, "duplicates with commands")
 BENCHMARK_CAPTURE(BM_FindDuplicates, URLs, false, "duplicates of URLs")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    BenchHolder().reset();
-    for (const auto& [name, ms] : Figures()) {
-        std::printf("%-30s %8.2f ms per run\n", name.c_str(), ms);
-    }
-    return 0;
+    return hv::bench::RunWidgetBenchmarks(argc, argv, [] {
+        BenchHolder().reset();
+        for (const auto& [name, ms] : Figures()) {
+            std::printf("%-30s %8.2f ms per run\n", name.c_str(), ms);
+        }
+    });
 }

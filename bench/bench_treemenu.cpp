@@ -3,6 +3,7 @@
 // within 300 ms of processor time; closed folders cost nothing).
 
 #include "FakePrompts.h"
+#include "QtBenchMain.h"
 #include "document/HVDocument.h"
 #include "mainwindow/HVWindow.h"
 #include "mainwindow/TreeMenu.h"
@@ -10,7 +11,6 @@
 #include "model/HVItems.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 
 #include <benchmark/benchmark.h>
@@ -122,16 +122,5 @@ BENCHMARK(BM_RootList)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BigFolderOpens)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    BenchHolder().reset();
-    return 0;
+    return hv::bench::RunWidgetBenchmarks(argc, argv, [] { BenchHolder().reset(); });
 }
